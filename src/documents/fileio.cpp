@@ -107,6 +107,8 @@ int resolveTarget(const std::string &path, std::string &target, struct stat &st,
         const ssize_t n = ::readlink(target.c_str(), buffer, sizeof buffer);
         if (n < 0)
             return errno;
+        if (static_cast<size_t>(n) == sizeof buffer)
+            return ENAMETOOLONG;
         std::string dest(buffer, static_cast<size_t>(n));
         target = dest.starts_with('/') ? dest : directoryOf(target) + dest;
     }
@@ -244,6 +246,8 @@ Error WriteFileSafely(const std::string &path, std::string_view bytes)
 
     const std::string dir = directoryOf(target);
     const std::string name = target.substr(dir.size(), 200);
+    if (name.empty())
+        return Error{ErrorCode::PathNotFound, path};
     std::string temp = dir + "." + name + ".varkel-XXXXXX";
     const int fd = injectedFault(SaveStepCreateTemp) ? -1 : ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {

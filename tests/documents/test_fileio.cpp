@@ -141,6 +141,7 @@ TEST_F(FileIo, FailedSaveLeavesOriginalIntact)
         {at("nofolder/new.cfg"), ErrorCode::PathNotFound},
         {at("dir.cfg"), ErrorCode::NotAFile},
         {at("plain.cfg/inner.cfg"), ErrorCode::PathNotFound},
+        {"", ErrorCode::PathNotFound},
     };
     for (const auto &[path, code] : bad)
         EXPECT_EQ(WriteFileSafely(path, "new").code, code) << path;
