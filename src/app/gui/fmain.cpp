@@ -19,6 +19,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace varkel {
@@ -243,6 +245,14 @@ void fMain::dropEvent(QDropEvent *e)
 
 bool fMain::eventFilter(QObject *watched, QEvent *e)
 {
+    if (e->type() == QEvent::Enter || e->type() == QEvent::MouseMove) {
+        // Pointer over a toolbar button: its tool tip goes to the status text.
+        if (auto *button = qobject_cast<QToolButton *>(watched); button && button->parent() == tbrMain) {
+            if (!m_panels.empty())
+                m_panels[0]->setText(button->toolTip());
+            return QMainWindow::eventFilter(watched, e);
+        }
+    }
     if (watched == m_mdi->viewport()) {
         if (e->type() == QEvent::MouseMove)
             OnPointerMoved();
