@@ -36,7 +36,8 @@ std::string GetProfileString(std::string_view section, std::string_view key, std
 // empty value gives def; a value starting with any other character gives 0.
 int GetProfileInt(std::string_view section, std::string_view key, int def, const std::string &path);
 
-// Writes one key (see above); creates the file when absent. Returns false when
+// Writes one key (see above); creates the file when absent; a write that would
+// not change the file leaves it alone and succeeds. Returns false when
 // nothing could be written (the file is then untouched) or when section, key or
 // value could not be read back as written (a line break or NUL anywhere, '=' in
 // the key, ']' in the section, an empty name).
