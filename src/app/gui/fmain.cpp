@@ -184,6 +184,16 @@ void fMain::GetSettings()
     mGlobal::ShowTipOday = s.ShowTipOday;
 }
 
+void fMain::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (m_pendingArrange >= 0) {
+        const int mode = m_pendingArrange;
+        m_pendingArrange = -1;
+        Arrange(mode);
+    }
+}
+
 void fMain::closeEvent(QCloseEvent *e)
 {
     // Every modified script is asked about first; a Cancel keeps everything open.

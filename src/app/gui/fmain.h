@@ -110,6 +110,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *e) override;
+    void showEvent(QShowEvent *e) override;
     void dragEnterEvent(QDragEnterEvent *e) override;
     void dropEvent(QDropEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
@@ -148,6 +149,7 @@ private:
     QMdiArea *m_mdi = nullptr;
     bool m_closingAll = false;                // shutdown: queries already answered
     int m_pendingWindowState = 0;
+    int m_pendingArrange = -1;               // an arrangement asked for before the frame showed
 
     friend class FrameTestAccess;
 };

@@ -102,6 +102,11 @@ void fMain::ToggleWordWrap()
 
 void fMain::Arrange(int mode)
 {
+    if (!m_mdi->isVisible()) {
+        // Before the frame is shown the area has no size yet: arrange on show.
+        m_pendingArrange = mode;
+        return;
+    }
     QList<QMdiSubWindow *> windows;
     for (QMdiSubWindow *sub : m_mdi->subWindowList(QMdiArea::CreationOrder))
         if (sub->isVisible() && !sub->isMinimized())
