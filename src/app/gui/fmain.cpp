@@ -99,11 +99,13 @@ double fMain::TwipsPerPixel() const
 
 void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
 {
-    mGlobal::QuoteChar = "\"";
     GetSettings();
     BuildToolbar();
     BuildMenu();
     BuildRebar();
+    SetRecentFiles(QString(), QString());
+    if (QToolButton *open = ToolButton("tbOpen"))
+        open->setMenu(m_cMenu->Submenu("cmnuRecentFiles"));
     if (!commandLine.isEmpty()) {
         OpenCommandLine(commandLine, args);
         Arrange(1);

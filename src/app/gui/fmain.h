@@ -6,6 +6,7 @@
 // dispatch and the status bar in commands/gui.
 
 #include "app/errors.h"
+#include "app/recentfiles.h"
 #include "documents/doctable.h"
 
 #include <QMainWindow>
@@ -52,6 +53,13 @@ public:
     // Replaces the dialogs (tests).
     void SetPrompts(std::unique_ptr<Prompts> prompts);
     Prompts &prompts() { return *m_prompts; }
+
+    // --- recent files ----------------------------------------------------
+    // Moves path to the top ("Add") or takes it out (any other action) and
+    // rebuilds the five menu items; an empty path only builds them.
+    void SetRecentFiles(const QString &path, const QString &action);
+    void OpenRecentFile(int i);
+    const RecentList &RecentFiles() const { return m_recentFiles; }
 
     // --- documents -------------------------------------------------------
     int NewConfig();
@@ -140,6 +148,7 @@ private:
 
     PopupMenu *m_cMenu = nullptr;
     std::vector<std::string> m_menuHelp;
+    RecentList m_recentFiles;
     QMenuBar *tbrMenu = nullptr;
     QToolBar *tbrMain = nullptr;
     QToolBar *picCommand = nullptr;

@@ -117,14 +117,6 @@ void fMain::BuildMenu()
             }
         }
     }
-    // The recent files hang below their item even while the list is empty.
-    if (QMenu *recent = m_cMenu->Submenu("cmnuRecentFiles"); !recent) {
-        const int owner = m_cMenu->IndexForKey("cmnuRecentFiles");
-        const int placeholder = m_cMenu->AddItem("(empty)", "", 0, owner, "", false, false, "cmnuRecentFileNone");
-        (void)placeholder;
-    }
-    if (QToolButton *open = ToolButton("tbOpen"))
-        open->setMenu(m_cMenu->Submenu("cmnuRecentFiles"));
 
     connect(m_cMenu, &PopupMenu::Click, this, &fMain::m_cMenu_Click);
     connect(m_cMenu, &PopupMenu::ItemHighlight, this, &fMain::OnMenuHighlight);
@@ -222,8 +214,11 @@ void fMain::Dispatch(const std::string &key, int itemData)
 {
     try {
         if (itemData > 0) {
-            // Run-time items (window list, recent files, user tools) are
-            // wired by the operations that add them.
+            // Run-time items: the key says which list, the item data which entry.
+            if (key.rfind("cmnuRecentFile", 0) == 0) {
+                if (itemData < 6)
+                    OpenRecentFile(itemData);
+            }
             return;
         }
         RichEdit *editor = ActiveEditor();

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
@@ -174,6 +175,7 @@ void fMain::OpenConfig(QString &path)
         const Error err = editor->LoadFile(p);
         if (err) {
             UnloadDocument(d);
+            SetRecentFiles(file, QStringLiteral("Remove"));
             m_prompts->Critical(this, QStringLiteral("Unable to Open ") + file);
             mGlobal::AllowStatusReset = true;
             ResetStatusBarTip();
@@ -181,6 +183,7 @@ void fMain::OpenConfig(QString &path)
             return;
         }
         m_docs[d].Modified = false;
+        SetRecentFiles(file, QStringLiteral("Add"));
         const int tab = TabIndexOf(d);
         if (tab >= 0)
             tabOpenFiles->setTabText(tab, QString::fromStdString(ParseNameFromPath(p)));
@@ -191,8 +194,10 @@ void fMain::OpenConfig(QString &path)
     mGlobal::AllowStatusReset = true;
     ResetStatusBarTip();
     mGlobal::Loading = false;
-    if (RichEdit *editor = ActiveEditor())
-        editor->setFocus();
+    if (fEdit *w = ActiveWindow()) {
+        w->rtfEdit->setFocus();
+        DisplayCharPos(w);
+    }
     SetEditStates();
 }
 
@@ -218,15 +223,15 @@ bool fMain::SaveConfigAs(int d, const QString &path)
     if (!m_docs.IsValid(d) || m_docs[d].Closed || !Editor(d))
         return false;
     QString proposed = path.isEmpty() ? QString::fromStdString(m_docs[d].Path) : path;
-    const QString chosen = m_prompts->SaveFile(this, kSaveTitle, proposed, kSaveFilter);
+    QString chosen = m_prompts->SaveFile(this, kSaveTitle, proposed, kSaveFilter);
     if (chosen.isEmpty())
         return false;
-    if (IsUntitledPath(toStd(QFileInfo(chosen).fileName())) && IsUntitledPath(toStd(chosen))) {
-        // A relative "Untitled ..." answer would loop back here; treat it as a name in the current folder.
-        return SaveConfig(d, QDir::current().absoluteFilePath(chosen));
-    }
+    // A relative answer such as "Untitled 1" names a file in the current
+    // folder; made absolute it can no longer be taken for an untitled document.
+    chosen = QDir::current().absoluteFilePath(chosen);
     if (!SaveConfig(d, chosen))
         return false;
+    SetRecentFiles(chosen, QStringLiteral("Add"));
     m_docs[d].Path = toStd(chosen);
     SetWindowCaption(d, chosen);
     const int tab = TabIndexOf(d);

@@ -1,0 +1,313 @@
+// The frame's documents: slots, opening, saving, closing and the data-safety
+// rules, driven through the frame with scripted dialogs.
+
+#include "app/profile.h"
+#include "documents/fileio.h"
+#include "documents/gui/fedit.h"
+#include "documents/gui/richedit.h"
+#include "support/guitest.h"
+
+#include <QDirIterator>
+#include <QMdiSubWindow>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <cerrno>
+
+using namespace varkel;
+using namespace varkel::test;
+
+namespace {
+QByteArray everyByte()
+{
+    QByteArray b;
+    for (int round = 0; round < 3; ++round)
+        for (int c = 0; c < 256; ++c)
+            b.append(static_cast<char>(c));
+    b.append("bind mouse1 \"+attack\"\r\nbind w +forward\nbind s +back\rlast line without end");
+    return b;
+}
+
+QByteArray editorBytes(fMain &f, int d)
+{
+    const std::string_view v = f.Editor(d)->rtfEdit->TextView();
+    return QByteArray(v.data(), static_cast<qsizetype>(v.size()));
+}
+} // namespace
+
+class TestDocuments : public QObject {
+    Q_OBJECT
+private slots:
+    void slotsAreNeverReused()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        QCOMPARE(f.NewConfig(), 1);
+        QCOMPARE(f.NewConfig(), 2);
+        QCOMPARE(QString::fromStdString(f.Docs()[2].Path), QStringLiteral("Untitled 2"));
+        f.UnloadDocument(1);
+        f.UnloadDocument(2);
+        QCOMPARE(f.NewConfig(), 3);
+        QCOMPARE(QString::fromStdString(f.Docs()[3].Path), QStringLiteral("Untitled 3"));
+        QVERIFY(f.Docs()[1].Closed && f.Docs()[2].Closed && !f.Docs()[3].Closed);
+        QVERIFY(f.Editor(3)->rtfEdit->hasFocus() || !QApplication::focusWidget() ||
+                QApplication::focusWidget() == f.Editor(3)->rtfEdit);
+    }
+
+    void openSaveUnchangedIsByteIdentical()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        QStringList files;
+        files << fx.write("bytes.cfg", everyByte());
+        files << fx.write("empty.cfg", QByteArray());
+        files << fx.write("cr-only.cfg", QByteArray("a\rb\r\r"));
+        QDirIterator it(QStringLiteral(VARKEL_SHARED_DIR "/corpus"), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+        for (const QString &file : files) {
+            const QByteArray original = FrameFixture::read(file);
+            const QString copy = fx.path("copy.cfg");
+            QFile::remove(copy);
+            QFile::copy(file, copy);
+            QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+            f.OpenConfig(copy);
+            const int d = f.ActiveDoc();
+            QVERIFY2(d > 0, qPrintable(file));
+            QVERIFY(!f.Docs()[d].Modified);
+            QCOMPARE(editorBytes(f, d), original);
+            QVERIFY(f.SaveConfig(d, copy));
+            QVERIFY2(FrameFixture::read(copy) == original, qPrintable(file));
+            f.UnloadDocument(d);
+        }
+    }
+
+    void enterInsertsTheDocumentsLineEnd()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("lf.cfg", "one\ntwo\n"));
+        RichEdit *e = f.ActiveEditor();
+        e->SetSelStart(3);
+        QTest::keyClick(e, Qt::Key_Return);
+        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("one\n\ntwo\n"));
+        QVERIFY(f.Docs()[f.ActiveDoc()].Modified);
+
+        f.NewConfig();
+        e = f.ActiveEditor();
+        QTest::keyClicks(e, "x");
+        QTest::keyClick(e, Qt::Key_Return);
+        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("x\r\n"));
+    }
+
+    void loadingDoesNotModifyTypingDoes()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        const QString file = fx.write("a.cfg", "bind x \"say hi\"\r\n");
+        f.OpenConfig(file);
+        const int d = f.ActiveDoc();
+        QVERIFY(!f.Docs()[d].Modified);
+        QVERIFY(!f.Menu()->IsEnabled("cmnuSave"));
+        QTest::keyClicks(f.ActiveEditor(), "z");
+        QVERIFY(f.Docs()[d].Modified);
+        QVERIFY(f.Menu()->IsEnabled("cmnuSave"));
+        QVERIFY(f.Menu()->IsEnabled("cmnuRevert"));
+        // Opening the same path again only brings its window to the front.
+        const int count = f.Docs().DocCount();
+        f.OpenConfig(file);
+        QCOMPARE(f.Docs().DocCount(), count);
+        QCOMPARE(f.windowTitle(), QStringLiteral("Varkel [") + file + "]");
+    }
+
+    void unreadableFileIsReportedAndDropped()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        const QString missing = fx.path("missing.cfg");
+        const QString good = fx.write("good.cfg", "x");
+        f.OpenConfig(good);
+        QCOMPARE(QString::fromStdString(f.RecentFiles()[0]), good);
+        QFile::remove(good);
+        f.UnloadDocument(f.ActiveDoc());
+        f.OpenConfig(good);
+        QCOMPARE(fx.prompts->criticals, QStringList{QStringLiteral("Unable to Open ") + good});
+        QVERIFY(!f.Docs().AnyOpen());
+        QVERIFY(f.RecentFiles()[0].empty());
+        f.OpenConfig(fx.dir.path()); // a folder
+        QCOMPARE(fx.prompts->criticals.size(), 2);
+        QVERIFY(!f.Docs().AnyOpen());
+        Q_UNUSED(missing);
+    }
+
+    void failedSaveKeepsOriginalAndModifiedState()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        const QString file = fx.write("keep.cfg", "original\r\n");
+        f.OpenConfig(file);
+        const int d = f.ActiveDoc();
+        QTest::keyClicks(f.ActiveEditor(), "changed ");
+        SetSaveFaultsForTesting(SaveStepRename, EIO);
+        QVERIFY(!f.SaveConfig(d, file));
+        SetSaveFaultsForTesting(0, 0);
+        QCOMPARE(fx.prompts->criticals, QStringList{QStringLiteral("Unable to Save ") + file});
+        QCOMPARE(FrameFixture::read(file), QByteArray("original\r\n"));
+        QVERIFY(f.Docs()[d].Modified);
+        QVERIFY(f.SaveConfig(d, file));
+        QCOMPARE(FrameFixture::read(file), QByteArray("changed original\r\n"));
+        QVERIFY(!f.Docs()[d].Modified);
+    }
+
+    void saveUntitledGoesThroughSaveAs()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.NewConfig();
+        const int d = f.NewConfig();
+        QTest::keyClicks(f.ActiveEditor(), "bind q quit");
+        fx.prompts->saveAnswers.push_back(QString()); // cancelled
+        f.Dispatch("cmnuSave");
+        QCOMPARE(fx.prompts->lastSaveProposed, QStringLiteral("Untitled 2"));
+        QVERIFY(f.Docs()[d].Modified);
+        const QString target = fx.path("saved.cfg");
+        fx.prompts->saveAnswers.push_back(target);
+        f.Dispatch("cmnuSave");
+        QCOMPARE(FrameFixture::read(target), QByteArray("bind q quit"));
+        QCOMPARE(QString::fromStdString(f.Docs()[d].Path), target);
+        QCOMPARE(f.windowTitle(), QStringLiteral("Varkel [") + target + "]");
+        QCOMPARE(QString::fromStdString(f.RecentFiles()[0]), target);
+    }
+
+    void closeQueryAnswers()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        const QString file = fx.write("q.cfg", "abc");
+        f.OpenConfig(file);
+        const int d = f.ActiveDoc();
+        QTest::keyClicks(f.ActiveEditor(), "X");
+
+        fx.prompts->askAnswers.push_back(QMessageBox::Cancel);
+        QVERIFY(!f.QueryCloseDocument(d));
+        QCOMPARE(fx.prompts->asked.last(), QStringLiteral("Save changes to ") + file + "?");
+
+        // Cancel during shutdown keeps the program running and the script open.
+        fx.prompts->askAnswers.push_back(QMessageBox::Cancel);
+        QVERIFY(!f.close());
+        QVERIFY(!f.Docs()[d].Closed);
+
+        fx.prompts->askAnswers.push_back(QMessageBox::Yes);
+        f.Dispatch("cmnuClose");
+        QCoreApplication::processEvents();
+        QVERIFY(f.Docs()[d].Closed);
+        QCOMPARE(FrameFixture::read(file), QByteArray("Xabc"));
+
+        f.OpenConfig(file);
+        QTest::keyClicks(f.ActiveEditor(), "Y");
+        fx.prompts->askAnswers.push_back(QMessageBox::No);
+        QVERIFY(f.close());
+        QCOMPARE(FrameFixture::read(file), QByteArray("Xabc"));
+    }
+
+    void revertReloadsAfterQuestion()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        const QString file = fx.write("r.cfg", "one\n");
+        f.OpenConfig(file);
+        const int d = f.ActiveDoc();
+        QTest::keyClicks(f.ActiveEditor(), "two ");
+        fx.prompts->askAnswers.push_back(QMessageBox::No);
+        f.Dispatch("cmnuRevert");
+        QCOMPARE(editorBytes(f, d), QByteArray("two one\n"));
+        fx.prompts->askAnswers.push_back(QMessageBox::Yes);
+        f.Dispatch("cmnuRevert");
+        QCOMPARE(fx.prompts->asked.last(), QStringLiteral("Reload file and discard changes?"));
+        QCOMPARE(editorBytes(f, d), QByteArray("one\n"));
+        QVERIFY(!f.Docs()[d].Modified);
+    }
+
+    void caretPanelsAndEditStates()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        QVERIFY(!f.Menu()->IsEnabled("cmnuCut"));
+        QVERIFY(!f.ToolButton("tbSave")->isEnabled());
+        f.OpenConfig(fx.write("three.cfg", "ab\r\ncd\r\nef"));
+        QCOMPARE(f.StatusPanelText(2), QStringLiteral("Line: 1 of 3"));
+        QCOMPARE(f.StatusPanelText(3), QStringLiteral("Col: 0"));
+        QCOMPARE(f.StatusPanelText(4), QStringLiteral("Char: 0"));
+        RichEdit *e = f.ActiveEditor();
+        e->SetSelStart(5);
+        QCOMPARE(f.StatusPanelText(2), QStringLiteral("Line: 2 of 3"));
+        QCOMPARE(f.StatusPanelText(3), QStringLiteral("Col: 1"));
+        QCOMPARE(f.StatusPanelText(4), QStringLiteral("Char: 5"));
+        QVERIFY(f.Menu()->IsEnabled("cmnuFind"));
+        QVERIFY(!f.Menu()->IsEnabled("cmnuFindNext"));
+        e->SetSel(0, 2);
+        QVERIFY(f.Menu()->IsEnabled("cmnuCut"));
+        QVERIFY(f.ToolButton("tbCopy")->isEnabled());
+        QVERIFY(f.Menu()->IsEnabled("cmnuFindNext"));
+    }
+
+    void wordWrapIsPerDocument()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        const int a = f.NewConfig();
+        const int b = f.NewConfig();
+        f.Dispatch("cmnuWordWrap");
+        QVERIFY(f.Docs()[b].WordWrap);
+        QVERIFY(!f.Docs()[a].WordWrap);
+        QVERIFY(f.ToolButton("tbWordWrap")->isChecked());
+        QVERIFY(f.Menu()->IsChecked("cmnuWordWrap"));
+    }
+
+    void clipboardKeepsEightBitBytes()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("hi.cfg", QByteArray("say \xE9\xFF\x80 end")));
+        RichEdit *e = f.ActiveEditor();
+        e->SetSel(4, 3);
+        f.Dispatch("cmnuCut");
+        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("say  end"));
+        e->SetSelStart(0);
+        f.Dispatch("cmnuPaste");
+        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("\xE9\xFF\x80say  end"));
+        f.Dispatch("cmnuUndo");
+        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("say  end"));
+    }
+
+    void windowPlacementIsRemembered()
+    {
+        QTemporaryDir dir;
+        mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
+        {
+            fMain f;
+            f.SetPrompts(std::make_unique<ScriptedPrompts>());
+            f.MDIForm_Load(QString());
+            f.show();
+            f.move(20, 10);
+            f.resize(640, 400);
+            QVERIFY(f.close());
+        }
+        fMain g;
+        g.SetPrompts(std::make_unique<ScriptedPrompts>());
+        g.MDIForm_Load(QString());
+        QCOMPARE(g.size(), QSize(640, 400));
+        QCOMPARE(GetProfileInt("General", "WindowState", -1, mGlobal::IniPath), 0);
+        // A frame wider than the screen comes back at the default width.
+        WriteProfileString("General", "Width", "99999", mGlobal::IniPath);
+        fMain h;
+        h.SetPrompts(std::make_unique<ScriptedPrompts>());
+        h.MDIForm_Load(QString());
+        QCOMPARE(h.width(), qRound(12495 / h.TwipsPerPixel()));
+    }
+};
+
+QTEST_MAIN(TestDocuments)
+#include "tst_documents.moc"

@@ -1,0 +1,96 @@
+#pragma once
+// Helpers for the widget tests: a frame whose dialogs answer from a script,
+// with its settings in a temporary folder.
+
+#include "app/gui/fmain.h"
+#include "app/gui/prompts.h"
+#include "app/mglobal.h"
+#include "commands/gui/popupmenu.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+
+namespace varkel::test {
+
+class ScriptedPrompts : public Prompts {
+public:
+    std::deque<QStringList> openAnswers;
+    std::deque<QString> saveAnswers;
+    std::deque<QMessageBox::StandardButton> askAnswers;
+    QStringList asked;      // question texts, in order
+    QStringList criticals;  // critical message texts, in order
+    QStringList errors;     // "title|text" of exclamation boxes
+    QString lastSaveProposed;
+
+    QStringList OpenFiles(QWidget *, const QString &, const QString &) override
+    {
+        if (openAnswers.empty())
+            return {};
+        QStringList a = openAnswers.front();
+        openAnswers.pop_front();
+        return a;
+    }
+    QString SaveFile(QWidget *, const QString &, const QString &proposed, const QString &) override
+    {
+        lastSaveProposed = proposed;
+        if (saveAnswers.empty())
+            return {};
+        QString a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
+    QMessageBox::StandardButton Ask(QWidget *, const QString &text, QMessageBox::StandardButtons) override
+    {
+        asked << text;
+        if (askAnswers.empty())
+            return QMessageBox::Cancel;
+        auto a = askAnswers.front();
+        askAnswers.pop_front();
+        return a;
+    }
+    void Critical(QWidget *, const QString &text) override { criticals << text; }
+    void Exclamation(QWidget *, const QString &title, const QString &text) override { errors << title + "|" + text; }
+};
+
+// A loaded frame with scripted dialogs and its own settings file.
+struct FrameFixture {
+    QTemporaryDir dir;
+    std::unique_ptr<fMain> frame;
+    ScriptedPrompts *prompts = nullptr;
+
+    explicit FrameFixture(const QString &commandLine = QString())
+    {
+        mGlobal::AppDir = QString(VARKEL_BINARY_DIR).toStdString();
+        mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
+        qputenv("VARKEL_NO_SOUND", "1");
+        frame = std::make_unique<fMain>();
+        auto p = std::make_unique<ScriptedPrompts>();
+        prompts = p.get();
+        frame->SetPrompts(std::move(p));
+        frame->MDIForm_Load(commandLine, commandLine.isEmpty() ? QStringList() : QStringList{commandLine});
+        frame->show();
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(path(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path(name);
+    }
+
+    static QByteArray read(const QString &file)
+    {
+        QFile f(file);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+};
+
+} // namespace varkel::test
