@@ -1,10 +1,64 @@
+// Varkel's entry point: hands the command line to a running instance, or
+// loads the frame and shows it.
+
+#include "app/gui/fmain.h"
+#include "documents/gui/fedit.h"
+#include "app/gui/singleinstance.h"
+#include "app/mglobal.h"
+#include "app/settings.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+
+using namespace varkel;
+
+namespace {
+
+// The program's arguments, each relative path made absolute against the
+// folder the user started from (the frame later works from its own folder).
+QStringList absoluteArguments(const QStringList &args)
+{
+    QStringList out;
+    for (const QString &arg : args)
+        out << (arg.isEmpty() || QDir::isAbsolutePath(arg) ? arg : QDir::current().absoluteFilePath(arg));
+    return out;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("Varkel"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(VARKEL_VERSION_MAJOR)
+                                            .arg(VARKEL_VERSION_MINOR)
+                                            .arg(VARKEL_VERSION_PATCH));
+
+    const QStringList args = absoluteArguments(app.arguments().mid(1));
+    const QString commandLine = args.join(QLatin1Char(' '));
+
+    SingleInstance instance;
+    if (SingleInstance::HandOver(commandLine, args))
+        return 0;
+    if (!instance.Listen() && SingleInstance::HandOver(commandLine, args))
+        return 0;
+
+    mGlobal::AppDir = QCoreApplication::applicationDirPath().toStdString();
+    mGlobal::IniPath = ResolveIniPath(mGlobal::AppDir);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        mGlobal::ColorDepth = screen->depth();
+
+    fMain frame;
+    QObject::connect(&instance, &SingleInstance::received, &frame, &fMain::ActivateFromInstance);
+    frame.MDIForm_Load(commandLine, args);
+    if (frame.isMaximized())
+        frame.showMaximized();
+    else
+        frame.show();
+    if (fEdit *w = frame.ActiveWindow())
+        w->setFocus();
     return app.exec();
 }

@@ -1,0 +1,157 @@
+#pragma once
+// The main frame: owns every piece of shared state (the document table, the
+// menu object, the toolbar, the status bar) for the life of the process.
+// Its procedures are implemented beside the subsystem they belong to:
+// start-up and shutdown here, file operations in documents/gui, menus,
+// dispatch and the status bar in commands/gui.
+
+#include "app/errors.h"
+#include "documents/doctable.h"
+
+#include <QMainWindow>
+#include <QMap>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QTabBar;
+class QToolBar;
+class QToolButton;
+class QMenuBar;
+
+namespace varkel {
+
+class fEdit;
+class PopupMenu;
+class Prompts;
+class RichEdit;
+
+class fMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit fMain(QWidget *parent = nullptr);
+    ~fMain() override;
+
+    // Start-up: the frame's load sequence. commandLine is the raw command
+    // line (possibly empty), args the arguments it was joined from.
+    void MDIForm_Load(const QString &commandLine, const QStringList &args = {});
+    // Opens what a command line names: the whole text as one path when that
+    // names a file, otherwise each argument in turn.
+    void OpenCommandLine(const QString &commandLine, const QStringList &args);
+    // A second start handed over its command line.
+    void ActivateFromInstance(const QString &commandLine, const QStringList &args);
+
+    // Error reporter: "Error <n>" message box with the description.
+    void ReportError(const Error &error);
+
+    // Replaces the dialogs (tests).
+    void SetPrompts(std::unique_ptr<Prompts> prompts);
+    Prompts &prompts() { return *m_prompts; }
+
+    // --- documents -------------------------------------------------------
+    int NewConfig();
+    // Opens path, or asks with the Open dialog when it is empty. path is
+    // updated to the last file opened.
+    void OpenConfig(QString &path);
+    void OpenConfig(const QString &path) { QString p = path; OpenConfig(p); }
+    void OpenDroppedFiles(const QStringList &files);
+    bool SaveConfig(int d, const QString &path);
+    bool SaveConfigAs(int d, const QString &path);
+    void SaveAllFiles();
+    void RevertFile();
+    void CloseAllFiles();
+    bool QueryCloseDocument(int d);
+    void UnloadDocument(int d);
+
+    int ActiveDoc() const;            // 0 when no document is open
+    fEdit *ActiveWindow() const;
+    RichEdit *ActiveEditor() const;
+    fEdit *Editor(int d) const;
+    DocTable &Docs() { return m_docs; }
+    const DocTable &Docs() const { return m_docs; }
+
+    // --- editor window events -------------------------------------------
+    void OnWindowActivated(fEdit *w);
+    void OnEditorTextChanged(fEdit *w);
+    void OnEditorSelectionChanged(fEdit *w);
+    void OnEditorKeyDown(fEdit *w, int key);
+    void OnEditorKeyUp(fEdit *w, int key);
+    void OnEditorMouseUp(fEdit *w, Qt::MouseButton button);
+    void OnEditorFocus(fEdit *w, bool gotFocus);
+    void OnPointerMoved();
+    void DisplayCharPos(fEdit *w);
+    void ToggleWordWrap();
+    void Arrange(int mode);
+
+    // --- commands and status bar -----------------------------------------
+    void BuildToolbar();
+    void BuildMenu();
+    void BuildRebar();
+    // Runs the command of a menu item (the one dispatcher).
+    void m_cMenu_Click(int index);
+    // Runs a command by key; itemData > 0 marks run-time items.
+    void Dispatch(const std::string &key, int itemData = 0);
+    void SetEditStates();
+    void SetStatusBarTip(const QString &text, bool allowReset);
+    void ResetStatusBarTip();
+    void ShowEditPopup();
+    void ShowMainPopup();
+    QString StatusPanelText(int panel) const;   // 1-based
+    PopupMenu *Menu() const { return m_cMenu; }
+    QToolButton *ToolButton(std::string_view key) const;
+
+    // Frame geometry in twips, as stored in the settings file.
+    double TwipsPerPixel() const;
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    void GetSettings();
+    void MDIForm_Unload();
+    void ApplyEditorSettings(RichEdit *editor);
+    void AfterEditRefresh();
+    void EditCut();
+    void EditCopy();
+    void EditPaste();
+    void EditDelete();
+    void EditSelectAll();
+    void SetWindowCaption(int d, const QString &caption);
+    void AddFileTab(int d, const QString &caption);
+    void RemoveFileTab(int d);
+    int TabIndexOf(int d) const;
+    QMdiSubWindow *SubWindowOf(int d) const;
+    void OnMenuHighlight(int index);
+    void SetCommandState(std::string_view command, std::optional<bool> enabled, std::optional<bool> checked,
+                         bool menu, bool button);
+
+    DocTable m_docs;
+    std::vector<fEdit *> m_editors{nullptr}; // index d; 0 unused
+    std::unique_ptr<Prompts> m_prompts;
+
+    PopupMenu *m_cMenu = nullptr;
+    std::vector<std::string> m_menuHelp;
+    QMenuBar *tbrMenu = nullptr;
+    QToolBar *tbrMain = nullptr;
+    QToolBar *picCommand = nullptr;
+    QMap<QString, QToolButton *> m_buttons;
+    std::vector<QLabel *> m_panels;           // the seven status-bar panels
+    QTabBar *tabOpenFiles = nullptr;
+    QMdiArea *m_mdi = nullptr;
+    bool m_closingAll = false;                // shutdown: queries already answered
+    int m_pendingWindowState = 0;
+    int m_pendingArrange = -1;               // an arrangement asked for before the frame showed
+
+    friend class FrameTestAccess;
+};
+
+} // namespace varkel

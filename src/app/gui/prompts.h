@@ -1,0 +1,28 @@
+#pragma once
+// The dialogs the frame asks the user through. The default implementation
+// shows Qt's dialogs; tests put a scripted one in its place.
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace varkel {
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // Files chosen in an Open dialog, in the dialog's order; empty when cancelled.
+    virtual QStringList OpenFiles(QWidget *parent, const QString &title, const QString &filter);
+    // Path chosen in a Save dialog (overwrite confirmed); empty when cancelled.
+    virtual QString SaveFile(QWidget *parent, const QString &title, const QString &proposed, const QString &filter);
+    // A question with a question icon; returns the button chosen.
+    virtual QMessageBox::StandardButton Ask(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons);
+    // A message with a critical icon and OK.
+    virtual void Critical(QWidget *parent, const QString &text);
+    // A message with an exclamation icon and OK under its own title.
+    virtual void Exclamation(QWidget *parent, const QString &title, const QString &text);
+};
+
+} // namespace varkel

@@ -1,0 +1,72 @@
+#pragma once
+// Varkel's settings live in one INI "profile" file: "[Section]" headers
+// followed by "Key=Value" lines. This is our own reader and writer for it.
+//
+// Reading: section and key names match without regard to (ASCII) letter case;
+// spaces and tabs around names and values are ignored; lines starting with ';'
+// or '#' are comments; lines that are neither a header nor "key=value", and
+// keys before the first header, are ignored. When a key occurs more than once
+// (also in a repeated section) the first occurrence wins. A UTF-8 byte order
+// mark at the start is skipped. Values are returned as stored (no quote
+// stripping), cut to 255 characters.
+//
+// Writing: one key per call, straight to disk. Only that key's line changes
+// (or one line is added); every other byte of the file is kept. The file is
+// replaced atomically through a temporary file in the same folder; a symbolic
+// link is followed (the file it points to is replaced, the link stays) and the
+// file's permissions are kept. When the folder allows no new file but the file
+// itself is writable, the file is rewritten in place instead.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace varkel {
+
+// Longest value a read returns; longer stored text is cut to this length.
+constexpr std::size_t kProfileStringMax = 255;
+
+// Value of [section] key, or def when the file, section or key is missing.
+// The result is cut to 255 characters.
+std::string GetProfileString(std::string_view section, std::string_view key, std::string_view def,
+                             const std::string &path);
+
+// Integer value of [section] key: an optional sign followed by the leading
+// decimal digits of the value (saturated to the int range). A missing key or an
+// empty value gives def; a value starting with any other character gives 0.
+int GetProfileInt(std::string_view section, std::string_view key, int def, const std::string &path);
+
+// Writes one key (see above); creates the file when absent; a write that would
+// not change the file leaves it alone and succeeds. Returns false when
+// nothing could be written (the file is then untouched) or when section, key or
+// value could not be read back as written (a line break or NUL anywhere, '=' in
+// the key, ']' in the section, an empty name).
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        const std::string &path);
+
+// Writes the decimal text of value.
+bool WriteProfileInt(std::string_view section, std::string_view key, int value, const std::string &path);
+
+// One reading of a profile file, for callers that read many keys at once.
+// Lookups follow the same rules as GetProfileString / GetProfileInt.
+class ProfileFile
+{
+public:
+    ProfileFile() = default;
+    explicit ProfileFile(std::string text) : m_text(std::move(text)) {}
+
+    // Reads the file; a missing or unreadable file gives an empty profile.
+    static ProfileFile load(const std::string &path);
+
+    // The stored value (spaces around it removed, not cut), or nothing when missing.
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    std::string getString(std::string_view section, std::string_view key, std::string_view def) const;
+    int getInt(std::string_view section, std::string_view key, int def) const;
+
+    const std::string &text() const { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+} // namespace varkel

@@ -1,0 +1,200 @@
+#include "app/settings.h"
+
+#include "app/profile.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace varkel {
+
+namespace {
+
+std::string envValue(const char *name)
+{
+    const char *v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+std::string homeDir()
+{
+    std::string home = envValue("HOME");
+    if (!home.empty())
+        return home;
+    if (const passwd *pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+        return pw->pw_dir;
+    return "/tmp";
+}
+
+// mkdir -p; existing folders are fine.
+void makeDirs(const std::string &dir)
+{
+    for (std::size_t pos = 1; pos <= dir.size(); ++pos) {
+        if (pos == dir.size() || dir[pos] == '/') {
+            std::string part = dir.substr(0, pos);
+            if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+                return;
+        }
+    }
+}
+
+bool fileExists(const std::string &path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+} // namespace
+
+std::string ResolveIniPath(const std::string &appDir)
+{
+    std::string env = envValue("VARKEL_INI");
+    if (!env.empty())
+        return env;
+
+    std::string dir = appDir;
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
+    if (!dir.empty()) {
+        std::string path = (dir == "/" ? "" : dir) + "/" + std::string(kIniFileName);
+        bool usable = fileExists(path) ? ::access(path.c_str(), W_OK) == 0
+                                       : ::access(dir.c_str(), W_OK) == 0;
+        if (usable)
+            return path;
+    }
+
+    std::string config = envValue("XDG_CONFIG_HOME");
+    if (config.empty() || config.front() != '/') // relative values are invalid
+        config = homeDir() + "/.config";
+    std::string folder = config + "/Varkel";
+    makeDirs(folder);
+    return folder + "/" + std::string(kIniFileName);
+}
+
+bool ProfileBool(const std::string &text) { return text == "True"; }
+
+const char *BoolText(bool b) { return b ? "True" : "False"; }
+
+int RoundHalfEven(double v)
+{
+    double f = std::floor(v);
+    double diff = v - f;
+    double r = f;
+    if (diff > 0.5 || (diff == 0.5 && std::fmod(f, 2.0) != 0.0))
+        r = f + 1.0;
+    return static_cast<int>(r);
+}
+
+Settings ReadSettings(const std::string &iniPath)
+{
+    const ProfileFile ini = ProfileFile::load(iniPath);
+    auto boolean = [&](std::string_view section, std::string_view key, bool def) {
+        return ProfileBool(ini.getString(section, key, BoolText(def)));
+    };
+    Settings s;
+
+    s.FontName = ini.getString(kSectionFont, "Name", s.FontName);
+    s.FontSize = ini.getInt(kSectionFont, "Size", s.FontSize);
+    s.FontBold = boolean(kSectionFont, "Bold", s.FontBold);
+    s.FontItalic = boolean(kSectionFont, "Italic", s.FontItalic);
+    s.BGColor = static_cast<unsigned>(ini.getInt(kSectionFont, "BGColor", static_cast<int>(s.BGColor)));
+
+    s.AutoSyntaxType = ini.getInt(kSectionGeneral, "AutoSyntaxType", s.AutoSyntaxType);
+    s.AutoRefresh = boolean(kSectionGeneral, "AutoRefresh", s.AutoRefresh);
+    s.ConflictType = ini.getInt(kSectionGeneral, "ConflictType", s.ConflictType);
+
+    for (std::size_t i = 0; i < s.SyntaxColors.size(); ++i)
+        s.SyntaxColors[i] = static_cast<unsigned>(ini.getInt(
+            kSectionFont, "SyntaxColor" + std::to_string(i), static_cast<int>(kDefaultSyntaxColors[i])));
+
+    s.ColorStringElements = boolean(kSectionFont, "ColorStringElements", s.ColorStringElements);
+
+    s.QVersion = ini.getString(kSectionGeneral, "QVersion", s.QVersion);
+    s.ShowKeyboard = boolean(kSectionGeneral, "ShowKeyboard", s.ShowKeyboard);
+
+    s.CommentAutoSize = boolean(kSectionGeneral, "CommentAutoSize", s.CommentAutoSize);
+    s.CommentChar = ini.getString(kSectionGeneral, "CommentChar", s.CommentChar);
+    s.CommentSize = ini.getInt(kSectionGeneral, "CommentSize", s.CommentSize);
+    s.CommentAlignment = boolean(kSectionGeneral, "CommentAlignment", s.CommentAlignment);
+    s.CommentUCase = boolean(kSectionGeneral, "CommentUCase", s.CommentUCase);
+
+    int tools = ini.getInt(kSectionUserTools, "NumUserTools", 0);
+    tools = tools < 0 ? 0 : (tools > kMaxUserTools ? kMaxUserTools : tools);
+    s.ToolNames.resize(static_cast<std::size_t>(tools));
+    s.ToolPaths.resize(static_cast<std::size_t>(tools));
+    for (int i = 1; i <= tools; ++i) {
+        s.ToolNames[i - 1] = ini.getString(kSectionUserTools, "ToolName" + std::to_string(i), "");
+        s.ToolPaths[i - 1] = ini.getString(kSectionUserTools, "ToolPath" + std::to_string(i), "");
+    }
+
+    s.ShowTipOday = boolean(kSectionGeneral, "ShowTipOday", s.ShowTipOday);
+    return s;
+}
+
+FrameGeometry ReadFrameGeometry(const std::string &iniPath, int screenWidthTwips, int screenHeightTwips)
+{
+    const int screenW = screenWidthTwips;
+    const int screenH = screenHeightTwips;
+    const int defHeight = RoundHalfEven(screenH * 0.8);
+    const int defLeft = RoundHalfEven((screenW - kDefaultFrameWidth) / 2.0);
+    const int defTop = RoundHalfEven((screenH - defHeight) / 2.0);
+
+    const ProfileFile ini = ProfileFile::load(iniPath);
+    FrameGeometry g;
+    g.windowState = ini.getInt(kSectionGeneral, "WindowState", 0);
+    if (g.windowState < 0 || g.windowState > 2)
+        g.windowState = 0;
+    g.left = defLeft;
+    g.top = defTop;
+    g.width = kDefaultFrameWidth;
+    g.height = defHeight;
+    if (g.windowState == 2) {
+        g.applyRect = false;
+        return g;
+    }
+
+    g.left = ini.getInt(kSectionGeneral, "Left", defLeft);
+    g.top = ini.getInt(kSectionGeneral, "Top", defTop);
+    g.width = ini.getInt(kSectionGeneral, "Width", kDefaultFrameWidth);
+    g.height = ini.getInt(kSectionGeneral, "Height", defHeight);
+    // A frame without area cannot be seen or grabbed again.
+    if (g.width <= 0)
+        g.width = kDefaultFrameWidth;
+    if (g.height <= 0)
+        g.height = defHeight;
+
+    if (screenH < g.height)
+        g.height = defHeight;
+    if (screenW < g.width)
+        g.width = kDefaultFrameWidth;
+    if (screenW - g.width < g.left)
+        g.left = screenW - g.width;
+    if (g.left < 0)
+        g.left = 0;
+    if (screenH - g.height < g.top)
+        g.top = screenH - g.height;
+    if (g.top < 0)
+        g.top = 0;
+    return g;
+}
+
+void WriteFrameGeometry(const std::string &iniPath, int windowState, int left, int top, int width,
+                        int height)
+{
+    if (windowState == 1)
+        return;
+    if (windowState == 2) {
+        WriteProfileInt(kSectionGeneral, "WindowState", 2, iniPath);
+        return;
+    }
+    WriteProfileInt(kSectionGeneral, "WindowState", 0, iniPath);
+    WriteProfileInt(kSectionGeneral, "Left", left, iniPath);
+    WriteProfileInt(kSectionGeneral, "Top", top, iniPath);
+    WriteProfileInt(kSectionGeneral, "Width", width, iniPath);
+    WriteProfileInt(kSectionGeneral, "Height", height, iniPath);
+}
+
+} // namespace varkel

@@ -1,0 +1,361 @@
+// The frame's menus, toolbar, rebar and status bar, the one dispatcher that
+// runs every command by its key, and the enable states of the commands.
+
+#include "app/gui/fmain.h"
+#include "app/mglobal.h"
+#include "commands/catalogue.h"
+#include "commands/editstates.h"
+#include "commands/gui/icons.h"
+#include "commands/gui/popupmenu.h"
+#include "documents/gui/fedit.h"
+#include "documents/gui/richedit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QCursor>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <unordered_map>
+
+namespace varkel {
+
+namespace {
+QString qs(std::string_view s)
+{
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string buttonKeyFor(std::string_view command)
+{
+    return "tb" + std::string(command.substr(4));
+}
+
+// Clipboard text as the editor's 8-bit bytes, and back.
+QString bytesToClipboardText(const std::string &bytes)
+{
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+} // namespace
+
+QToolButton *fMain::ToolButton(std::string_view key) const
+{
+    return m_buttons.value(qs(key), nullptr);
+}
+
+void fMain::BuildToolbar()
+{
+    tbrMain = new QToolBar(QStringLiteral("Main"), this);
+    tbrMain->setObjectName(QStringLiteral("tbrMain"));
+    tbrMain->setMovable(false);
+    tbrMain->setFloatable(false);
+    tbrMain->setIconSize(QSize(16, 16));
+    std::unordered_map<int, QButtonGroup *> groups;
+    for (const ToolbarButtonDef &def : ToolbarCatalogue()) {
+        if (def.style == ToolbarStyle::Separator) {
+            tbrMain->addSeparator();
+            continue;
+        }
+        auto *button = new QToolButton(tbrMain);
+        const QString key = qs(def.key);
+        button->setObjectName(key);
+        button->setIcon(IconFor(def.icon));
+        button->setToolTip(qs(def.toolTip));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->installEventFilter(this);
+        if (def.style == ToolbarStyle::Check || def.style == ToolbarStyle::ButtonGroup)
+            button->setCheckable(true);
+        if (def.style == ToolbarStyle::ButtonGroup) {
+            QButtonGroup *&group = groups[def.group];
+            if (!group) {
+                group = new QButtonGroup(tbrMain);
+                group->setExclusive(true);
+            }
+            group->addButton(button);
+        }
+        if (def.style == ToolbarStyle::DropDown)
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+        const std::string command = CommandForButton(def.key);
+        connect(button, &QToolButton::clicked, this, [this, command] { Dispatch(command); });
+        tbrMain->addWidget(button);
+        m_buttons.insert(key, button);
+    }
+}
+
+void fMain::BuildMenu()
+{
+    m_cMenu = new PopupMenu(this);
+    tbrMenu = new QMenuBar(this);
+    tbrMenu->setObjectName(QStringLiteral("tbrMenu"));
+    tbrMenu->setNativeMenuBar(false);
+    m_cMenu->Attach(tbrMenu);
+    std::unordered_map<std::string_view, int> indexOfKey;
+    for (const MenuItemDef &def : MenuCatalogue()) {
+        const int parent = def.parent.empty() ? 0 : indexOfKey[def.parent];
+        const int index = m_cMenu->AddItem(def.caption, def.addItemHelp, 0, parent, def.icon, false,
+                                           def.enabledAtStart, def.key);
+        if (IsTopLevel(def))
+            indexOfKey[def.key] = index;
+        else if (!def.parent.empty() && def.key == "cmnuRecentFiles")
+            indexOfKey[def.key] = index;
+        if (!def.help.empty())
+            CreateMenuHelp(m_menuHelp, index, def.help);
+        if (!def.shortcut.empty()) {
+            if (QAction *action = m_cMenu->Action(def.key)) {
+                action->setShortcut(QKeySequence(qs(def.shortcut)));
+                action->setShortcutContext(Qt::WindowShortcut);
+            }
+        }
+    }
+    // The recent files hang below their item even while the list is empty.
+    if (QMenu *recent = m_cMenu->Submenu("cmnuRecentFiles"); !recent) {
+        const int owner = m_cMenu->IndexForKey("cmnuRecentFiles");
+        const int placeholder = m_cMenu->AddItem("(empty)", "", 0, owner, "", false, false, "cmnuRecentFileNone");
+        (void)placeholder;
+    }
+    if (QToolButton *open = ToolButton("tbOpen"))
+        open->setMenu(m_cMenu->Submenu("cmnuRecentFiles"));
+
+    connect(m_cMenu, &PopupMenu::Click, this, &fMain::m_cMenu_Click);
+    connect(m_cMenu, &PopupMenu::ItemHighlight, this, &fMain::OnMenuHighlight);
+    connect(m_cMenu, &PopupMenu::MenuExit, this, &fMain::ResetStatusBarTip);
+}
+
+void fMain::BuildRebar()
+{
+    // Three bands, one above the other: the menu bar, the main toolbar and the
+    // command insertion bar.
+    setMenuBar(tbrMenu);
+    addToolBar(Qt::TopToolBarArea, tbrMain);
+    addToolBarBreak(Qt::TopToolBarArea);
+    picCommand = new QToolBar(QStringLiteral("Commands"), this);
+    picCommand->setObjectName(QStringLiteral("picCommand"));
+    picCommand->setMovable(false);
+    picCommand->setFloatable(false);
+    addToolBar(Qt::TopToolBarArea, picCommand);
+    picCommand->hide();
+
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBarMain"));
+    bar->setSizeGripEnabled(true);
+    int n = 0;
+    for (const StatusPanelDef &def : StatusPanels()) {
+        auto *label = new QLabel(qs(def.initialText), bar);
+        label->setObjectName(QStringLiteral("StatusPanel%1").arg(++n));
+        label->setToolTip(qs(def.toolTip));
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setContentsMargins(4, 0, 4, 0);
+        if (n == 1) {
+            bar->addWidget(label, 1);
+        } else {
+            label->setMinimumWidth(n <= 4 ? label->fontMetrics().horizontalAdvance(QStringLiteral("Line: 00000 of 00000"))
+                                                    * (n == 2 ? 1 : 0.6)
+                                          : label->fontMetrics().horizontalAdvance(QStringLiteral(" SCRL ")));
+            if (n >= 5)
+                label->setAlignment(Qt::AlignCenter);
+            bar->addPermanentWidget(label);
+        }
+        m_panels.push_back(label);
+    }
+}
+
+QString fMain::StatusPanelText(int panel) const
+{
+    if (panel < 1 || panel > static_cast<int>(m_panels.size()))
+        return {};
+    return m_panels[static_cast<size_t>(panel - 1)]->text();
+}
+
+void fMain::SetStatusBarTip(const QString &text, bool allowReset)
+{
+    if (!m_panels.empty()) {
+        m_panels[0]->setText(text);
+        m_panels[0]->repaint();
+    }
+    mGlobal::AllowStatusReset = allowReset;
+}
+
+void fMain::ResetStatusBarTip()
+{
+    if (mGlobal::AllowStatusReset && !m_panels.empty())
+        m_panels[0]->setText(QStringLiteral("Ready"));
+}
+
+void fMain::OnMenuHighlight(int index)
+{
+    if (index >= 0 && index < static_cast<int>(m_menuHelp.size()) && !m_panels.empty())
+        m_panels[0]->setText(QString::fromStdString(m_menuHelp[static_cast<size_t>(index)]));
+}
+
+void fMain::OnPointerMoved()
+{
+    ResetStatusBarTip();
+}
+
+void fMain::ShowEditPopup()
+{
+    m_cMenu->ShowPopup(QCursor::pos(), m_cMenu->IndexForKey("cmnuUndo"));
+}
+
+void fMain::ShowMainPopup()
+{
+    m_cMenu->ShowPopup(QCursor::pos(), m_cMenu->IndexForKey("cmnuFileTOP"));
+}
+
+void fMain::m_cMenu_Click(int index)
+{
+    Dispatch(m_cMenu->KeyForIndex(index), m_cMenu->ItemData(index));
+}
+
+void fMain::Dispatch(const std::string &key, int itemData)
+{
+    try {
+        if (itemData > 0) {
+            // Run-time items (window list, recent files, user tools) are
+            // wired by the operations that add them.
+            return;
+        }
+        RichEdit *editor = ActiveEditor();
+        const int d = ActiveDoc();
+        using Op = void (*)(fMain &, RichEdit *, int);
+        static const std::unordered_map<std::string, Op> table = {
+            {"cmnuNew", [](fMain &f, RichEdit *, int) { f.NewConfig(); }},
+            {"cmnuOpen", [](fMain &f, RichEdit *, int) { f.OpenConfig(QString()); }},
+            {"cmnuSave", [](fMain &f, RichEdit *, int d) { if (d) f.SaveConfig(d, QString::fromStdString(f.Docs()[d].Path)); }},
+            {"cmnuSaveAs", [](fMain &f, RichEdit *, int d) { if (d) f.SaveConfigAs(d, QString()); }},
+            {"cmnuSaveAll", [](fMain &f, RichEdit *, int) { f.SaveAllFiles(); }},
+            {"cmnuRevert", [](fMain &f, RichEdit *, int) { f.RevertFile(); }},
+            {"cmnuClose", [](fMain &f, RichEdit *, int) {
+                 if (fEdit *w = f.ActiveWindow())
+                     if (auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget()))
+                         sub->close();
+             }},
+            {"cmnuCloseAll", [](fMain &f, RichEdit *, int) { f.CloseAllFiles(); }},
+            {"cmnuUndo", [](fMain &f, RichEdit *, int) {
+                 if (fEdit *w = f.ActiveWindow()) {
+                     w->EditUndo();
+                     f.AfterEditRefresh();
+                 }
+             }},
+            {"cmnuCut", [](fMain &f, RichEdit *e, int) { if (e) f.EditCut(); }},
+            {"cmnuCopy", [](fMain &f, RichEdit *e, int) { if (e) f.EditCopy(); }},
+            {"cmnuPaste", [](fMain &f, RichEdit *e, int) { if (e) f.EditPaste(); }},
+            {"cmnuDelete", [](fMain &f, RichEdit *e, int) { if (e) f.EditDelete(); }},
+            {"cmnuSelectAll", [](fMain &f, RichEdit *e, int) { if (e) f.EditSelectAll(); }},
+            {"cmnuWordWrap", [](fMain &f, RichEdit *, int) { f.ToggleWordWrap(); }},
+            {"cmnuTileHorz", [](fMain &f, RichEdit *, int) { f.Arrange(1); }},
+            {"cmnuTileVert", [](fMain &f, RichEdit *, int) { f.Arrange(2); }},
+            {"cmnuCascade", [](fMain &f, RichEdit *, int) { f.Arrange(0); }},
+            {"cmnuArrange", [](fMain &f, RichEdit *, int) { f.Arrange(3); }},
+            {"cmnuExit", [](fMain &f, RichEdit *, int) { f.close(); }},
+        };
+        if (auto it = table.find(key); it != table.end())
+            it->second(*this, editor, d);
+    } catch (...) {
+        // An error inside a command ends that command silently.
+    }
+}
+
+void fMain::AfterEditRefresh()
+{
+    // Binding refresh and re-colouring hook in here.
+    SetEditStates();
+}
+
+void fMain::EditCut()
+{
+    RichEdit *e = ActiveEditor();
+    QClipboard *cb = QApplication::clipboard();
+    cb->clear();
+    cb->setText(bytesToClipboardText(e->SelText()));
+    e->SetSelText("");
+    AfterEditRefresh();
+}
+
+void fMain::EditCopy()
+{
+    RichEdit *e = ActiveEditor();
+    QClipboard *cb = QApplication::clipboard();
+    cb->clear();
+    cb->setText(bytesToClipboardText(e->SelText()));
+}
+
+void fMain::EditPaste()
+{
+    RichEdit *e = ActiveEditor();
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    QByteArray bytes;
+    if (!data || !data->hasText())
+        QApplication::beep();
+    else
+        bytes = data->text().toLatin1();
+    e->SetSelText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    AfterEditRefresh();
+}
+
+void fMain::EditDelete()
+{
+    ActiveEditor()->SetSelText("");
+    AfterEditRefresh();
+}
+
+void fMain::EditSelectAll()
+{
+    RichEdit *e = ActiveEditor();
+    e->SetSel(0, e->TextLength());
+}
+
+void fMain::SetCommandState(std::string_view command, std::optional<bool> enabled, std::optional<bool> checked,
+                            bool menu, bool button)
+{
+    if (menu)
+        m_cMenu->SetItemState(command, checked, enabled);
+    if (button) {
+        if (QToolButton *b = ToolButton(buttonKeyFor(command))) {
+            if (enabled)
+                b->setEnabled(*enabled);
+            if (checked && b->isCheckable())
+                b->setChecked(*checked);
+        }
+    }
+}
+
+void fMain::SetEditStates()
+{
+    if (!m_cMenu)
+        return;
+    EditFacts facts;
+    facts.docOpen = m_docs.AnyOpen();
+    facts.lastSearchEmpty = mGlobal::LastSearchText.empty();
+    const int d = ActiveDoc();
+    if (d) {
+        const DocRecord &doc = m_docs[d];
+        RichEdit *e = Editor(d)->rtfEdit;
+        facts.modified = doc.Modified;
+        facts.hasFile = doc.HasFile;
+        facts.wordWrap = doc.WordWrap;
+        facts.selLength = e->SelLength();
+        facts.textEmpty = e->TextLength() == 0;
+        facts.canUndo = e->CanUndo();
+    }
+    for (const CommandState &s : ComputeEditStates(facts)) {
+        try {
+            SetCommandState(s.command, s.enabled, s.checked, s.menu, s.button);
+        } catch (...) {
+            // A failing step is skipped; the rest still runs.
+        }
+    }
+}
+
+} // namespace varkel

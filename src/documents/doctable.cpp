@@ -1,0 +1,43 @@
+#include "documents/doctable.h"
+
+namespace varkel {
+
+int DocTable::FindFreeIndex()
+{
+    m_docs.emplace_back();
+    return DocCount();
+}
+
+bool DocTable::AnyOpen() const
+{
+    for (const auto &doc : m_docs)
+        if (!doc.Closed)
+            return true;
+    return false;
+}
+
+int DocTable::FindOpenPath(std::string_view path) const
+{
+    for (int d = 1; d <= DocCount(); ++d)
+        if (!(*this)[d].Closed && (*this)[d].Path == path)
+            return d;
+    return 0;
+}
+
+std::string ParseNameFromPath(std::string_view path)
+{
+    const auto slash = path.rfind('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string UntitledName(int d)
+{
+    return "Untitled " + std::to_string(d);
+}
+
+bool IsUntitledPath(std::string_view path)
+{
+    return path.substr(0, 8) == "Untitled";
+}
+
+} // namespace varkel

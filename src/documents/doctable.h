@@ -1,0 +1,44 @@
+#pragma once
+// The table of open scripts. Slots are numbered from 1, only grow, and are
+// never reused within a process: a closed slot stays Closed for good.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varkel {
+
+struct DocRecord {
+    bool Closed = false;
+    bool Modified = false;
+    std::string Path;
+    bool HasFile = false;
+    bool WordWrap = false;
+};
+
+class DocTable {
+public:
+    // Grows the table by one slot and returns its index (DocCount + 1).
+    int FindFreeIndex();
+    int DocCount() const { return static_cast<int>(m_docs.size()); }
+    bool IsValid(int d) const { return d >= 1 && d <= DocCount(); }
+    DocRecord &operator[](int d) { return m_docs.at(static_cast<size_t>(d - 1)); }
+    const DocRecord &operator[](int d) const { return m_docs.at(static_cast<size_t>(d - 1)); }
+    // True while any slot holds an open document.
+    bool AnyOpen() const;
+    // Index of the open document whose Path equals path exactly, or 0.
+    int FindOpenPath(std::string_view path) const;
+
+private:
+    std::vector<DocRecord> m_docs;
+};
+
+// Text after the last "/" of a path, or the whole text when there is none.
+std::string ParseNameFromPath(std::string_view path);
+
+// "Untitled " + d, the name of a new document.
+std::string UntitledName(int d);
+// True for a path that names no file yet (its first 8 characters are "Untitled").
+bool IsUntitledPath(std::string_view path);
+
+} // namespace varkel

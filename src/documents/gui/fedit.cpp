@@ -1,0 +1,90 @@
+#include "documents/gui/fedit.h"
+
+#include "app/gui/fmain.h"
+#include "documents/gui/richedit.h"
+
+#include <QCloseEvent>
+#include <QMimeData>
+#include <QVBoxLayout>
+
+namespace varkel {
+
+fEdit::fEdit(int tag, fMain *frame)
+    : m_tag(tag)
+    , m_frame(frame)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    rtfEdit = new RichEdit(this);
+    rtfEdit->setObjectName(QStringLiteral("rtfEdit"));
+    layout->addWidget(rtfEdit);
+    setFocusProxy(rtfEdit);
+    rtfEdit->viewport()->setMouseTracking(true);
+    rtfEdit->viewport()->installEventFilter(this);
+
+    connect(rtfEdit, &RichEdit::textChanged, this, [this] { m_frame->OnEditorTextChanged(this); });
+    connect(rtfEdit, &RichEdit::selectionChanged, this, [this] { m_frame->OnEditorSelectionChanged(this); });
+    connect(rtfEdit, &RichEdit::cursorPositionChanged, this, [this] { m_frame->DisplayCharPos(this); });
+    connect(rtfEdit, &RichEdit::keyDown, this, [this](int key, Qt::KeyboardModifiers) { m_frame->OnEditorKeyDown(this, key); });
+    connect(rtfEdit, &RichEdit::keyUp, this, [this](int key, Qt::KeyboardModifiers) { m_frame->OnEditorKeyUp(this, key); });
+    connect(rtfEdit, &RichEdit::mouseUp, this, [this](Qt::MouseButton b) { m_frame->OnEditorMouseUp(this, b); });
+    connect(rtfEdit, &RichEdit::gotFocus, this, [this] { m_frame->OnEditorFocus(this, true); });
+    connect(rtfEdit, &RichEdit::lostFocus, this, [this] { m_frame->OnEditorFocus(this, false); });
+    connect(rtfEdit, &RichEdit::filesDropped, this, [this](const QStringList &files) { m_frame->OpenDroppedFiles(files); });
+}
+
+bool fEdit::CanUndo() const
+{
+    return rtfEdit->CanUndo();
+}
+
+void fEdit::EditUndo()
+{
+    rtfEdit->EditUndo();
+}
+
+void fEdit::ClearUndo()
+{
+    rtfEdit->EmptyUndoBuffer();
+}
+
+void fEdit::closeEvent(QCloseEvent *e)
+{
+    if (!m_frame->QueryCloseDocument(m_tag)) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    m_frame->UnloadDocument(m_tag);
+}
+
+bool fEdit::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::MouseMove)
+        m_frame->OnPointerMoved();
+    return QWidget::eventFilter(watched, e);
+}
+
+void fEdit::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (!DroppedFiles(e->mimeData()).isEmpty()) {
+        e->setDropAction(Qt::CopyAction);
+        e->accept();
+    } else {
+        e->ignore();
+    }
+}
+
+void fEdit::dropEvent(QDropEvent *e)
+{
+    const QStringList files = DroppedFiles(e->mimeData());
+    if (files.isEmpty())
+        return;
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+    m_frame->OpenDroppedFiles(files);
+}
+
+} // namespace varkel

@@ -1,0 +1,332 @@
+#include "documents/gui/richedit.h"
+
+#include "documents/fileio.h"
+
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QUrl>
+
+namespace varkel {
+
+namespace {
+constexpr int kStyleDefault = QsciScintillaBase::STYLE_DEFAULT;
+}
+
+RichEdit::RichEdit(QWidget *parent)
+    : QsciScintilla(parent)
+{
+    setUtf8(false);
+    SendScintilla(SCI_SETCODEPAGE, 0);
+    // No lexer: colours come only from Varkel's own passes, so nothing
+    // repaints them behind its back.
+    SendScintilla(SCI_SETLEXER, 0); // SCLEX_CONTAINER
+    for (int m = 0; m < 5; ++m)
+        SendScintilla(SCI_SETMARGINWIDTHN, m, 0L);
+    SendScintilla(SCI_SETMARGINLEFT, 0UL, 3L);
+    SendScintilla(SCI_SETPASTECONVERTENDINGS, 0UL);
+    SendScintilla(SCI_SETEOLMODE, SC_EOL_CRLF);
+    SendScintilla(SCI_SETWRAPMODE, SC_WRAP_NONE);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
+    SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
+    setAutoIndent(false);
+    setBraceMatching(NoBraceMatch);
+    setAcceptDrops(true);
+    for (int i = 0; i <= 8; ++i)
+        m_colors[i] = 0;
+    applyStyles();
+}
+
+std::string_view RichEdit::TextView() const
+{
+    const long len = TextLength();
+    if (len == 0)
+        return {};
+    const char *p = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return {p, static_cast<size_t>(len)};
+}
+
+std::string RichEdit::Text() const
+{
+    return std::string(TextView());
+}
+
+long RichEdit::TextLength() const
+{
+    return SendScintilla(SCI_GETLENGTH);
+}
+
+void RichEdit::SetText(std::string_view bytes)
+{
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+    SendScintilla(SCI_CLEARALL);
+    if (!bytes.empty()) {
+        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + 1));
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.data());
+    }
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+    SendScintilla(SCI_GOTOPOS, 0UL);
+    adoptLineEnd();
+}
+
+void RichEdit::adoptLineEnd()
+{
+    static_assert(SC_EOL_CRLF == 0 && SC_EOL_CR == 1 && SC_EOL_LF == 2);
+    const Eol eol = DetectEol(TextView(), Eol::CrLf);
+    SendScintilla(SCI_SETEOLMODE, eol == Eol::CrLf ? SC_EOL_CRLF : eol == Eol::Cr ? SC_EOL_CR : SC_EOL_LF);
+}
+
+std::string_view RichEdit::LineEnd() const
+{
+    switch (SendScintilla(SCI_GETEOLMODE)) {
+    case SC_EOL_CR: return "\r";
+    case SC_EOL_LF: return "\n";
+    default: return "\r\n";
+    }
+}
+
+long RichEdit::SelStart() const
+{
+    return SendScintilla(SCI_GETSELECTIONSTART);
+}
+
+long RichEdit::SelLength() const
+{
+    return SendScintilla(SCI_GETSELECTIONEND) - SendScintilla(SCI_GETSELECTIONSTART);
+}
+
+void RichEdit::SetSel(long start, long length)
+{
+    const long len = TextLength();
+    start = std::clamp(start, 0L, len);
+    const long end = std::clamp(start + std::max(length, 0L), start, len);
+    SendScintilla(SCI_SETSEL, static_cast<unsigned long>(start), end);
+}
+
+void RichEdit::SetSelStart(long pos)
+{
+    SetSel(pos, 0);
+}
+
+void RichEdit::SetSelLength(long length)
+{
+    SetSel(SelStart(), length);
+}
+
+std::string RichEdit::SelText() const
+{
+    const long start = SelStart();
+    const long length = SelLength();
+    return std::string(TextView().substr(static_cast<size_t>(start), static_cast<size_t>(length)));
+}
+
+void RichEdit::SetSelText(std::string_view bytes)
+{
+    // SCI_REPLACESEL stops at a NUL byte, so the target is replaced instead.
+    const long start = SelStart();
+    SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(start));
+    SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(start + SelLength()));
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(start + static_cast<long>(bytes.size())));
+}
+
+long RichEdit::Find(std::string_view text, long start, long end, bool noHighlight)
+{
+    const long len = TextLength();
+    if (end < 0 || end > len)
+        end = len;
+    if (text.empty() || start < 0 || start > end)
+        return -1;
+    SendScintilla(SCI_SETSEARCHFLAGS, 0UL);
+    SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(start));
+    SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(end));
+    const long found = SendScintilla(SCI_SEARCHINTARGET, static_cast<uintptr_t>(text.size()), text.data());
+    if (found >= 0 && !noHighlight)
+        SetSel(found, static_cast<long>(text.size()));
+    return found;
+}
+
+int RichEdit::GetLineFromChar(long pos) const
+{
+    return static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos)));
+}
+
+int RichEdit::LineCount() const
+{
+    return static_cast<int>(SendScintilla(SCI_GETLINECOUNT));
+}
+
+long RichEdit::LineIndex(int line) const
+{
+    return SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+}
+
+long RichEdit::LineLength(int line) const
+{
+    return SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line)) - LineIndex(line);
+}
+
+bool RichEdit::CanUndo() const
+{
+    return SendScintilla(SCI_CANUNDO) != 0;
+}
+
+void RichEdit::EditUndo()
+{
+    SendScintilla(SCI_UNDO);
+}
+
+void RichEdit::EmptyUndoBuffer()
+{
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+}
+
+Error RichEdit::LoadFile(const std::string &path)
+{
+    ReadResult r = ReadFileBytes(path);
+    if (r.error)
+        return r.error;
+    SetText(r.bytes);
+    return {};
+}
+
+Error RichEdit::SaveFile(const std::string &path)
+{
+    return WriteFileSafely(path, TextView());
+}
+
+void RichEdit::SetRightMargin(int margin)
+{
+    SendScintilla(SCI_SETWRAPMODE, margin == 0 ? SC_WRAP_WORD : SC_WRAP_NONE);
+}
+
+void RichEdit::SetEditorFont(const std::string &name, int pointSize, bool bold, bool italic)
+{
+    SendScintilla(SCI_STYLESETFONT, kStyleDefault, name.c_str());
+    SendScintilla(SCI_STYLESETSIZE, kStyleDefault, static_cast<long>(pointSize > 0 ? pointSize : 10));
+    SendScintilla(SCI_STYLESETBOLD, kStyleDefault, static_cast<long>(bold));
+    SendScintilla(SCI_STYLESETITALIC, kStyleDefault, static_cast<long>(italic));
+    applyStyles();
+}
+
+void RichEdit::SetBackColor(unsigned bgr)
+{
+    m_back = bgr & 0xFFFFFF;
+    applyStyles();
+}
+
+void RichEdit::SetStyleColor(int style, unsigned bgr)
+{
+    if (style < 0 || style > 8)
+        return;
+    m_colors[style] = bgr & 0xFFFFFF;
+    SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(style), static_cast<long>(m_colors[style]));
+}
+
+void RichEdit::applyStyles()
+{
+    SendScintilla(SCI_STYLESETBACK, kStyleDefault, static_cast<long>(m_back));
+    SendScintilla(SCI_STYLESETFORE, kStyleDefault, static_cast<long>(m_colors[1]));
+    SendScintilla(SCI_STYLECLEARALL);
+    for (int s = 0; s <= 8; ++s)
+        SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(s), static_cast<long>(m_colors[s]));
+    // Keep the caret visible on dark backgrounds.
+    const unsigned r = m_back & 0xFF, g = (m_back >> 8) & 0xFF, b = (m_back >> 16) & 0xFF;
+    const bool dark = (r * 299 + g * 587 + b * 114) < 128000;
+    SendScintilla(SCI_SETCARETFORE, dark ? 0xFFFFFFUL : 0UL);
+}
+
+void RichEdit::StyleRange(long start, long length, int style)
+{
+    if (length <= 0)
+        return;
+    SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(start), 0L);
+    SendScintilla(SCI_SETSTYLING, static_cast<unsigned long>(length), static_cast<long>(style));
+}
+
+void RichEdit::keyPressEvent(QKeyEvent *e)
+{
+    emit keyDown(e->key(), e->modifiers());
+    QsciScintilla::keyPressEvent(e);
+}
+
+void RichEdit::keyReleaseEvent(QKeyEvent *e)
+{
+    QsciScintilla::keyReleaseEvent(e);
+    if (!e->isAutoRepeat() && hasFocus())
+        emit keyUp(e->key(), e->modifiers());
+}
+
+void RichEdit::mouseReleaseEvent(QMouseEvent *e)
+{
+    QsciScintilla::mouseReleaseEvent(e);
+    emit mouseUp(e->button());
+}
+
+void RichEdit::contextMenuEvent(QContextMenuEvent *e)
+{
+    // The Edit menu pops up on release of the right button instead.
+    e->accept();
+}
+
+void RichEdit::focusInEvent(QFocusEvent *e)
+{
+    QsciScintilla::focusInEvent(e);
+    emit gotFocus();
+}
+
+void RichEdit::focusOutEvent(QFocusEvent *e)
+{
+    QsciScintilla::focusOutEvent(e);
+    emit lostFocus();
+}
+
+QStringList DroppedFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    return files;
+}
+
+void RichEdit::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (!DroppedFiles(e->mimeData()).isEmpty()) {
+        e->setDropAction(Qt::CopyAction);
+        e->accept();
+    } else if (!e->mimeData()->hasText()) {
+        e->ignore();
+    } else {
+        QsciScintilla::dragEnterEvent(e);
+    }
+}
+
+void RichEdit::dragMoveEvent(QDragMoveEvent *e)
+{
+    if (!DroppedFiles(e->mimeData()).isEmpty()) {
+        e->setDropAction(Qt::CopyAction);
+        e->accept();
+    } else if (!e->mimeData()->hasText()) {
+        e->ignore();
+    } else {
+        QsciScintilla::dragMoveEvent(e);
+    }
+}
+
+void RichEdit::dropEvent(QDropEvent *e)
+{
+    const QStringList files = DroppedFiles(e->mimeData());
+    if (!files.isEmpty()) {
+        e->setDropAction(Qt::CopyAction);
+        e->accept();
+        emit filesDropped(files);
+        return;
+    }
+    QsciScintilla::dropEvent(e);
+}
+
+} // namespace varkel

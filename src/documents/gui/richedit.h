@@ -1,0 +1,96 @@
+#pragma once
+// The rich-text editor control of a document: one QsciScintilla holding the
+// script's bytes (code page 0, so byte offsets are character offsets), its
+// caret, selection, colours (one Scintilla style per keyword class) and undo.
+// There is no other text model.
+
+#include "app/errors.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <string>
+#include <string_view>
+
+namespace varkel {
+
+class RichEdit : public QsciScintilla {
+    Q_OBJECT
+public:
+    explicit RichEdit(QWidget *parent = nullptr);
+
+    // The whole text as bytes. TextView does not copy: it stays valid until
+    // the next change of the text.
+    std::string Text() const;
+    std::string_view TextView() const;
+    long TextLength() const;
+    // Replaces the whole text; not undoable, empties the undo history.
+    void SetText(std::string_view bytes);
+
+    long SelStart() const;
+    void SetSelStart(long pos);          // caret at pos, nothing selected
+    long SelLength() const;
+    void SetSelLength(long length);      // selects from SelStart
+    void SetSel(long start, long length);
+    std::string SelText() const;
+    void SetSelText(std::string_view bytes); // replaces the selection (undoable)
+
+    // Case-insensitive search in [start, end) (end < 0: to the end). Returns the
+    // match position or -1. Unless noHighlight, a match becomes the selection.
+    long Find(std::string_view text, long start, long end = -1, bool noHighlight = false);
+
+    int GetLineFromChar(long pos) const;
+    int LineCount() const;               // EM_GETLINECOUNT
+    long LineIndex(int line) const;      // EM_LINEINDEX
+    long LineLength(int line) const;     // EM_LINELENGTH (without the line end)
+
+    bool CanUndo() const;
+    void EditUndo();
+    void EmptyUndoBuffer();
+
+    // Plain-text file access, byte for byte.
+    Error LoadFile(const std::string &path);
+    Error SaveFile(const std::string &path);
+
+    // 0 wraps at the window edge; any other value turns wrapping off.
+    void SetRightMargin(int margin);
+    void SetEditorFont(const std::string &name, int pointSize, bool bold, bool italic);
+    void SetBackColor(unsigned bgr);
+    // Colour of keyword class style (1..8); style 0 is text no pass coloured.
+    void SetStyleColor(int style, unsigned bgr);
+    // Paints a run of text with a style; never part of undo, never a text change.
+    void StyleRange(long start, long length, int style);
+
+    // The line end the document uses; what Enter inserts.
+    std::string_view LineEnd() const;
+
+signals:
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    void keyUp(int key, Qt::KeyboardModifiers modifiers);
+    void mouseUp(Qt::MouseButton button);
+    void filesDropped(const QStringList &paths);
+    void gotFocus();
+    void lostFocus();
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void keyReleaseEvent(QKeyEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dragMoveEvent(QDragMoveEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
+
+private:
+    void applyStyles();
+    void adoptLineEnd();
+
+    unsigned m_back = 0xFFFFFF;
+    unsigned m_colors[9] = {};
+};
+
+// Local files named by dropped data, in order; empty when it holds none.
+QStringList DroppedFiles(const QMimeData *data);
+
+} // namespace varkel

@@ -1,0 +1,191 @@
+#include "app/profile.h"
+#include "app/settings.h"
+#include "app/tempdir.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <optional>
+
+using namespace varkel;
+using varkel::test::readAll;
+using varkel::test::writeAll;
+
+namespace {
+
+class SettingsFile : public ::testing::Test
+{
+protected:
+    test::TempDir dir;
+    std::string ini = dir.file("Varkel.ini");
+};
+
+// Sets an environment variable for one scope and puts the old value back.
+class EnvOverride
+{
+public:
+    EnvOverride(const char *name, const char *value) : m_name(name)
+    {
+        if (const char *old = std::getenv(name))
+            m_old = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~EnvOverride() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
+
+private:
+    const char *m_name;
+    std::optional<std::string> m_old;
+};
+
+} // namespace
+
+TEST_F(SettingsFile, EmptyOrAbsentFileGivesEveryDefault)
+{
+    for (bool create : {false, true}) {
+        if (create)
+            writeAll(ini, "");
+        const Settings s = ReadSettings(ini);
+        EXPECT_EQ(s.QVersion, "Q2");
+        EXPECT_EQ(s.AutoSyntaxType, 2);
+        EXPECT_TRUE(s.AutoRefresh);
+        EXPECT_EQ(s.ConflictType, 2);
+        EXPECT_TRUE(s.ShowKeyboard);
+        EXPECT_TRUE(s.CommentAutoSize && s.CommentAlignment && s.CommentUCase && s.ShowTipOday);
+        EXPECT_EQ(s.CommentChar, "*");
+        EXPECT_EQ(s.CommentSize, 20);
+        EXPECT_EQ(s.FontName, "Courier New");
+        EXPECT_EQ(s.FontSize, 10);
+        EXPECT_FALSE(s.FontBold || s.FontItalic || s.ColorStringElements);
+        EXPECT_EQ(s.BGColor, 0xFFFFFFu);
+        EXPECT_EQ(s.SyntaxColors, (std::array<unsigned, 8>{0, 0xFF0000, 0xC00000, 0x800080, 0xC000C0,
+                                                          0x008000, 0x0000FF, 0x000080}));
+        EXPECT_TRUE(s.ToolNames.empty() && s.ToolPaths.empty());
+    }
+}
+
+TEST_F(SettingsFile, StoredValuesAreReadAsTheyAreStored)
+{
+    writeAll(ini, "[General]\nQVersion=Q9\nAutoRefresh=False\nShowKeyboard=true\nCommentChar=#=\n"
+                  "ShowTipOday=1\n"
+                  "[Font]\nBold=true\nItalic=True\nSize=10.5\nSyntaxColor3=42\nBGColor=abc\n"
+                  "[User Tools]\nNumUserTools=2\nToolName1=Quake\nToolPath1=/usr/games/quake -x\n"
+                  "ToolName3=ignored\n");
+    const Settings s = ReadSettings(ini);
+    EXPECT_EQ(s.QVersion, "Q9"); // not validated here
+    EXPECT_FALSE(s.AutoRefresh);
+    EXPECT_FALSE(s.ShowKeyboard);
+    EXPECT_FALSE(s.ShowTipOday);
+    EXPECT_EQ(s.CommentChar, "#=");
+    EXPECT_FALSE(s.FontBold);
+    EXPECT_TRUE(s.FontItalic);
+    EXPECT_EQ(s.FontSize, 10);
+    EXPECT_EQ(s.SyntaxColors[3], 42u);
+    EXPECT_EQ(s.SyntaxColors[4], 12583104u);
+    EXPECT_EQ(s.BGColor, 0u);
+    EXPECT_EQ(s.ToolNames, (std::vector<std::string>{"Quake", ""}));
+    EXPECT_EQ(s.ToolPaths, (std::vector<std::string>{"/usr/games/quake -x", ""}));
+
+    writeAll(ini, "[User Tools]\nNumUserTools=0\nToolName1=a\n");
+    EXPECT_TRUE(ReadSettings(ini).ToolNames.empty());
+    writeAll(ini, "[User Tools]\nNumUserTools=-3\n");
+    EXPECT_TRUE(ReadSettings(ini).ToolPaths.empty());
+}
+
+TEST(SettingsHelpers, BooleansAndRounding)
+{
+    EXPECT_TRUE(ProfileBool("True"));
+    EXPECT_FALSE(ProfileBool("true"));
+    EXPECT_FALSE(ProfileBool("1"));
+    EXPECT_STREQ(BoolText(true), "True");
+    EXPECT_STREQ(BoolText(false), "False");
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven(-247.5), -248);
+    EXPECT_EQ(RoundHalfEven(2.51), 3);
+}
+
+TEST_F(SettingsFile, FrameDefaultsAreCentred)
+{
+    // 20000 - 12495 = 7505 -> 3752.5 -> 3752; 16205 * 0.8 = 12964, (16205 - 12964) / 2 = 1620.5 -> 1620
+    FrameGeometry g = ReadFrameGeometry(ini, 20000, 16205);
+    EXPECT_EQ(g.windowState, 0);
+    EXPECT_TRUE(g.applyRect);
+    EXPECT_EQ(g.left, 3752);
+    EXPECT_EQ(g.top, 1620);
+    EXPECT_EQ(g.width, 12495);
+    EXPECT_EQ(g.height, 12964);
+    g = ReadFrameGeometry(ini, 20002, 16207); // 3753.5 -> 3754; 12966, 1620.5 -> 1620
+    EXPECT_EQ(g.left, 3754);
+    EXPECT_EQ(g.height, 12966);
+    EXPECT_EQ(g.top, 1620);
+}
+
+TEST_F(SettingsFile, FrameIsClampedToTheScreen)
+{
+    auto read = [&](const std::string &general) {
+        writeAll(ini, "[General]\n" + general);
+        return ReadFrameGeometry(ini, 19200, 14400); // 1280 x 960 pixels
+    };
+    FrameGeometry g = read("Left=10000\nTop=100\nWidth=12495\nHeight=9000\n");
+    EXPECT_EQ(g.left, 19200 - 12495); // right edge meets the screen's
+    EXPECT_EQ(g.top, 100);
+
+    g = read("Left=500\nTop=9000\nWidth=25000\nHeight=20000\n");
+    EXPECT_EQ(g.width, 12495);
+    EXPECT_EQ(g.height, 11520); // 80 % of the screen
+    EXPECT_EQ(g.left, 500);
+    EXPECT_EQ(g.top, 14400 - 11520);
+
+    g = read("Left=-300\nTop=-1\nWidth=0\nHeight=-5\n");
+    EXPECT_EQ(g.left, 0);
+    EXPECT_EQ(g.top, 0);
+    EXPECT_EQ(g.width, 12495);
+    EXPECT_EQ(g.height, 11520);
+
+    g = read("WindowState=2\nLeft=99999\nWidth=1\n");
+    EXPECT_EQ(g.windowState, 2);
+    EXPECT_FALSE(g.applyRect);
+    EXPECT_EQ(g.width, 12495);
+
+    g = read("WindowState=7\n");
+    EXPECT_EQ(g.windowState, 0);
+    EXPECT_TRUE(g.applyRect);
+}
+
+TEST_F(SettingsFile, FrameIsWrittenByItsState)
+{
+    WriteFrameGeometry(ini, 1, 1, 2, 3, 4);
+    EXPECT_FALSE(std::filesystem::exists(ini));
+    WriteFrameGeometry(ini, 2, 1, 2, 3, 4);
+    EXPECT_EQ(readAll(ini), "[General]\nWindowState=2\n");
+    WriteFrameGeometry(ini, 0, 150, 300, 9000, 7000);
+    EXPECT_EQ(readAll(ini), "[General]\nWindowState=0\nLeft=150\nTop=300\nWidth=9000\nHeight=7000\n");
+    FrameGeometry g = ReadFrameGeometry(ini, 19200, 14400);
+    EXPECT_EQ(g.left, 150);
+    EXPECT_EQ(g.top, 300);
+    EXPECT_EQ(g.width, 9000);
+    EXPECT_EQ(g.height, 7000);
+}
+
+TEST_F(SettingsFile, IniPathFollowsEnvironmentAndWritableFolder)
+{
+    {
+        EnvOverride env("VARKEL_INI", "/somewhere/else.ini");
+        EXPECT_EQ(ResolveIniPath(dir.path()), "/somewhere/else.ini");
+    }
+    EnvOverride noIni("VARKEL_INI", "");
+    EXPECT_EQ(ResolveIniPath(dir.path() + "/"), ini);
+
+    // An application folder that cannot hold the file (its parent is a file).
+    writeAll(dir.file("plain"), "x");
+    const std::string appDir = dir.file("plain/app");
+    {
+        EnvOverride xdg("XDG_CONFIG_HOME", dir.file("config").c_str());
+        EXPECT_EQ(ResolveIniPath(appDir), dir.file("config/Varkel/Varkel.ini"));
+        EXPECT_TRUE(std::filesystem::is_directory(dir.file("config/Varkel")));
+    }
+    EnvOverride xdg("XDG_CONFIG_HOME", nullptr);
+    EnvOverride home("HOME", dir.file("home").c_str());
+    EXPECT_EQ(ResolveIniPath(appDir), dir.file("home/.config/Varkel/Varkel.ini"));
+    EXPECT_TRUE(WriteProfileString("General", "QVersion", "Q1", ResolveIniPath(appDir)));
+}

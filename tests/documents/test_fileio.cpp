@@ -1,0 +1,259 @@
+#include "documents/fileio.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace varkel;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Plain stream I/O, independent of the code under test.
+std::string slurp(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void spit(const fs::path &path, std::string_view bytes)
+{
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+class FileIo : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "varkel-fileio-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override
+    {
+        SetSaveFaultsForTesting(0, 0);
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(m_dir);
+    }
+    std::string at(const std::string &name) const { return (m_dir / name).string(); }
+    // Names in the folder, to see that no temporary file was left behind.
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto &e : fs::directory_iterator(m_dir))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    fs::path m_dir;
+};
+
+std::string everyByte()
+{
+    std::string s;
+    for (int round = 0; round < 2; ++round)
+        for (int b = 0; b < 256; ++b)
+            s += static_cast<char>(round ? 255 - b : b);
+    return s;
+}
+
+} // namespace
+
+TEST_F(FileIo, CorpusRoundTripsByteForByte)
+{
+    const fs::path corpus = VARKEL_SHARED_DIR "/corpus";
+    if (!fs::is_directory(corpus))
+        GTEST_SKIP() << "no corpus at " << corpus;
+    int files = 0;
+    for (const auto &entry : fs::recursive_directory_iterator(corpus)) {
+        if (!entry.is_regular_file())
+            continue;
+        SCOPED_TRACE(entry.path().string());
+        const ReadResult read = ReadFileBytes(entry.path().string());
+        ASSERT_FALSE(read.error) << read.error.description();
+        ASSERT_FALSE(WriteFileSafely(at("copy.cfg"), read.bytes));
+        ASSERT_EQ(slurp(at("copy.cfg")), slurp(entry.path()));
+        ++files;
+    }
+    EXPECT_GT(files, 0);
+    EXPECT_EQ(entries(), std::vector<std::string>{"copy.cfg"});
+}
+
+TEST_F(FileIo, GeneratedContentRoundTripsOverTheSameTarget)
+{
+    // Long and short contents alternate, so a stale tail would show.
+    const std::string cases[] = {
+        everyByte(),
+        std::string("\0", 1),
+        "bind x \"say a\"\r\nbind y jump\r\n",
+        "",
+        "unix\nlines\n",
+        "old\rmac\r",
+        "mixed\r\nends\nhere\rand\r\n\n\r\r\nno final break",
+        "x\r",
+        std::string(3, '\0') + "\r\n" + everyByte() + "\n\r",
+    };
+    for (const std::string &bytes : cases) {
+        SCOPED_TRACE(::testing::PrintToString(bytes.substr(0, 40)));
+        spit(at("src.cfg"), bytes);
+        const ReadResult read = ReadFileBytes(at("src.cfg"));
+        ASSERT_FALSE(read.error);
+        EXPECT_EQ(read.bytes, bytes);
+        ASSERT_FALSE(WriteFileSafely(at("out.cfg"), read.bytes));
+        EXPECT_EQ(slurp(at("out.cfg")), bytes);
+    }
+    EXPECT_EQ(entries(), (std::vector<std::string>{"out.cfg", "src.cfg"}));
+}
+
+TEST_F(FileIo, UnreadablePathsGiveErrorsAndNoBytes)
+{
+    spit(at("file.cfg"), "x");
+    ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0600), 0);
+    const std::pair<std::string, ErrorCode> cases[] = {
+        {at("missing.cfg"), ErrorCode::FileNotFound},
+        {m_dir.string(), ErrorCode::NotAFile},
+        {at("fifo"), ErrorCode::NotAFile}, // must not block waiting for a writer
+        {at("file.cfg/inner.cfg"), ErrorCode::PathNotFound},
+    };
+    for (const auto &[path, code] : cases) {
+        const ReadResult r = ReadFileBytes(path);
+        EXPECT_EQ(r.error.code, code) << path;
+        EXPECT_EQ(r.error.detail, path);
+        EXPECT_TRUE(r.bytes.empty());
+    }
+    if (::geteuid() != 0) {
+        ::chmod(at("file.cfg").c_str(), 0200);
+        EXPECT_EQ(ReadFileBytes(at("file.cfg")).error.code, ErrorCode::PermissionDenied);
+    }
+}
+
+TEST_F(FileIo, FailedSaveLeavesOriginalIntact)
+{
+    spit(at("plain.cfg"), "original\r\n");
+    fs::create_directory(at("dir.cfg"));
+    const std::pair<std::string, ErrorCode> bad[] = {
+        {at("nofolder/new.cfg"), ErrorCode::PathNotFound},
+        {at("dir.cfg"), ErrorCode::NotAFile},
+        {at("plain.cfg/inner.cfg"), ErrorCode::PathNotFound},
+        {"", ErrorCode::PathNotFound},
+    };
+    for (const auto &[path, code] : bad)
+        EXPECT_EQ(WriteFileSafely(path, "new").code, code) << path;
+
+    // Each step of the replacement failing in turn; the write fault leaves a
+    // half-written temporary file behind it.
+    for (unsigned step : {SaveStepCreateTemp, SaveStepWrite, SaveStepFlush, SaveStepRename}) {
+        SetSaveFaultsForTesting(step, ENOSPC);
+        const Error e = WriteFileSafely(at("plain.cfg"), "replacement text");
+        EXPECT_EQ(e.code, ErrorCode::DiskFull) << step;
+        EXPECT_EQ(e.detail, at("plain.cfg"));
+    }
+    SetSaveFaultsForTesting(0, 0);
+    EXPECT_EQ(slurp(at("plain.cfg")), "original\r\n");
+    EXPECT_TRUE(fs::is_directory(at("dir.cfg")));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"dir.cfg", "plain.cfg"}));
+}
+
+TEST_F(FileIo, SaveKeepsPermissionsAndOwner)
+{
+    spit(at("a.cfg"), "a");
+    ::chmod(at("a.cfg").c_str(), 0640);
+    ASSERT_FALSE(WriteFileSafely(at("a.cfg"), "b"));
+    struct stat st;
+    ASSERT_EQ(::stat(at("a.cfg").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // A new file gets the usual mode.
+    const mode_t mask = ::umask(022);
+    ASSERT_FALSE(WriteFileSafely(at("new.cfg"), "n"));
+    ::umask(mask);
+    ASSERT_EQ(::stat(at("new.cfg").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+
+    if (::geteuid() == 0) { // only root can give a file away
+        ASSERT_EQ(::chown(at("a.cfg").c_str(), 4242, 4343), 0);
+        ASSERT_FALSE(WriteFileSafely(at("a.cfg"), "c"));
+        ASSERT_EQ(::stat(at("a.cfg").c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 4242u);
+        EXPECT_EQ(st.st_gid, 4343u);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+    }
+}
+
+TEST_F(FileIo, SaveThroughSymlinkReplacesTargetAndKeepsLink)
+{
+    fs::create_directory(at("real"));
+    spit(at("real/game.cfg"), "old");
+    fs::create_symlink("real/game.cfg", at("hop.cfg"));  // relative to the link's folder
+    fs::create_symlink(at("hop.cfg"), at("link.cfg"));   // a chain of two
+    ASSERT_FALSE(WriteFileSafely(at("link.cfg"), "new"));
+    EXPECT_EQ(slurp(at("real/game.cfg")), "new");
+    EXPECT_TRUE(fs::is_symlink(at("link.cfg")));
+    EXPECT_TRUE(fs::is_symlink(at("hop.cfg")));
+    EXPECT_EQ(fs::read_symlink(at("hop.cfg")), "real/game.cfg");
+
+    // A dangling link gets its file created.
+    fs::create_symlink("real/later.cfg", at("dangling.cfg"));
+    ASSERT_FALSE(WriteFileSafely(at("dangling.cfg"), "x"));
+    EXPECT_EQ(slurp(at("real/later.cfg")), "x");
+    EXPECT_TRUE(fs::is_symlink(at("dangling.cfg")));
+}
+
+TEST_F(FileIo, FolderWithoutRoomForNewFileRewritesInPlace)
+{
+    spit(at("a.cfg"), "a fairly long original text\r\n");
+    struct stat before, after;
+    ASSERT_EQ(::stat(at("a.cfg").c_str(), &before), 0);
+
+    // A denied temporary file stands for a folder that takes no new file.
+    SetSaveFaultsForTesting(SaveStepCreateTemp, EACCES);
+    ASSERT_FALSE(WriteFileSafely(at("a.cfg"), "short"));
+    EXPECT_EQ(slurp(at("a.cfg")), "short");
+    ASSERT_EQ(::stat(at("a.cfg").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+
+    // A failed rewrite puts the old bytes back; a missing file cannot be made.
+    SetSaveFaultsForTesting(SaveStepCreateTemp | SaveStepWrite, EACCES);
+    EXPECT_TRUE(WriteFileSafely(at("a.cfg"), "much longer replacement text"));
+    EXPECT_EQ(slurp(at("a.cfg")), "short");
+    EXPECT_EQ(WriteFileSafely(at("b.cfg"), "b").code, ErrorCode::PermissionDenied);
+    EXPECT_FALSE(fs::exists(at("b.cfg")));
+
+    if (::geteuid() != 0) { // the same with real permission bits
+        SetSaveFaultsForTesting(0, 0);
+        ::chmod(m_dir.c_str(), 0555);
+        EXPECT_FALSE(WriteFileSafely(at("a.cfg"), "in place"));
+        EXPECT_EQ(slurp(at("a.cfg")), "in place");
+    }
+}
+
+TEST_F(FileIo, ReadOnlyFileIsNotReplacedThroughItsFolder)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root";
+    spit(at("ro.cfg"), "keep");
+    ::chmod(at("ro.cfg").c_str(), 0444);
+    EXPECT_EQ(WriteFileSafely(at("ro.cfg"), "x").code, ErrorCode::PermissionDenied);
+    EXPECT_EQ(slurp(at("ro.cfg")), "keep");
+}
+
+TEST(Eol, DetectsFirstLineEnd)
+{
+    EXPECT_EQ(DetectEol("a\r\nb\n"), Eol::CrLf);
+    EXPECT_EQ(DetectEol("a\nb\r\n"), Eol::Lf);
+    EXPECT_EQ(DetectEol("a\rb\r\n"), Eol::Cr);
+    EXPECT_EQ(DetectEol("a\r"), Eol::Cr);
+    EXPECT_EQ(DetectEol("\r\r\n"), Eol::Cr);
+    EXPECT_EQ(DetectEol(std::string_view("\0\n", 2)), Eol::Lf);
+    EXPECT_EQ(DetectEol("no break"), Eol::CrLf);
+    EXPECT_EQ(DetectEol("", Eol::Lf), Eol::Lf);
+    EXPECT_EQ(EolText(Eol::CrLf), "\r\n");
+    EXPECT_EQ(EolText(Eol::Lf), "\n");
+    EXPECT_EQ(EolText(Eol::Cr), "\r");
+}
