@@ -17,8 +17,4 @@ int failure(const std::string &message);
 // The folder that holds the running program.
 std::string programDirectory();
 
-// Reads a whole file as raw bytes. False (with a reason in `error`) when the
-// file is missing, not a regular file or unreadable.
-bool readFileBytes(const std::string &path, std::string &bytes, std::string &error);
-
 } // namespace varkel::cli

@@ -11,7 +11,7 @@ namespace varkel::cli {
 
 int runCommentBlock(const std::vector<std::string_view> &args)
 {
-    CommentBlockSettings settings; // the settings defaults
+    CommentBlockSettings settings = CommentBlockSettings::fromSettings(Settings{}); // the defaults
     std::string_view lineEnd = "\n";
     std::string text;
     bool haveText = false;
@@ -33,27 +33,27 @@ int runCommentBlock(const std::vector<std::string_view> &args)
             if (arg == "--char") {
                 if (v.empty())
                     return usageError("the border character must not be empty");
-                settings.commentChar = v;
+                settings.CommentChar = v;
             } else {
                 int size = 0;
                 const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), size);
                 if (ec != std::errc() || end != v.data() + v.size() || size < 0 || size > 32767)
                     return usageError("the size must be a whole number from 0 to 32767, not '" +
                                       std::string(v) + "'");
-                settings.commentSize = static_cast<std::int16_t>(size);
+                settings.CommentSize = size;
             }
         } else if (arg == "--auto") {
-            settings.commentAutoSize = true;
+            settings.CommentAutoSize = true;
         } else if (arg == "--fixed") {
-            settings.commentAutoSize = false;
+            settings.CommentAutoSize = false;
         } else if (arg == "--center") {
-            settings.commentAlignment = true;
+            settings.CommentAlignment = true;
         } else if (arg == "--left") {
-            settings.commentAlignment = false;
+            settings.CommentAlignment = false;
         } else if (arg == "--upper") {
-            settings.commentUCase = true;
+            settings.CommentUCase = true;
         } else if (arg == "--keep-case") {
-            settings.commentUCase = false;
+            settings.CommentUCase = false;
         } else if (arg == "--crlf") {
             lineEnd = "\r\n";
         } else {

@@ -1,8 +1,9 @@
 // varkel-cli highlight: colours a script as the editor does on opening it.
 #include "cli/cliutil.h"
 #include "cli/commands.h"
+#include "app/settings.h"
+#include "documents/fileio.h"
 #include "language/dictionary.h"
-#include "language/syntaxcolors.h"
 #include "language/syntaxhilite.h"
 
 #include <filesystem>
@@ -16,16 +17,18 @@ namespace {
 
 enum class Format { Classes, Ansi };
 
-void appendColor(std::string &out, int layer, std::uint32_t color)
+// A 24-bit terminal colour from a Windows colour value 0x00BBGGRR; layer 38
+// is the text colour, 48 the background.
+void appendColor(std::string &out, int layer, unsigned color)
 {
     out += "\x1b[";
     out += std::to_string(layer);
     out += ";2;";
-    out += std::to_string(colorRed(color));
+    out += std::to_string(color & 0xFF);
     out += ';';
-    out += std::to_string(colorGreen(color));
+    out += std::to_string((color >> 8) & 0xFF);
     out += ';';
-    out += std::to_string(colorBlue(color));
+    out += std::to_string((color >> 16) & 0xFF);
     out += 'm';
 }
 
@@ -56,7 +59,7 @@ void appendVisible(std::string &out, unsigned char c)
 // A byte that no run coloured shows in the plain-text colour, as new text
 // does in the editor. Each line end (CR LF, LF or a lone CR) becomes a newline
 // with the colours reset before it.
-std::string ansiText(const std::string &text, const std::string &classes)
+std::string ansiText(const std::string &text, const std::string &classes, const Settings &colors)
 {
     std::string out;
     out.reserve(text.size() * 2);
@@ -75,8 +78,8 @@ std::string ansiText(const std::string &text, const std::string &classes)
         const int cls = classes[i] == '0' ? PlainText : classes[i] - '0';
         if (cls != current) {
             if (current < 0)
-                appendColor(out, 48, kDefaultBGColor);
-            appendColor(out, 38, kDefaultSyntaxColors[static_cast<std::size_t>(cls)]);
+                appendColor(out, 48, colors.BGColor);
+            appendColor(out, 38, colors.SyntaxColors[static_cast<std::size_t>(cls - 1)]);
             current = cls;
         }
         appendVisible(out, static_cast<unsigned char>(c));
@@ -145,16 +148,16 @@ int runHighlight(const std::vector<std::string_view> &args)
     if (const Error e = BuildDictionary(dictionary, dataDir, set))
         return failure("cannot build the " + set + " dictionary: " + e.description());
 
-    std::string text;
-    std::string error;
-    if (!readFileBytes(file, text, error))
-        return failure(error);
+    const ReadResult read = ReadFileBytes(file);
+    if (read.error)
+        return failure("cannot read '" + file + "': " + std::string(errorDescription(read.error.code)));
+    const std::string &text = read.bytes;
 
     const std::string classes = hiLiteClasses(text, dictionary, colorStrings);
     if (format == Format::Classes) {
         std::cout << classes << '\n';
     } else {
-        std::cout << ansiText(text, classes);
+        std::cout << ansiText(text, classes, Settings{});
     }
     std::cout.flush();
     if (!std::cout)

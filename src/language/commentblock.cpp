@@ -6,40 +6,33 @@
 
 namespace varkel {
 
-namespace {
-
-// (d / 2) rounded to the nearest whole number, halves to the even neighbour.
-std::int64_t halfRoundedToEven(std::int64_t d)
+CommentBlockSettings CommentBlockSettings::fromSettings(const Settings &settings)
 {
-    const std::int64_t floorHalf = d >= 0 ? d / 2 : -((-d + 1) / 2);
-    if (d % 2 == 0)
-        return floorHalf;
-    return floorHalf % 2 == 0 ? floorHalf : floorHalf + 1;
+    return {settings.CommentChar, settings.CommentSize, settings.CommentAutoSize, settings.CommentAlignment,
+            settings.CommentUCase};
 }
-
-} // namespace
 
 std::string BuildCommentBlock(std::string &text, const CommentBlockSettings &settings,
                               std::string_view lineEnd)
 {
     const std::int64_t n = static_cast<std::int64_t>(text.size());
-    if (settings.commentUCase)
+    if (settings.CommentUCase)
         text = toUpperLatin1(text);
 
-    const std::string border = settings.commentChar.empty() ? std::string("*") : settings.commentChar;
+    const std::string border = settings.CommentChar.empty() ? std::string("*") : settings.CommentChar;
 
     std::int64_t width = 0; // characters after "//"
     std::int64_t before = 0;
     std::int64_t after = 0;
-    if (settings.commentAutoSize) {
+    if (settings.CommentAutoSize) {
         width = n + 10;
-        before = settings.commentAlignment ? 4 : 1;
-        after = settings.commentAlignment ? 4 : 7;
+        before = settings.CommentAlignment ? 4 : 1;
+        after = settings.CommentAlignment ? 4 : 7;
     } else {
-        std::int64_t size = settings.commentSize;
+        std::int64_t size = settings.CommentSize;
         std::int64_t left = 0;
         std::int64_t right = 0;
-        if (!settings.commentAlignment) {
+        if (!settings.CommentAlignment) {
             left = 2;
             right = size - n - 3;
         } else if (n > size) {
@@ -47,7 +40,7 @@ std::string BuildCommentBlock(std::string &text, const CommentBlockSettings &set
             right = 1;
             size = n + 4;
         } else {
-            left = halfRoundedToEven(size - n);
+            left = RoundHalfEven(static_cast<double>(size - n) / 2.0);
             right = size - n - left - 1;
         }
         if (left < 2)

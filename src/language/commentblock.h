@@ -5,24 +5,28 @@
 //   //*    TEXT    *
 //   //**************
 
-#include <cstdint>
+#include "app/settings.h"
+
 #include <string>
 #include <string_view>
 
 namespace varkel {
 
-// The layout settings of a block, named after their settings keys.
+// The layout settings of a block, as their settings keys are named. The
+// defaults are those of the settings file.
 struct CommentBlockSettings {
-    std::string commentChar = "*";  // CommentChar: the border character
-    std::int16_t commentSize = 20;  // CommentSize: inner width when not auto-sized
-    bool commentAutoSize = true;    // CommentAutoSize: width follows the text
-    bool commentAlignment = true;   // CommentAlignment: centred (false: left)
-    bool commentUCase = true;       // CommentUCase: text converted to upper case
+    std::string CommentChar = "*"; // the border character
+    int CommentSize = 20;          // inner width when not auto-sized
+    bool CommentAutoSize = true;   // the width follows the text
+    bool CommentAlignment = true;  // centred (false: left)
+    bool CommentUCase = true;      // the text is converted to upper case
+
+    static CommentBlockSettings fromSettings(const Settings &settings);
 };
 
 // Builds the block for `text`: a border line, the text line and the border
 // line again, each "//" + the inner width W of characters + `lineEnd` (pass
-// the document's own line end). With commentUCase the caller's `text` is
+// the document's own line end). With CommentUCase the caller's `text` is
 // upper-cased in place.
 //
 // Auto size: W = length + 10, the text with 4 spaces on each side (centred)

@@ -3,16 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 using namespace varkel;
 
 namespace {
 
-CommentBlockSettings fixedCentred(std::int16_t size)
+CommentBlockSettings fixedCentred(int size)
 {
     CommentBlockSettings s;
-    s.commentAutoSize = false;
-    s.commentSize = size;
+    s.CommentAutoSize = false;
+    s.CommentSize = size;
     return s;
 }
 
@@ -36,12 +37,16 @@ std::string block(std::size_t width, std::size_t before, const std::string &text
 TEST(CommentBlock, AutoSize)
 {
     CommentBlockSettings s; // defaults: "*", auto size, centred, upper case
+    const CommentBlockSettings stored = CommentBlockSettings::fromSettings(Settings{});
+    EXPECT_EQ(std::tie(s.CommentChar, s.CommentSize, s.CommentAutoSize, s.CommentAlignment, s.CommentUCase),
+              std::tie(stored.CommentChar, stored.CommentSize, stored.CommentAutoSize, stored.CommentAlignment,
+                       stored.CommentUCase));
     std::string text = "Keys";
     EXPECT_EQ(BuildCommentBlock(text, s), block(14, 4, "KEYS", 4));
     EXPECT_EQ(text, "KEYS"); // the caller's text is upper-cased in place
 
-    s.commentAlignment = false;
-    s.commentUCase = false;
+    s.CommentAlignment = false;
+    s.CommentUCase = false;
     text = "Keys";
     EXPECT_EQ(BuildCommentBlock(text, s), block(14, 1, "Keys", 7));
     EXPECT_EQ(text, "Keys");
@@ -73,7 +78,7 @@ TEST(CommentBlock, FixedSizeWidensForLongTexts)
     EXPECT_EQ(BuildCommentBlock(thirty, fixedCentred(10)), block(34, 1, std::string(30, 'A'), 1));
 
     CommentBlockSettings left = fixedCentred(20);
-    left.commentAlignment = false;
+    left.CommentAlignment = false;
     std::string five = "abcde";
     EXPECT_EQ(BuildCommentBlock(five, left), block(20, 1, "ABCDE", 12));
     EXPECT_EQ(BuildCommentBlock(twenty, left), block(24, 1, std::string(20, 'A'), 1));
@@ -86,12 +91,12 @@ TEST(CommentBlock, FixedSizeWidensForLongTexts)
 TEST(CommentBlock, BorderAndLineEnd)
 {
     CommentBlockSettings s;
-    s.commentChar = "=-";
-    s.commentUCase = false;
+    s.CommentChar = "=-";
+    s.CommentUCase = false;
     std::string text = "ab";
     EXPECT_EQ(BuildCommentBlock(text, s, "\n"),
               "//============\n//=-    ab    =-\n//============\n");
-    s.commentChar.clear(); // an empty border falls back to "*"
+    s.CommentChar.clear(); // an empty border falls back to "*"
     EXPECT_EQ(BuildCommentBlock(text, s, "\n"), "//************\n//*    ab    *\n//************\n");
     // Latin-1 letters are upper-cased too.
     s = CommentBlockSettings{};

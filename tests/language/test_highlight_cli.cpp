@@ -131,7 +131,7 @@ TEST_F(CliTest, HighlightFailuresAreReported)
     } cases[] = {
         {" highlight --data " + shellQuoted((m_dir / "none").string()) + " " + file, "data folder not found"},
         {" highlight" + dataOption() + " " + shellQuoted((m_dir / "missing.cfg").string()), "cannot read"},
-        {" highlight" + dataOption() + " " + shellQuoted(m_dir.string()), "not a regular file"},
+        {" highlight" + dataOption() + " " + shellQuoted(m_dir.string()), "cannot read"},
         {" highlight --set Q4" + dataOption() + " " + file, "unknown command set"},
         {" highlight --format html" + dataOption() + " " + file, "unknown format"},
         {" highlight" + dataOption(), "needs a FILE"},
