@@ -1,4 +1,7 @@
 // varkel-cli: Varkel's script logic without a window, for scripting and checks.
+#include "cli/cliutil.h"
+#include "cli/commands.h"
+
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -14,22 +17,36 @@ constexpr const char *kUsage =
     "\n"
     "Commands:\n"
     "  help              show this text\n"
+    "  highlight [--set Q1|Q2|Q3] [--data DIR] [--color-strings] [--format classes|ansi] FILE\n"
+    "                    colour FILE as the editor does when it opens it, with the\n"
+    "                    vocabulary of a command set (default Q2).\n"
+    "                    --format classes: one character per byte of FILE, then a\n"
+    "                      newline: 0 for a byte left uncoloured, else its class:\n"
+    "                      1 plain text, 2 command, 3 cvar, 4 item, 5 key name,\n"
+    "                      6 comment, 7 number, 8 string\n"
+    "                    --format ansi: the script in the default colours (24-bit\n"
+    "                      terminal colours; Latin-1 shown as UTF-8, control bytes\n"
+    "                      as ^X)\n"
+    "                    The format is ansi when standard output is a terminal,\n"
+    "                    classes otherwise.\n"
+    "                    --color-strings: colour the words inside quoted strings\n"
+    "                    --data DIR: the game data folder (default: the Data folder\n"
+    "                      beside varkel-cli)\n"
+    "  comment-block [--char C] [--size N] [--auto|--fixed] [--center|--left]\n"
+    "                [--upper|--keep-case] [--crlf] TEXT\n"
+    "                    print a framed comment block for TEXT (defaults: \"*\",\n"
+    "                    size 20, auto size, centred, upper case; lines end in\n"
+    "                    LF, or CR LF with --crlf)\n"
     "\n"
     "Options:\n"
     "  -h, --help        show this text\n"
     "  --version         show the version\n";
 
-int usageError(const std::string &message)
-{
-    std::cerr << "varkel-cli: " << message << "\n"
-              << "Try 'varkel-cli --help'.\n";
-    return 2;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
+    using varkel::cli::usageError;
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty())
         return usageError("no command given");
@@ -43,5 +60,10 @@ int main(int argc, char **argv)
                   << VARKEL_VERSION_PATCH << "\n";
         return 0;
     }
+    const std::vector<std::string_view> rest(args.begin() + 1, args.end());
+    if (cmd == "highlight")
+        return varkel::cli::runHighlight(rest);
+    if (cmd == "comment-block")
+        return varkel::cli::runCommentBlock(rest);
     return usageError("unknown command '" + std::string(cmd) + "'");
 }

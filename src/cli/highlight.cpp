@@ -1,0 +1,168 @@
+// varkel-cli highlight: colours a script as the editor does on opening it.
+#include "cli/cliutil.h"
+#include "cli/commands.h"
+#include "app/settings.h"
+#include "documents/fileio.h"
+#include "language/dictionary.h"
+#include "language/syntaxhilite.h"
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+namespace varkel::cli {
+
+namespace {
+
+enum class Format { Classes, Ansi };
+
+// A 24-bit terminal colour from a Windows colour value 0x00BBGGRR; layer 38
+// is the text colour, 48 the background.
+void appendColor(std::string &out, int layer, unsigned color)
+{
+    out += "\x1b[";
+    out += std::to_string(layer);
+    out += ";2;";
+    out += std::to_string(color & 0xFF);
+    out += ';';
+    out += std::to_string((color >> 8) & 0xFF);
+    out += ';';
+    out += std::to_string((color >> 16) & 0xFF);
+    out += 'm';
+}
+
+// Appends one script byte for a UTF-8 terminal: printable Latin-1 as UTF-8,
+// control bytes in caret notation (as cat -v shows them) so that nothing in
+// a script can drive the terminal.
+void appendVisible(std::string &out, unsigned char c)
+{
+    if (c == '\t') {
+        out += '\t';
+    } else if (c < 0x20) {
+        out += '^';
+        out += static_cast<char>(c + 0x40);
+    } else if (c < 0x7F) {
+        out += static_cast<char>(c);
+    } else if (c == 0x7F) {
+        out += "^?";
+    } else if (c < 0xA0) {
+        out += "M-^";
+        out += static_cast<char>(c - 0x80 + 0x40);
+    } else {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The script in the default token colours on the default editor background.
+// A byte that no run coloured shows in the plain-text colour, as new text
+// does in the editor. Each line end (CR LF, LF or a lone CR) becomes a newline
+// with the colours reset before it.
+std::string ansiText(const std::string &text, const std::string &classes, const Settings &colors)
+{
+    std::string out;
+    out.reserve(text.size() * 2);
+    int current = -1; // class whose colours are set; -1: none
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            if (current >= 0)
+                out += "\x1b[0m";
+            out += '\n';
+            current = -1;
+            continue;
+        }
+        const int cls = classes[i] == '0' ? PlainText : classes[i] - '0';
+        if (cls != current) {
+            if (current < 0)
+                appendColor(out, 48, colors.BGColor);
+            appendColor(out, 38, colors.SyntaxColors[static_cast<std::size_t>(cls - 1)]);
+            current = cls;
+        }
+        appendVisible(out, static_cast<unsigned char>(c));
+    }
+    if (current >= 0)
+        out += "\x1b[0m\n";
+    return out;
+}
+
+} // namespace
+
+int runHighlight(const std::vector<std::string_view> &args)
+{
+    std::string set = "Q2";
+    std::string dataDir;
+    bool haveDataDir = false;
+    bool colorStrings = false;
+    Format format = isatty(STDOUT_FILENO) ? Format::Ansi : Format::Classes;
+    std::string file;
+    bool haveFile = false;
+
+    bool optionsEnded = false;
+    for (std::size_t a = 0; a < args.size(); ++a) {
+        const std::string_view arg = args[a];
+        if (optionsEnded || arg == "-" || arg.empty() || arg.front() != '-') {
+            if (haveFile)
+                return usageError("highlight takes one FILE");
+            file = arg;
+            haveFile = true;
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--set" || arg == "--data" || arg == "--format") {
+            if (a + 1 >= args.size())
+                return usageError("option '" + std::string(arg) + "' needs a value");
+            const std::string_view v = args[++a];
+            if (arg == "--set") {
+                if (v != "Q1" && v != "Q2" && v != "Q3")
+                    return usageError("unknown command set '" + std::string(v) + "' (use Q1, Q2 or Q3)");
+                set = v;
+            } else if (arg == "--data") {
+                dataDir = v;
+                haveDataDir = true;
+            } else if (v == "classes") {
+                format = Format::Classes;
+            } else if (v == "ansi") {
+                format = Format::Ansi;
+            } else {
+                return usageError("unknown format '" + std::string(v) + "' (use classes or ansi)");
+            }
+        } else if (arg == "--color-strings") {
+            colorStrings = true;
+        } else {
+            return usageError("unknown option '" + std::string(arg) + "' for highlight");
+        }
+    }
+    if (!haveFile)
+        return usageError("highlight needs a FILE");
+
+    if (!haveDataDir)
+        dataDir = programDirectory() + "/Data";
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dataDir, ec))
+        return failure("data folder not found: " + dataDir);
+
+    GameDictionary dictionary;
+    if (const Error e = BuildDictionary(dictionary, dataDir, set))
+        return failure("cannot build the " + set + " dictionary: " + e.description());
+
+    const ReadResult read = ReadFileBytes(file);
+    if (read.error)
+        return failure("cannot read '" + file + "': " + std::string(errorDescription(read.error.code)));
+    const std::string &text = read.bytes;
+
+    const std::string classes = hiLiteClasses(text, dictionary, colorStrings);
+    if (format == Format::Classes) {
+        std::cout << classes << '\n';
+    } else {
+        std::cout << ansiText(text, classes, Settings{});
+    }
+    std::cout.flush();
+    if (!std::cout)
+        return failure("cannot write the output");
+    return 0;
+}
+
+} // namespace varkel::cli

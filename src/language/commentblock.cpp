@@ -1,0 +1,73 @@
+#include "language/commentblock.h"
+
+#include "language/dictionary.h"
+
+#include <cstdint>
+
+namespace varkel {
+
+CommentBlockSettings CommentBlockSettings::fromSettings(const Settings &settings)
+{
+    return {settings.CommentChar, settings.CommentSize, settings.CommentAutoSize, settings.CommentAlignment,
+            settings.CommentUCase};
+}
+
+std::string BuildCommentBlock(std::string &text, const CommentBlockSettings &settings,
+                              std::string_view lineEnd)
+{
+    const std::int64_t n = static_cast<std::int64_t>(text.size());
+    if (settings.CommentUCase)
+        text = toUpperLatin1(text);
+
+    const std::string border = settings.CommentChar.empty() ? std::string("*") : settings.CommentChar;
+
+    std::int64_t width = 0; // characters after "//"
+    std::int64_t before = 0;
+    std::int64_t after = 0;
+    if (settings.CommentAutoSize) {
+        width = n + 10;
+        before = settings.CommentAlignment ? 4 : 1;
+        after = settings.CommentAlignment ? 4 : 7;
+    } else {
+        std::int64_t size = settings.CommentSize;
+        std::int64_t left = 0;
+        std::int64_t right = 0;
+        if (!settings.CommentAlignment) {
+            left = 2;
+            right = size - n - 3;
+        } else if (n > size) {
+            left = 2;
+            right = 1;
+            size = n + 4;
+        } else {
+            left = RoundHalfEven(static_cast<double>(size - n) / 2.0);
+            right = size - n - left - 1;
+        }
+        if (left < 2)
+            left = 2;
+        if (right < 1) {
+            right = 1;
+            size = 2 * left + n;
+        }
+        width = size;
+        before = left - 1;
+        after = right;
+    }
+
+    std::string borderLine = "//";
+    borderLine.append(static_cast<std::size_t>(width), border.front());
+    borderLine += lineEnd;
+
+    std::string block = borderLine;
+    block += "//";
+    block += border;
+    block.append(static_cast<std::size_t>(before), ' ');
+    block += text;
+    block.append(static_cast<std::size_t>(after), ' ');
+    block += border;
+    block += lineEnd;
+    block += borderLine;
+    return block;
+}
+
+} // namespace varkel

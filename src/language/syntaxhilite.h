@@ -1,0 +1,75 @@
+#pragma once
+// The colouring scan of a script, free of any widget. The scan walks a text
+// and reports colouring runs to a style sink in the order in which an editor
+// applies them: a later run overwrites an earlier one where they overlap, so
+// the colour a byte finally shows is the class of the last run that covered
+// it. A whole document, one line while typing and the options preview all
+// colour through these functions; the caller turns the runs into styles.
+
+#include "language/dictionary.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace varkel {
+
+// Receives one colouring run: `length` (always > 0) bytes from control
+// position `start` take the colour of keyword class `keywordClass`.
+using StyleSink = std::function<void(std::size_t start, std::size_t length, KeywordClass keywordClass)>;
+
+// Keyword class (Command..KeyName) of a word, 0 when the word is no keyword.
+// Case-insensitive, like GameDictionary::Lookup.
+using KeywordLookup = std::function<int(std::string_view word)>;
+
+// Colours `text`, whose first byte sits at control position `offset`.
+// Words are looked up and painted in their class; digits are painted one by
+// one as numbers before their word is looked up; "//" up to and including the
+// next line feed is a comment; a double-quoted run is a string, painted whole
+// or, with colorStringElements, word by word through SyntaxHiLiteSubString.
+// Tabs count as spaces. The scan stops early at an unterminated string and at
+// a comment with no line feed after it, leaving the rest unpainted.
+void SyntaxHiLite(std::string_view text, std::size_t offset, const KeywordLookup &lookup,
+                  bool colorStringElements, const StyleSink &sink);
+void SyntaxHiLite(std::string_view text, std::size_t offset, const GameDictionary &dictionary,
+                  bool colorStringElements, const StyleSink &sink);
+
+// Colours the contents of a string (without its quotes), whose first byte sits
+// at control position `offset`: ";" separates words like a space, every word
+// is painted whole, a numeric one as a number even when it is a keyword.
+void SyntaxHiLiteSubString(std::string_view text, std::size_t offset, const KeywordLookup &lookup,
+                           const StyleSink &sink);
+
+// True when `token` reads completely as a decimal number: an optional sign,
+// digits with at most one decimal point (at least one digit), and an optional
+// exponent ("e" or "E", an optional sign, at least one digit).
+bool isNumericToken(std::string_view token);
+
+// The line of `text` that holds position `pos` (a position at the very end
+// belongs to the last line): its first byte and its length including its line
+// end (CR LF, LF or a lone CR). Costs time in proportion to that line only.
+struct LineSpan {
+    std::size_t start = 0;
+    std::size_t length = 0;
+};
+LineSpan lineSpanAt(std::string_view text, std::size_t pos);
+
+// The pass run while the user types: colours the line of `documentText` that
+// holds `pos` (its text with its line end, at the line's own position), the
+// rest of the document untouched. An empty line colours nothing.
+void hiLiteLine(std::string_view documentText, std::size_t pos, const GameDictionary &dictionary,
+                bool colorStringElements, const StyleSink &sink);
+
+// A sink that paints runs into `classes`, one byte per control position:
+// '1'..'8' is the class of the last run over that position. Runs past the end
+// of `classes` are cut off.
+StyleSink classPainter(std::string &classes);
+
+// The classes every byte of `text` ends with after one whole-text pass on a
+// freshly loaded document (offset 0): '0' for a byte that no run covered,
+// '1'..'8' for the keyword class of the last run that covered it.
+std::string hiLiteClasses(std::string_view text, const KeywordLookup &lookup, bool colorStringElements);
+std::string hiLiteClasses(std::string_view text, const GameDictionary &dictionary, bool colorStringElements);
+
+} // namespace varkel

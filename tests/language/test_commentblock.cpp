@@ -1,0 +1,105 @@
+#include "language/commentblock.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+using namespace varkel;
+
+namespace {
+
+CommentBlockSettings fixedCentred(int size)
+{
+    CommentBlockSettings s;
+    s.CommentAutoSize = false;
+    s.CommentSize = size;
+    return s;
+}
+
+std::string border(std::size_t width, char c = '*')
+{
+    return "//" + std::string(width, c) + "\r\n";
+}
+
+std::string textLine(std::size_t before, const std::string &text, std::size_t after, const std::string &c = "*")
+{
+    return "//" + c + std::string(before, ' ') + text + std::string(after, ' ') + c + "\r\n";
+}
+
+std::string block(std::size_t width, std::size_t before, const std::string &text, std::size_t after)
+{
+    return border(width) + textLine(before, text, after) + border(width);
+}
+
+} // namespace
+
+TEST(CommentBlock, AutoSize)
+{
+    CommentBlockSettings s; // defaults: "*", auto size, centred, upper case
+    const CommentBlockSettings stored = CommentBlockSettings::fromSettings(Settings{});
+    EXPECT_EQ(std::tie(s.CommentChar, s.CommentSize, s.CommentAutoSize, s.CommentAlignment, s.CommentUCase),
+              std::tie(stored.CommentChar, stored.CommentSize, stored.CommentAutoSize, stored.CommentAlignment,
+                       stored.CommentUCase));
+    std::string text = "Keys";
+    EXPECT_EQ(BuildCommentBlock(text, s), block(14, 4, "KEYS", 4));
+    EXPECT_EQ(text, "KEYS"); // the caller's text is upper-cased in place
+
+    s.CommentAlignment = false;
+    s.CommentUCase = false;
+    text = "Keys";
+    EXPECT_EQ(BuildCommentBlock(text, s), block(14, 1, "Keys", 7));
+    EXPECT_EQ(text, "Keys");
+}
+
+// Centring in a fixed width rounds (size - length) / 2 half to even.
+TEST(CommentBlock, FixedCentredRoundsHalfToEven)
+{
+    const CommentBlockSettings s = fixedCentred(20);
+    std::string five = "abcde";
+    EXPECT_EQ(BuildCommentBlock(five, s), block(20, 7, "ABCDE", 6));   // 7.5 -> 8
+    std::string seven = "abcdefg";
+    EXPECT_EQ(BuildCommentBlock(seven, s), block(20, 5, "ABCDEFG", 6)); // 6.5 -> 6
+    std::string six = "abcdef";
+    EXPECT_EQ(BuildCommentBlock(six, s), block(20, 6, "ABCDEF", 6));    // 7
+    std::string seventeen(17, 'a');
+    EXPECT_EQ(BuildCommentBlock(seventeen, s), block(21, 1, std::string(17, 'A'), 1)); // 1.5 -> 2
+}
+
+TEST(CommentBlock, FixedSizeWidensForLongTexts)
+{
+    // Centred, 19 characters in 20: both margins at their minimum, 23 wide.
+    std::string nineteen(19, 'a');
+    EXPECT_EQ(BuildCommentBlock(nineteen, fixedCentred(20)), block(23, 1, std::string(19, 'A'), 1));
+    std::string twenty(20, 'a');
+    EXPECT_EQ(BuildCommentBlock(twenty, fixedCentred(20)), block(24, 1, std::string(20, 'A'), 1));
+    // Longer than the size: one space each side.
+    std::string thirty(30, 'a');
+    EXPECT_EQ(BuildCommentBlock(thirty, fixedCentred(10)), block(34, 1, std::string(30, 'A'), 1));
+
+    CommentBlockSettings left = fixedCentred(20);
+    left.CommentAlignment = false;
+    std::string five = "abcde";
+    EXPECT_EQ(BuildCommentBlock(five, left), block(20, 1, "ABCDE", 12));
+    EXPECT_EQ(BuildCommentBlock(twenty, left), block(24, 1, std::string(20, 'A'), 1));
+
+    // Degenerate sizes still give a well-formed block.
+    std::string empty;
+    EXPECT_EQ(BuildCommentBlock(empty, fixedCentred(0)), block(4, 1, "", 1));
+}
+
+TEST(CommentBlock, BorderAndLineEnd)
+{
+    CommentBlockSettings s;
+    s.CommentChar = "=-";
+    s.CommentUCase = false;
+    std::string text = "ab";
+    EXPECT_EQ(BuildCommentBlock(text, s, "\n"),
+              "//============\n//=-    ab    =-\n//============\n");
+    s.CommentChar.clear(); // an empty border falls back to "*"
+    EXPECT_EQ(BuildCommentBlock(text, s, "\n"), "//************\n//*    ab    *\n//************\n");
+    // Latin-1 letters are upper-cased too.
+    s = CommentBlockSettings{};
+    text = "caf\xE9";
+    EXPECT_EQ(BuildCommentBlock(text, s), block(14, 4, "CAF\xC9", 4));
+}
