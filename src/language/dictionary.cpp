@@ -115,6 +115,7 @@ void GameDictionary::Clear()
     m_cvars.clear();
     m_keyNameList.clear();
     m_items.clear();
+    m_step = BuildStep::NotStarted;
 }
 
 // ---------------------------------------------------------------------------
