@@ -3,8 +3,6 @@
 #include "bindings/getword.h"
 #include "language/dictionary.h"
 
-#include <cstring>
-
 namespace varkel {
 
 namespace {

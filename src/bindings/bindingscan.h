@@ -22,7 +22,9 @@ class GameDictionary;
 int KeyIndex(const GameDictionary &dict, std::string_view name);
 
 // Empties the binding table and shows every slot Off. The user variable list
-// is left alone (each scan rebuilds it).
+// is left alone (each scan rebuilds it). The panel's own part (releasing the
+// mouse buttons, emptying the binding row, forgetting the selected slot) is
+// the caller's.
 void ClearData(BindingState &state, KeyStateSink *sink);
 
 // Scans a whole script (CR LF or bare LF line ends) into `state`, without

@@ -23,12 +23,6 @@
 
 #include <unistd.h>
 
-const char *const kBindingsCommandHelp =
-    "  bindings [--set Q1|Q2|Q3] [--data DIR] [--conflicts none|active|all]\n"
-    "           [--format tsv|table] FILE...\n"
-    "                    the key bindings, user variables and pick list of the\n"
-    "                    scripts; the last FILE is the active script\n";
-
 namespace {
 
 constexpr const char *kUsage =
@@ -98,7 +92,7 @@ bool readFile(const std::string &path, std::string &text, std::string &error)
 }
 
 // Takes the value of an option given as "--name VALUE" or "--name=VALUE".
-bool optionValue(std::span<const std::string_view> args, std::size_t &i, std::string_view name,
+bool optionValue(const std::vector<std::string_view> &args, std::size_t &i, std::string_view name,
                  std::string_view &value, bool &missing)
 {
     const std::string_view arg = args[i];
@@ -196,7 +190,9 @@ void printTable(const varkel::BindingState &state, const varkel::KeyStateTable &
 
 } // namespace
 
-int runBindingsCommand(std::span<const std::string_view> args)
+namespace varkel::cli {
+
+int runBindings(const std::vector<std::string_view> &args)
 {
     std::string set = "Q2";
     std::string dataDir;
@@ -285,3 +281,5 @@ int runBindingsCommand(std::span<const std::string_view> args)
         return failure("cannot write the output");
     return 0;
 }
+
+} // namespace varkel::cli

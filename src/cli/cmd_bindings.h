@@ -1,12 +1,12 @@
 #pragma once
 // varkel-cli bindings: the bindings of scripts as the device panel shows them.
 
-#include <span>
 #include <string_view>
+#include <vector>
 
-// Runs the subcommand with the arguments that follow its name; returns the
-// process exit status.
-int runBindingsCommand(std::span<const std::string_view> args);
+namespace varkel::cli {
 
-// The subcommand's lines for the general help text.
-extern const char *const kBindingsCommandHelp;
+// Runs the command with the arguments after its name; returns the exit code.
+int runBindings(const std::vector<std::string_view> &args);
+
+} // namespace varkel::cli

@@ -3,37 +3,28 @@
 
 #include <cstring>
 #include <iostream>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace {
 
-constexpr const char *kUsageHead =
+constexpr const char *kUsage =
     "Usage: varkel-cli COMMAND [OPTIONS] [ARGS]\n"
     "\n"
     "Varkel's script logic from the command line.\n"
     "\n"
     "Commands:\n"
-    "  help              show this text\n";
-
-constexpr const char *kUsageTail =
+    "  help              show this text\n"
+    "  bindings [--set Q1|Q2|Q3] [--data DIR] [--conflicts none|active|all]\n"
+    "           [--format tsv|table] FILE...\n"
+    "                    the key bindings, user variables and alias / vstr list of\n"
+    "                    the scripts as the device panel shows them, the last FILE\n"
+    "                    being the active script (see 'bindings --help')\n"
     "\n"
     "Options:\n"
     "  -h, --help        show this text\n"
     "  --version         show the version\n";
-
-// The subcommands: name, runner, help lines.
-struct Subcommand {
-    std::string_view name;
-    int (*run)(std::span<const std::string_view> args);
-    const char *const *help;
-};
-
-const Subcommand kSubcommands[] = {
-    {"bindings", &runBindingsCommand, &kBindingsCommandHelp},
-};
 
 int usageError(const std::string &message)
 {
@@ -51,10 +42,7 @@ int main(int argc, char **argv)
         return usageError("no command given");
     const std::string_view cmd = args.front();
     if (cmd == "-h" || cmd == "--help" || cmd == "help") {
-        std::cout << kUsageHead;
-        for (const Subcommand &sub : kSubcommands)
-            std::cout << *sub.help;
-        std::cout << kUsageTail;
+        std::cout << kUsage;
         return 0;
     }
     if (cmd == "--version") {
@@ -62,8 +50,8 @@ int main(int argc, char **argv)
                   << VARKEL_VERSION_PATCH << "\n";
         return 0;
     }
-    for (const Subcommand &sub : kSubcommands)
-        if (cmd == sub.name)
-            return sub.run(std::span<const std::string_view>(args).subspan(1));
+    const std::vector<std::string_view> rest(args.begin() + 1, args.end());
+    if (cmd == "bindings")
+        return varkel::cli::runBindings(rest);
     return usageError("unknown command '" + std::string(cmd) + "'");
 }
