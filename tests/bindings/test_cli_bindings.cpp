@@ -2,20 +2,18 @@
 #include "bindingfixture.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
-#include <spawn.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 namespace fs = std::filesystem;
 
@@ -27,48 +25,34 @@ struct Result {
     std::string err;
 };
 
-std::string readAll(const fs::path &path)
+std::string shellQuoted(const std::string &s)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
 }
 
 // Runs the program with the given arguments, capturing its output.
 Result run(const std::string &program, const std::vector<std::string> &args)
 {
-    Result r;
     const fs::path errFile = fs::temp_directory_path() / ("varkel-cli-err-" + std::to_string(::getpid()));
-    int out[2];
-    if (::pipe(out) != 0)
-        return r;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char *> argv{const_cast<char *>(program.c_str())};
+    std::string command = shellQuoted(program);
     for (const std::string &a : args)
-        argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    if (rc != 0) {
-        ::close(out[0]);
+        command += ' ' + shellQuoted(a);
+    command += " 2>" + shellQuoted(errFile.string());
+    Result r;
+    FILE *pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
         return r;
-    }
     char buffer[65536];
-    ssize_t n;
-    while ((n = ::read(out[0], buffer, sizeof buffer)) > 0)
-        r.out.append(buffer, static_cast<std::size_t>(n));
-    ::close(out[0]);
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        r.out.append(buffer, n);
+    const int wstatus = ::pclose(pipe);
     r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    r.err = readAll(errFile);
+    std::ifstream in(errFile, std::ios::binary);
+    r.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     fs::remove(errFile);
     return r;
 }
@@ -79,57 +63,30 @@ std::string cliPath()
     return cli && *cli && fs::exists(cli) ? cli : std::string();
 }
 
-std::vector<std::string> lines(const std::string &text)
-{
-    std::vector<std::string> out;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos)
-            end = text.size();
-        out.push_back(text.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
-
-std::vector<std::string> fields(const std::string &line)
-{
-    std::vector<std::string> out;
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', pos);
-        out.push_back(line.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos));
-        if (tab == std::string::npos)
-            return out;
-        pos = tab + 1;
-    }
-}
-
 // Checks the shape of a tsv listing: slot lines in rising slot order with
-// five fields, then var lines with three, then list lines with two.
+// five fields and a state, then var lines with three fields, then list lines
+// with two.
 void checkListing(const std::string &out, const std::string &what)
 {
+    std::istringstream in(out);
+    std::string line;
     int section = 0;
     int lastSlot = -1;
-    for (const std::string &line : lines(out)) {
-        const std::vector<std::string> f = fields(line);
-        if (f[0] == "slot") {
-            ASSERT_EQ(section, 0) << what << ": " << line;
-            ASSERT_GE(f.size(), 5u) << what << ": " << line;
-            const int slot = std::stoi(f[1]);
-            ASSERT_GT(slot, lastSlot) << what;
-            ASSERT_LT(slot, 110) << what;
+    while (std::getline(in, line)) {
+        const auto tabs = std::count(line.begin(), line.end(), '\t');
+        const std::string kind = line.substr(0, line.find('\t'));
+        const int order = kind == "slot" ? 0 : kind == "var" ? 1 : kind == "list" ? 2 : -1;
+        ASSERT_GE(order, section) << what << ": " << line;
+        section = order;
+        if (kind == "slot") {
+            ASSERT_GE(tabs, 4) << what << ": " << line;
+            const int slot = std::stoi(line.substr(5));
+            ASSERT_TRUE(slot > lastSlot && slot < 110) << what << ": " << line;
             lastSlot = slot;
-            ASSERT_TRUE(f[3] == "On" || f[3] == "CON") << what << ": " << line;
-        } else if (f[0] == "var") {
-            ASSERT_LE(section, 1) << what << ": " << line;
-            section = 1;
-            ASSERT_GE(f.size(), 3u) << what << ": " << line;
+            ASSERT_TRUE(line.find("\tOn\t") != std::string::npos || line.find("\tCON\t") != std::string::npos)
+                << what << ": " << line;
         } else {
-            ASSERT_EQ(f[0], "list") << what << ": " << line;
-            section = 2;
-            ASSERT_EQ(f.size(), 2u) << what << ": " << line;
+            ASSERT_GE(tabs, kind == "var" ? 2 : 1) << what << ": " << line;
         }
     }
 }
