@@ -1,6 +1,7 @@
 // varkel-cli: Varkel's script logic without a window, for scripting and checks.
 #include "cli/cliutil.h"
 #include "cli/commands.h"
+#include "cli/cmd_bindings.h"
 
 #include <cstring>
 #include <iostream>
@@ -37,6 +38,11 @@ constexpr const char *kUsage =
     "                    print a framed comment block for TEXT (defaults: \"*\",\n"
     "                    size 20, auto size, centred, upper case; lines end in\n"
     "                    LF, or CR LF with --crlf)\n"
+    "  bindings [--set Q1|Q2|Q3] [--data DIR] [--conflicts none|active|all]\n"
+    "           [--format tsv|table] FILE...\n"
+    "                    the key bindings, user variables and alias / vstr list of\n"
+    "                    the scripts as the device panel shows them, the last FILE\n"
+    "                    being the active script (see 'bindings --help')\n"
     "\n"
     "Options:\n"
     "  -h, --help        show this text\n"
@@ -65,5 +71,7 @@ int main(int argc, char **argv)
         return varkel::cli::runHighlight(rest);
     if (cmd == "comment-block")
         return varkel::cli::runCommentBlock(rest);
+    if (cmd == "bindings")
+        return varkel::cli::runBindings(rest);
     return usageError("unknown command '" + std::string(cmd) + "'");
 }

@@ -1,0 +1,285 @@
+// varkel-cli bindings [--set Q1|Q2|Q3] [--data DIR] [--conflicts none|active|all]
+//                     [--format tsv|table] FILE...
+//
+// Reads the scripts as the main window does when the last one is the active
+// script: with conflicts none or active only that script is scanned, with all
+// every script is scanned in the order given. Prints every slot that is not
+// Off, then the user variables, then the alias / vstr pick list.
+#include "cli/cmd_bindings.h"
+
+#include "bindings/bindingstate.h"
+#include "bindings/conflicts.h"
+#include "bindings/keystatetable.h"
+#include "language/dictionary.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr const char *kUsage =
+    "Usage: varkel-cli bindings [OPTIONS] FILE...\n"
+    "\n"
+    "Reads the bindings of the scripts as the device panel shows them, the last\n"
+    "FILE being the active script, and prints:\n"
+    "  slot <number> <key name> On|CON <command>   for every bound slot\n"
+    "  var <name> <value>                          for every user variable\n"
+    "  list <name>                                 for every pick-list entry\n"
+    "\n"
+    "Options:\n"
+    "  --set Q1|Q2|Q3                  command set (default Q2)\n"
+    "  --data DIR                      game data folder (default: Data beside the program)\n"
+    "  --conflicts none|active|all     where conflicts are marked (default active);\n"
+    "                                  with all, every FILE is scanned\n"
+    "  --format tsv|table              tab-separated lines (default) or a table\n"
+    "  -h, --help                      show this text\n";
+
+int usageError(const std::string &message)
+{
+    std::cerr << "varkel-cli bindings: " << message << "\n"
+              << "Try 'varkel-cli bindings --help'.\n";
+    return 2;
+}
+
+int failure(const std::string &message)
+{
+    std::cerr << "varkel-cli bindings: " << message << "\n";
+    return 1;
+}
+
+// The Data folder beside the running program.
+std::string defaultDataDir()
+{
+    std::string exe(4096, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
+    if (n <= 0)
+        return "Data";
+    exe.resize(static_cast<std::size_t>(n));
+    const std::size_t slash = exe.rfind('/');
+    return (slash == std::string::npos ? std::string(".") : exe.substr(0, slash)) + "/Data";
+}
+
+// Reads a whole file as bytes. On failure returns false with a message.
+bool readFile(const std::string &path, std::string &text, std::string &error)
+{
+    errno = 0;
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) {
+        error = "cannot open '" + path + "': " + std::strerror(errno ? errno : ENOENT);
+        return false;
+    }
+    text.clear();
+    char chunk[65536];
+    for (;;) {
+        const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
+        text.append(chunk, n);
+        if (n < sizeof chunk)
+            break;
+    }
+    if (std::ferror(file.get())) {
+        error = "cannot read '" + path + "': " + std::strerror(errno ? errno : EIO);
+        return false;
+    }
+    return true;
+}
+
+// Takes the value of an option given as "--name VALUE" or "--name=VALUE".
+bool optionValue(const std::vector<std::string_view> &args, std::size_t &i, std::string_view name,
+                 std::string_view &value, bool &missing)
+{
+    const std::string_view arg = args[i];
+    if (arg == name) {
+        if (i + 1 >= args.size()) {
+            missing = true;
+            return true;
+        }
+        value = args[++i];
+        return true;
+    }
+    if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=') {
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+void printTsv(const varkel::BindingState &state, const varkel::KeyStateTable &states,
+              const varkel::GameDictionary &dict)
+{
+    std::string out;
+    for (int slot = 0; slot < varkel::BindingState::SlotCount; ++slot) {
+        const varkel::KeyState s = states.state(slot);
+        if (s == varkel::KeyState::Off)
+            continue;
+        out += "slot\t";
+        out += std::to_string(slot);
+        out += '\t';
+        out += dict.KeyNames()[static_cast<std::size_t>(slot)];
+        out += '\t';
+        out += varkel::keyStateName(s);
+        out += '\t';
+        out += state.BoundText[static_cast<std::size_t>(slot)];
+        out += '\n';
+    }
+    for (const auto &[name, value] : state.userVariables.entries()) {
+        out += "var\t";
+        out += name;
+        out += '\t';
+        out += value;
+        out += '\n';
+    }
+    for (const std::string &name : state.aliasList) {
+        out += "list\t";
+        out += name;
+        out += '\n';
+    }
+    std::cout << out;
+}
+
+std::string padded(std::string_view text, std::size_t width)
+{
+    std::string s(text);
+    if (s.size() < width)
+        s.append(width - s.size(), ' ');
+    return s;
+}
+
+void printTable(const varkel::BindingState &state, const varkel::KeyStateTable &states,
+                const varkel::GameDictionary &dict)
+{
+    std::size_t keyWidth = 3;
+    int bound = 0;
+    for (int slot = 0; slot < varkel::BindingState::SlotCount; ++slot) {
+        if (states.state(slot) == varkel::KeyState::Off)
+            continue;
+        ++bound;
+        keyWidth = std::max(keyWidth, dict.KeyNames()[static_cast<std::size_t>(slot)].size());
+    }
+    std::string out;
+    out += "Bindings (" + std::to_string(bound) + ")\n";
+    if (bound > 0) {
+        out += "  Slot  " + padded("Key", keyWidth) + "  State  Command\n";
+        for (int slot = 0; slot < varkel::BindingState::SlotCount; ++slot) {
+            const varkel::KeyState s = states.state(slot);
+            if (s == varkel::KeyState::Off)
+                continue;
+            std::string number = std::to_string(slot);
+            out += "  " + std::string(4 - number.size(), ' ') + number + "  ";
+            out += padded(dict.KeyNames()[static_cast<std::size_t>(slot)], keyWidth) + "  ";
+            out += padded(varkel::keyStateName(s), 5) + "  ";
+            out += '"' + state.BoundText[static_cast<std::size_t>(slot)] + "\"\n";
+        }
+    }
+    const char *listName = dict.usesVstr() ? "Vstr" : "Alias";
+    out += "\nUser variables (" + std::to_string(state.userVariables.size()) + ")\n";
+    for (const auto &[name, value] : state.userVariables.entries())
+        out += "  " + name + " = \"" + value + "\"\n";
+    out += "\n" + std::string(listName) + " list (" + std::to_string(state.aliasList.size()) + ")\n";
+    for (const std::string &name : state.aliasList)
+        out += "  " + name + "\n";
+    std::cout << out;
+}
+
+} // namespace
+
+namespace varkel::cli {
+
+int runBindings(const std::vector<std::string_view> &args)
+{
+    std::string set = "Q2";
+    std::string dataDir;
+    varkel::ConflictType conflicts = varkel::ConflictType::Active;
+    bool table = false;
+    std::vector<std::string> files;
+
+    bool optionsDone = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (optionsDone || arg.empty() || arg[0] != '-' || arg == "-") {
+            files.emplace_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsDone = true;
+            continue;
+        }
+        if (arg == "-h" || arg == "--help") {
+            std::cout << kUsage;
+            return 0;
+        }
+        std::string_view value;
+        bool missing = false;
+        if (optionValue(args, i, "--set", value, missing)) {
+            if (missing)
+                return usageError("--set needs a value (Q1, Q2 or Q3)");
+            if (value != "Q1" && value != "Q2" && value != "Q3")
+                return usageError("unknown command set '" + std::string(value) + "' (use Q1, Q2 or Q3)");
+            set = value;
+        } else if (optionValue(args, i, "--data", value, missing)) {
+            if (missing || value.empty())
+                return usageError("--data needs a folder");
+            dataDir = value;
+        } else if (optionValue(args, i, "--conflicts", value, missing)) {
+            if (missing)
+                return usageError("--conflicts needs a value (none, active or all)");
+            if (value == "none")
+                conflicts = varkel::ConflictType::None;
+            else if (value == "active")
+                conflicts = varkel::ConflictType::Active;
+            else if (value == "all")
+                conflicts = varkel::ConflictType::All;
+            else
+                return usageError("unknown conflict mode '" + std::string(value) + "' (use none, active or all)");
+        } else if (optionValue(args, i, "--format", value, missing)) {
+            if (missing)
+                return usageError("--format needs a value (tsv or table)");
+            if (value == "tsv")
+                table = false;
+            else if (value == "table")
+                table = true;
+            else
+                return usageError("unknown format '" + std::string(value) + "' (use tsv or table)");
+        } else {
+            return usageError("unknown option '" + std::string(arg) + "'");
+        }
+    }
+    if (files.empty())
+        return usageError("no script file given");
+    if (dataDir.empty())
+        dataDir = defaultDataDir();
+
+    std::vector<std::string> texts(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::string error;
+        if (!readFile(files[i], texts[i], error))
+            return failure(error);
+    }
+
+    varkel::GameDictionary dict;
+    if (const varkel::Error e = varkel::BuildDictionary(dict, dataDir, set))
+        return failure("cannot read the " + set + " game data: " + e.description());
+
+    std::vector<std::string_view> views(texts.begin(), texts.end());
+    varkel::BindingState state;
+    varkel::KeyStateTable states;
+    varkel::RefreshDocumentBindings(state, dict, conflicts, views, views.size() - 1, &states);
+
+    if (table)
+        printTable(state, states, dict);
+    else
+        printTsv(state, states, dict);
+    std::cout.flush();
+    if (!std::cout)
+        return failure("cannot write the output");
+    return 0;
+}
+
+} // namespace varkel::cli
