@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <deque>
 #include <memory>
@@ -73,6 +74,8 @@ struct FrameFixture {
         frame->SetPrompts(std::move(p));
         frame->MDIForm_Load(commandLine, commandLine.isEmpty() ? QStringList() : QStringList{commandLine});
         frame->show();
+        frame->activateWindow();
+        QTest::qWaitForWindowActive(frame.get());
     }
 
     QString path(const QString &name) const { return dir.filePath(name); }

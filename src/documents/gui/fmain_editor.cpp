@@ -64,7 +64,9 @@ void fMain::OnEditorKeyDown(fEdit *, int)
 
 void fMain::OnEditorKeyUp(fEdit *w, int key)
 {
-    if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right) {
+    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {
+        DisplayCharPos(w);
+    } else {
         if (mGlobal::AutoSyntaxType == 2)
             mGlobal::LastLine = w->rtfEdit->GetLineFromChar(w->rtfEdit->SelStart());
     }
