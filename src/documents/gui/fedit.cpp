@@ -24,7 +24,7 @@ fEdit::fEdit(int tag, fMain *frame)
     rtfEdit->viewport()->setMouseTracking(true);
     rtfEdit->viewport()->installEventFilter(this);
 
-    connect(rtfEdit, &RichEdit::textChanged, this, [this] { m_frame->OnEditorTextChanged(this); });
+    connect(rtfEdit, &RichEdit::contentChanged, this, [this] { m_frame->OnEditorTextChanged(this); });
     connect(rtfEdit, &RichEdit::selectionChanged, this, [this] { m_frame->OnEditorSelectionChanged(this); });
     connect(rtfEdit, &RichEdit::cursorPositionChanged, this, [this] { m_frame->DisplayCharPos(this); });
     connect(rtfEdit, &RichEdit::keyDown, this, [this](int key, Qt::KeyboardModifiers) { m_frame->OnEditorKeyDown(this, key); });

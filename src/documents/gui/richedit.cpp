@@ -31,9 +31,41 @@ RichEdit::RichEdit(QWidget *parent)
     setAutoIndent(false);
     setBraceMatching(NoBraceMatch);
     setAcceptDrops(true);
+    // Only the "before" notifications of a change are asked for: the
+    // after-change ones make the control convert the whole text up to the
+    // change into a string for accessibility on every keystroke, which costs
+    // time in proportion to the size of the script. A change is reported once
+    // the event that made it has been handled.
+    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char *, int, int, int, int, int, int, int) { onModified(position, type); });
     for (int i = 0; i <= 8; ++i)
         m_colors[i] = 0;
     applyStyles();
+}
+
+void RichEdit::onModified(int, int type)
+{
+    if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
+        return;
+    m_changePending = true;
+    if (!m_flushQueued) {
+        // Changes that arrive outside the handlers below are reported from
+        // the event loop.
+        m_flushQueued = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_flushQueued = false;
+            flushContentChanged();
+        }, Qt::QueuedConnection);
+    }
+}
+
+void RichEdit::flushContentChanged()
+{
+    if (!m_changePending)
+        return;
+    m_changePending = false;
+    emit contentChanged();
 }
 
 std::string_view RichEdit::TextView() const
@@ -68,6 +100,7 @@ void RichEdit::SetText(std::string_view bytes)
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0UL);
     adoptLineEnd();
+    flushContentChanged();
 }
 
 void RichEdit::adoptLineEnd()
@@ -129,6 +162,7 @@ void RichEdit::SetSelText(std::string_view bytes)
     SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(start + SelLength()));
     SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
     SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(start + static_cast<long>(bytes.size())));
+    flushContentChanged();
 }
 
 long RichEdit::Find(std::string_view text, long start, long end, bool noHighlight)
@@ -175,6 +209,7 @@ bool RichEdit::CanUndo() const
 void RichEdit::EditUndo()
 {
     SendScintilla(SCI_UNDO);
+    flushContentChanged();
 }
 
 void RichEdit::EmptyUndoBuffer()
@@ -249,6 +284,13 @@ void RichEdit::keyPressEvent(QKeyEvent *e)
 {
     emit keyDown(e->key(), e->modifiers());
     QsciScintilla::keyPressEvent(e);
+    flushContentChanged();
+}
+
+void RichEdit::inputMethodEvent(QInputMethodEvent *e)
+{
+    QsciScintilla::inputMethodEvent(e);
+    flushContentChanged();
 }
 
 void RichEdit::keyReleaseEvent(QKeyEvent *e)
@@ -261,6 +303,7 @@ void RichEdit::keyReleaseEvent(QKeyEvent *e)
 void RichEdit::mouseReleaseEvent(QMouseEvent *e)
 {
     QsciScintilla::mouseReleaseEvent(e);
+    flushContentChanged();
     emit mouseUp(e->button());
 }
 
@@ -327,6 +370,7 @@ void RichEdit::dropEvent(QDropEvent *e)
         return;
     }
     QsciScintilla::dropEvent(e);
+    flushContentChanged();
 }
 
 } // namespace varkel

@@ -64,6 +64,8 @@ public:
     std::string_view LineEnd() const;
 
 signals:
+    // The text changed (typing, a drop, an undo, an edit through this class).
+    void contentChanged();
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     void keyUp(int key, Qt::KeyboardModifiers modifiers);
     void mouseUp(Qt::MouseButton button);
@@ -81,13 +83,19 @@ protected:
     void dragEnterEvent(QDragEnterEvent *e) override;
     void dragMoveEvent(QDragMoveEvent *e) override;
     void dropEvent(QDropEvent *e) override;
+    void inputMethodEvent(QInputMethodEvent *e) override;
 
 private:
+    void onModified(int position, int type);
+    void flushContentChanged();
+
     void applyStyles();
     void adoptLineEnd();
 
     unsigned m_back = 0xFFFFFF;
     unsigned m_colors[9] = {};
+    bool m_changePending = false;
+    bool m_flushQueued = false;
 };
 
 // Local files named by dropped data, in order; empty when it holds none.
