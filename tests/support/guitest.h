@@ -22,6 +22,7 @@ public:
     std::deque<QStringList> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QMessageBox::StandardButton> askAnswers;
+    std::deque<QString> inputAnswers;
     QStringList asked;      // question texts, in order
     QStringList criticals;  // critical message texts, in order
     QStringList errors;     // "title|text" of exclamation boxes
@@ -51,6 +52,14 @@ public:
             return QMessageBox::Cancel;
         auto a = askAnswers.front();
         askAnswers.pop_front();
+        return a;
+    }
+    QString InputText(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        if (inputAnswers.empty())
+            return {};
+        QString a = inputAnswers.front();
+        inputAnswers.pop_front();
         return a;
     }
     void Critical(QWidget *, const QString &text) override { criticals << text; }

@@ -103,6 +103,8 @@ void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
     BuildToolbar();
     BuildMenu();
     BuildRebar();
+    BuildDictionary(mGlobal::QVersion);
+    SetAutoSyntax(mGlobal::AutoSyntaxType, false);
     SetRecentFiles(QString(), QString());
     if (QToolButton *open = ToolButton("tbOpen"))
         open->setMenu(m_cMenu->Submenu("cmnuRecentFiles"));

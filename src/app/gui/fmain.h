@@ -8,6 +8,7 @@
 #include "app/errors.h"
 #include "app/recentfiles.h"
 #include "documents/doctable.h"
+#include "language/dictionary.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -96,6 +97,28 @@ public:
     void ToggleWordWrap();
     void Arrange(int mode);
 
+    // --- script language -------------------------------------------------
+    // Reads the vocabulary of a command set; reports a failure, and marks and
+    // stores the set only when the whole build succeeded.
+    void BuildDictionary(const std::string &commandSet);
+    // The command-set switch of the Options menu and the toolbar.
+    void SwitchCommandSet(const std::string &commandSet);
+    const GameDictionary &Dictionary() const { return m_dict; }
+    // Colours text that starts at position offset of an editor.
+    void SyntaxHiLite(RichEdit *control, std::string_view text, long offset, bool quiet, bool noDocument);
+    // Colours the whole text of an editor (offset 0, not quiet).
+    void SyntaxHiLiteAll(RichEdit *control);
+    // Colours one line of a document window: `line`, or the caret's line plus lineOffset.
+    void RealTimeHiLite(fEdit *w, int lineOffset, int line = -1);
+    void SetAutoSyntax(int mode, bool fromDialog);
+    void SetSyntaxColors(bool fromDialog);
+    void SetEditorForeColor();
+    void SetEditorBGColor();
+    void SetEditorFont();
+    void InsertCommentBlock();
+    // Gives every editor the current colours, font and background.
+    void ApplyEditorSettingsToAll();
+
     // --- commands and status bar -----------------------------------------
     void BuildToolbar();
     void BuildMenu();
@@ -149,6 +172,7 @@ private:
     PopupMenu *m_cMenu = nullptr;
     std::vector<std::string> m_menuHelp;
     RecentList m_recentFiles;
+    GameDictionary m_dict;
     QMenuBar *tbrMenu = nullptr;
     QToolBar *tbrMain = nullptr;
     QToolBar *picCommand = nullptr;

@@ -1,6 +1,9 @@
 #include "app/gui/prompts.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
 
 namespace varkel {
 
@@ -26,6 +29,33 @@ QMessageBox::StandardButton Prompts::Ask(QWidget *parent, const QString &text, Q
 void Prompts::Critical(QWidget *parent, const QString &text)
 {
     QMessageBox::critical(parent, kTitle, text);
+}
+
+QString Prompts::InputText(QWidget *parent, const QString &prompt, const QString &title, const QString &text)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, text, &ok);
+    return ok ? answer : QString();
+}
+
+bool Prompts::ChooseColor(QWidget *parent, unsigned initial, unsigned &chosen)
+{
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    const QColor c = QColorDialog::getColor(start, parent);
+    if (!c.isValid())
+        return false;
+    chosen = static_cast<unsigned>(c.red()) | (static_cast<unsigned>(c.green()) << 8) |
+             (static_cast<unsigned>(c.blue()) << 16);
+    return true;
+}
+
+bool Prompts::ChooseFont(QWidget *parent, const QFont &initial, QFont &chosen)
+{
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, initial, parent);
+    if (ok)
+        chosen = f;
+    return ok;
 }
 
 void Prompts::Exclamation(QWidget *parent, const QString &title, const QString &text)

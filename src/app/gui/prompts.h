@@ -2,6 +2,7 @@
 // The dialogs the frame asks the user through. The default implementation
 // shows Qt's dialogs; tests put a scripted one in its place.
 
+#include <QFont>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,12 @@ public:
     virtual QMessageBox::StandardButton Ask(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons);
     // A message with a critical icon and OK.
     virtual void Critical(QWidget *parent, const QString &text);
+    // Text typed into an input box; empty when cancelled.
+    virtual QString InputText(QWidget *parent, const QString &prompt, const QString &title, const QString &text);
+    // A colour chosen in the colour dialog (0x00BBGGRR); false when cancelled.
+    virtual bool ChooseColor(QWidget *parent, unsigned initial, unsigned &chosen);
+    // A font chosen in the font dialog; false when cancelled.
+    virtual bool ChooseFont(QWidget *parent, const QFont &initial, QFont &chosen);
     // A message with an exclamation icon and OK under its own title.
     virtual void Exclamation(QWidget *parent, const QString &title, const QString &text);
 };

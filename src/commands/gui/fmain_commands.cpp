@@ -254,6 +254,16 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuCascade", [](fMain &f, RichEdit *, int) { f.Arrange(0); }},
             {"cmnuArrange", [](fMain &f, RichEdit *, int) { f.Arrange(3); }},
             {"cmnuExit", [](fMain &f, RichEdit *, int) { f.close(); }},
+            {"cmnuQ1", [](fMain &f, RichEdit *, int) { f.SwitchCommandSet("Q1"); }},
+            {"cmnuQ2", [](fMain &f, RichEdit *, int) { f.SwitchCommandSet("Q2"); }},
+            {"cmnuQ3", [](fMain &f, RichEdit *, int) { f.SwitchCommandSet("Q3"); }},
+            {"cmnuAutoSyntax_None", [](fMain &f, RichEdit *, int) { f.SetAutoSyntax(0, false); }},
+            {"cmnuAutoSyntax_ByChar", [](fMain &f, RichEdit *, int) { f.SetAutoSyntax(1, false); }},
+            {"cmnuAutoSyntax_ByLine", [](fMain &f, RichEdit *, int) { f.SetAutoSyntax(2, false); }},
+            {"cmnuSyntaxRefresh", [](fMain &f, RichEdit *e, int) { if (e) f.SyntaxHiLiteAll(e); }},
+            {"cmnuEditorFont", [](fMain &f, RichEdit *, int) { f.SetEditorFont(); }},
+            {"cmnuEditorBGColor", [](fMain &f, RichEdit *, int) { f.SetEditorBGColor(); }},
+            {"cmnuInsertComment", [](fMain &f, RichEdit *, int) { f.InsertCommentBlock(); }},
         };
         if (auto it = table.find(key); it != table.end())
             it->second(*this, editor, d);
@@ -264,7 +274,9 @@ void fMain::Dispatch(const std::string &key, int itemData)
 
 void fMain::AfterEditRefresh()
 {
-    // Binding refresh and re-colouring hook in here.
+    if (mGlobal::AutoSyntaxType != 0)
+        if (RichEdit *e = ActiveEditor())
+            SyntaxHiLiteAll(e);
     SetEditStates();
 }
 

@@ -187,6 +187,8 @@ void fMain::OpenConfig(QString &path)
         const int tab = TabIndexOf(d);
         if (tab >= 0)
             tabOpenFiles->setTabText(tab, QString::fromStdString(ParseNameFromPath(p)));
+        if (mGlobal::AutoSyntaxType != 0)
+            SyntaxHiLiteAll(editor);
         opened = true;
     }
     if (opened)
@@ -271,6 +273,8 @@ void fMain::RevertFile()
     }
     m_docs[d].Modified = false;
     SetEditStates();
+    if (mGlobal::AutoSyntaxType != 0)
+        SyntaxHiLiteAll(editor);
     mGlobal::Loading = false;
     SetStatusBarTip(QStringLiteral("Ready"), true);
     editor->setFocus();

@@ -58,8 +58,13 @@ void fMain::OnEditorSelectionChanged(fEdit *)
         SetEditStates();
 }
 
-void fMain::OnEditorKeyDown(fEdit *, int)
+void fMain::OnEditorKeyDown(fEdit *w, int key)
 {
+    // Colouring by line: the line the caret is about to leave is coloured.
+    if (mGlobal::AutoSyntaxType == 2 &&
+        (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        w->rtfEdit->GetLineFromChar(w->rtfEdit->SelStart()) == mGlobal::LastLine)
+        RealTimeHiLite(w, 0);
 }
 
 void fMain::OnEditorKeyUp(fEdit *w, int key)
@@ -67,7 +72,9 @@ void fMain::OnEditorKeyUp(fEdit *w, int key)
     if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {
         DisplayCharPos(w);
     } else {
-        if (mGlobal::AutoSyntaxType == 2)
+        if (mGlobal::AutoSyntaxType == 1)
+            RealTimeHiLite(w, 0);
+        else if (mGlobal::AutoSyntaxType == 2)
             mGlobal::LastLine = w->rtfEdit->GetLineFromChar(w->rtfEdit->SelStart());
     }
     SetEditStates();
@@ -79,6 +86,14 @@ void fMain::OnEditorMouseUp(fEdit *w, Qt::MouseButton button)
     SetEditStates();
     if (button == Qt::RightButton)
         ShowEditPopup();
+    RichEdit *e = w->rtfEdit;
+    if (mGlobal::AutoSyntaxType == 2 && e->SelLength() == 0) {
+        const int line = e->GetLineFromChar(e->SelStart());
+        if (line != mGlobal::LastLine) {
+            RealTimeHiLite(w, 0, mGlobal::LastLine);
+            mGlobal::LastLine = line;
+        }
+    }
 }
 
 void fMain::OnEditorFocus(fEdit *, bool gotFocus)

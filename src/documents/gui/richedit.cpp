@@ -280,6 +280,39 @@ void RichEdit::StyleRange(long start, long length, int style)
     SendScintilla(SCI_SETSTYLING, static_cast<unsigned long>(length), static_cast<long>(style));
 }
 
+void RichEdit::ApplyStyles(long start, std::string_view styles)
+{
+    size_t i = 0;
+    while (i < styles.size()) {
+        while (i < styles.size() && styles[i] == '\xFF')
+            ++i;
+        size_t j = i;
+        while (j < styles.size() && styles[j] != '\xFF')
+            ++j;
+        if (j > i) {
+            SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(start + static_cast<long>(i)), 0L);
+            SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(j - i), styles.data() + i);
+        }
+        i = j;
+    }
+}
+
+int RichEdit::StyleAt(long pos) const
+{
+    return static_cast<int>(SendScintilla(SCI_GETSTYLEAT, static_cast<unsigned long>(pos)));
+}
+
+std::string_view RichEdit::RangeView(long start, long length) const
+{
+    const long len = TextLength();
+    start = std::clamp(start, 0L, len);
+    length = std::clamp(length, 0L, len - start);
+    if (length == 0)
+        return {};
+    const long r = SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), length);
+    return {reinterpret_cast<const char *>(r), static_cast<size_t>(length)};
+}
+
 void RichEdit::keyPressEvent(QKeyEvent *e)
 {
     emit keyDown(e->key(), e->modifiers());

@@ -59,6 +59,12 @@ public:
     void SetStyleColor(int style, unsigned bgr);
     // Paints a run of text with a style; never part of undo, never a text change.
     void StyleRange(long start, long length, int style);
+    // Paints styles[i] at start + i for every byte of styles except 0xFF,
+    // which leaves that position's style as it was.
+    void ApplyStyles(long start, std::string_view styles);
+    int StyleAt(long pos) const;
+    // Bytes of [start, start + length) without copying the rest of the text.
+    std::string_view RangeView(long start, long length) const;
 
     // The line end the document uses; what Enter inserts.
     std::string_view LineEnd() const;

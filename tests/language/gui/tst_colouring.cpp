@@ -1,0 +1,151 @@
+// Colouring in the editor: when it runs, what it leaves alone, the
+// command-set switch and comment blocks.
+
+#include "app/profile.h"
+#include "documents/gui/fedit.h"
+#include "documents/gui/richedit.h"
+#include "language/dictionary.h"
+#include "support/guitest.h"
+
+#include <QTest>
+#include <QToolButton>
+
+using namespace varkel;
+using namespace varkel::test;
+
+namespace {
+QByteArray bytesOf(RichEdit *e)
+{
+    const auto v = e->TextView();
+    return QByteArray(v.data(), static_cast<qsizetype>(v.size()));
+}
+
+QPoint pointOfLine(RichEdit *e, int line)
+{
+    const long pos = e->LineIndex(line);
+    const int x = static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, pos));
+    const int y = static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, pos));
+    return {x + 2, y + 4};
+}
+} // namespace
+
+class TestColouring : public QObject {
+    Q_OBJECT
+private slots:
+    void openingColoursWithoutMarkingModified()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("a.cfg", "bind mouse1 \"+attack\" // fire\r\nsensitivity 3.5\r\n"));
+        RichEdit *e = f.ActiveEditor();
+        QCOMPARE(e->StyleAt(0), int(Command));       // bind
+        QCOMPARE(e->StyleAt(5), int(KeyName));       // mouse1
+        QCOMPARE(e->StyleAt(12), int(String));       // "+attack"
+        QCOMPARE(e->StyleAt(22), int(Comment));      // // fire
+        QCOMPARE(e->StyleAt(31), int(Cvar));         // sensitivity
+        QCOMPARE(e->StyleAt(43), int(Number));       // 3.5
+        QVERIFY(!f.Docs()[f.ActiveDoc()].Modified);
+        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Ready"));
+
+        // A refresh keeps the modified state and the caret, and collapses a
+        // selection to its start; nothing of it can be undone.
+        QTest::keyClicks(e, "x");
+        e->SetSel(5, 6);
+        f.Dispatch("cmnuSyntaxRefresh");
+        QVERIFY(f.Docs()[f.ActiveDoc()].Modified);
+        QCOMPARE(e->SelStart(), 5L);
+        QCOMPARE(e->SelLength(), 0L);
+        f.Dispatch("cmnuUndo");
+        QCOMPARE(bytesOf(e).left(4), QByteArray("bind"));
+    }
+
+    void colouringByCharacterAndByLine()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.Dispatch("cmnuAutoSyntax_ByChar");
+        QCOMPARE(GetProfileInt("General", "AutoSyntaxType", -1, mGlobal::IniPath), 1);
+        QVERIFY(f.Menu()->IsChecked("cmnuAutoSyntax_ByChar"));
+        f.NewConfig();
+        RichEdit *e = f.ActiveEditor();
+        QTest::keyClicks(e, "bind");
+        QCOMPARE(e->StyleAt(0), int(Command));
+
+        f.Dispatch("cmnuAutoSyntax_ByLine");
+        QVERIFY(!f.Menu()->IsChecked("cmnuAutoSyntax_ByChar"));
+        f.NewConfig();
+        e = f.ActiveEditor();
+        QTest::keyClicks(e, "exec");
+        QCOMPARE(e->StyleAt(0), 0); // not yet: the caret is still on the line
+        QTest::keyClick(e, Qt::Key_Return);
+        QCOMPARE(e->StyleAt(0), int(Command));
+        QTest::keyClicks(e, "echo");
+        QTest::keyClick(e, Qt::Key_Return);
+        QTest::keyClicks(e, "quit");
+        QCOMPARE(e->StyleAt(e->LineIndex(2)), 0);
+        // Clicking from the line the caret was on colours that line.
+        QTest::mouseClick(e->viewport(), Qt::LeftButton, {}, pointOfLine(e, 0));
+        QCOMPARE(e->GetLineFromChar(e->SelStart()), 0);
+        QCOMPARE(e->StyleAt(e->LineIndex(2)), int(Command));
+    }
+
+    void commandSetSwitchColoursOnlyTheActiveScript()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        const QString text = "vstr jump\r\nseta cg_fov 110\r\n";
+        f.OpenConfig(fx.write("one.cfg", text.toLatin1()));
+        const int one = f.ActiveDoc();
+        f.OpenConfig(fx.write("two.cfg", text.toLatin1()));
+        RichEdit *active = f.ActiveEditor();
+        RichEdit *other = f.Editor(one)->rtfEdit;
+        QCOMPARE(active->StyleAt(11), int(PlainText)); // seta is no Quake II word
+        f.Dispatch("cmnuQ3");
+        QCOMPARE(GetProfileString("General", "QVersion", "", mGlobal::IniPath), std::string("Q3"));
+        QVERIFY(f.ToolButton("tbQ3")->isChecked());
+        QVERIFY(!f.ToolButton("tbQ2")->isChecked());
+        QVERIFY(f.Menu()->IsChecked("cmnuQ3") && !f.Menu()->IsChecked("cmnuQ2"));
+        QCOMPARE(active->StyleAt(11), int(Command));
+        QCOMPARE(other->StyleAt(11), int(PlainText));
+    }
+
+    void failedDictionaryBuildReportsAndKeepsTheStoredSet()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.BuildDictionary("Q9");
+        QCOMPARE(fx.prompts->errors.size(), 1);
+        QVERIFY(fx.prompts->errors.first().startsWith("Error 53|"));
+        QCOMPARE(GetProfileString("General", "QVersion", "", mGlobal::IniPath), std::string("Q2"));
+    }
+
+    void commentBlockUsesTheDocumentsLineEnd()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("lf.cfg", "bind x quit\n"));
+        RichEdit *e = f.ActiveEditor();
+        fx.prompts->inputAnswers.push_back(QString()); // cancelled
+        f.Dispatch("cmnuInsertComment");
+        QCOMPARE(bytesOf(e), QByteArray("bind x quit\n"));
+        fx.prompts->inputAnswers.push_back("keys");
+        f.Dispatch("cmnuInsertComment");
+        QCOMPARE(bytesOf(e), QByteArray("//**************\n//*    KEYS    *\n//**************\nbind x quit\n"));
+        QCOMPARE(e->StyleAt(0), int(Comment));
+    }
+
+    void noColouringGivesPlainText()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("p.cfg", "bind x quit\r\n"));
+        RichEdit *e = f.ActiveEditor();
+        QCOMPARE(e->StyleAt(0), int(Command));
+        f.Dispatch("cmnuAutoSyntax_None");
+        QCOMPARE(e->StyleAt(0), int(PlainText));
+        QVERIFY(!f.Docs()[f.ActiveDoc()].Modified);
+    }
+};
+
+QTEST_MAIN(TestColouring)
+#include "tst_colouring.moc"
