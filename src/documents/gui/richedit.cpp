@@ -282,19 +282,41 @@ void RichEdit::StyleRange(long start, long length, int style)
 
 void RichEdit::ApplyStyles(long start, std::string_view styles)
 {
-    size_t i = 0;
-    while (i < styles.size()) {
-        while (i < styles.size() && styles[i] == '\xFF')
+    if (styles.empty())
+        return;
+    // Untouched positions keep their style. Blanks and line ends show no
+    // colour, so only other untouched bytes (a decimal point, the rest of the
+    // text after an unterminated string) need their old style read back; the
+    // result goes to the control in one call, which costs far less than one
+    // styling call per token.
+    const long length = static_cast<long>(styles.size());
+    const std::string_view text = RangeView(start, length);
+    std::string merged(styles);
+    long i = 0;
+    while (i < length) {
+        if (merged[static_cast<size_t>(i)] != '\xFF') {
             ++i;
-        size_t j = i;
-        while (j < styles.size() && styles[j] != '\xFF')
+            continue;
+        }
+        long j = i;
+        bool blank = true;
+        while (j < length && merged[static_cast<size_t>(j)] == '\xFF') {
+            const char c = text[static_cast<size_t>(j)];
+            blank = blank && (c == ' ' || c == '\t' || c == '\r' || c == '\n');
             ++j;
-        if (j > i) {
-            SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(start + static_cast<long>(i)), 0L);
-            SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(j - i), styles.data() + i);
+        }
+        if (blank) {
+            std::fill(merged.begin() + i, merged.begin() + j, '\0');
+        } else {
+            std::string styled(static_cast<size_t>(2 * (j - i) + 2), '\0');
+            SendScintilla(SCI_GETSTYLEDTEXT, start + i, start + j, styled.data());
+            for (long k = i; k < j; ++k)
+                merged[static_cast<size_t>(k)] = styled[static_cast<size_t>(2 * (k - i) + 1)];
         }
         i = j;
     }
+    SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(start), 0L);
+    SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(length), merged.data());
 }
 
 int RichEdit::StyleAt(long pos) const

@@ -1,0 +1,110 @@
+// Colouring cost in the editor: one whole-text pass over a 1 MB and a 10 MB
+// script against loading the same bytes into the editor control, and one
+// keystroke in a 1 MB script while colouring by character (key handling,
+// line colouring and the command states), all measured in the same run.
+//   QT_QPA_PLATFORM=offscreen build/bench_colouring
+
+#include "app/gui/fmain.h"
+#include "app/gui/prompts.h"
+#include "app/mglobal.h"
+#include "documents/gui/fedit.h"
+#include "documents/gui/richedit.h"
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+using namespace varkel;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+std::string scriptOfSize(size_t bytes)
+{
+    std::string base;
+    QDirIterator it(QStringLiteral(VARKEL_SHARED_DIR "/corpus/q2"), QDir::Files);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (f.open(QIODevice::ReadOnly))
+            base += f.readAll().toStdString();
+    }
+    if (base.empty())
+        base = "bind mouse1 \"+attack\"\r\nalias +zoom \"fov 30; sensitivity 2\"\r\nset cl_run 1 // run\r\n";
+    std::string out;
+    while (out.size() < bytes)
+        out += base;
+    out.resize(bytes);
+    return out;
+}
+
+double ms(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    mGlobal::AppDir = VARKEL_BINARY_DIR;
+    mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
+    fMain frame;
+    frame.SetPrompts(std::make_unique<Prompts>());
+    frame.MDIForm_Load(QString());
+    frame.show();
+
+    for (size_t size : {size_t(1) << 20, size_t(10) << 20}) {
+        const std::string path = dir.filePath("big.cfg").toStdString();
+        std::ofstream(path, std::ios::binary) << scriptOfSize(size);
+        std::vector<double> load, pass;
+        frame.OpenConfig(QString::fromStdString(path));
+        RichEdit *e = frame.ActiveEditor();
+        for (int r = 0; r < 7; ++r) {
+            auto t0 = Clock::now();
+            e->LoadFile(path);
+            auto t1 = Clock::now();
+            frame.SyntaxHiLiteAll(e);
+            auto t2 = Clock::now();
+            load.push_back(ms(t1 - t0));
+            pass.push_back(ms(t2 - t1));
+        }
+        std::printf("%5zu MB  load into control %8.2f ms | whole colouring pass %8.2f ms | ratio %5.2f\n",
+                    size >> 20, median(load), median(pass), median(pass) / median(load));
+        if (size == (size_t(1) << 20)) {
+            frame.SetAutoSyntax(1, false);
+            e->SetSelStart(e->TextLength() / 2);
+            std::vector<double> key;
+            for (int r = 0; r < 200; ++r) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+                QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+                auto t0 = Clock::now();
+                QApplication::sendEvent(e, &press);
+                QApplication::sendEvent(e, &release);
+                QCoreApplication::processEvents();
+                auto t1 = Clock::now();
+                key.push_back(ms(t1 - t0));
+            }
+            std::printf("       one keystroke, colouring by character: median %.3f ms, worst %.3f ms\n", median(key),
+                        *std::max_element(key.begin(), key.end()));
+            frame.SetAutoSyntax(2, false);
+        }
+        frame.UnloadDocument(frame.ActiveDoc());
+    }
+    return 0;
+}
