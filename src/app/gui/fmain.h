@@ -28,7 +28,9 @@ class QMenuBar;
 
 namespace varkel {
 
+class ChildWindow;
 class fEdit;
+class ReplaceDialog;
 class PopupMenu;
 class Prompts;
 class RichEdit;
@@ -96,6 +98,24 @@ public:
     void DisplayCharPos(fEdit *w);
     void ToggleWordWrap();
     void Arrange(int mode);
+    // The Window menu, rebuilt each time it opens, and its check mark.
+    void BuildWindowList();
+    void CheckWindowMenuItem();
+    // The maximise toggle of a document window: fill the client area, or
+    // return to the saved place and size.
+    void OnChildMaximize(ChildWindow *w);
+
+    // --- find and replace -------------------------------------------------
+    void FindText();
+    void FindNext();
+    void FindPrevious();
+    void ShowReplaceDialog();
+    ReplaceDialog *replaceDialog() const { return m_replace; }
+    // Replaces the selection when it matches (replace) and finds the next
+    // occurrence; false when there is none.
+    bool ReplaceStep(bool replace);
+    // Replaces every occurrence in one undo step; returns how many.
+    int ReplaceAll();
 
     // --- script language -------------------------------------------------
     // Reads the vocabulary of a command set; reports a failure, and marks and
@@ -125,6 +145,7 @@ public:
     void BuildRebar();
     // Runs the command of a menu item (the one dispatcher).
     void m_cMenu_Click(int index);
+    void m_cMenu_InitPopupMenu(int index);
     // Runs a command by key; itemData > 0 marks run-time items.
     void Dispatch(const std::string &key, int itemData = 0);
     void SetEditStates();
@@ -173,6 +194,7 @@ private:
     std::vector<std::string> m_menuHelp;
     RecentList m_recentFiles;
     GameDictionary m_dict;
+    ReplaceDialog *m_replace = nullptr;
     QMenuBar *tbrMenu = nullptr;
     QToolBar *tbrMain = nullptr;
     QToolBar *picCommand = nullptr;

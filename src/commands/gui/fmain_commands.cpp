@@ -119,6 +119,7 @@ void fMain::BuildMenu()
     }
 
     connect(m_cMenu, &PopupMenu::Click, this, &fMain::m_cMenu_Click);
+    connect(m_cMenu, &PopupMenu::InitPopupMenu, this, &fMain::m_cMenu_InitPopupMenu);
     connect(m_cMenu, &PopupMenu::ItemHighlight, this, &fMain::OnMenuHighlight);
     connect(m_cMenu, &PopupMenu::MenuExit, this, &fMain::ResetStatusBarTip);
 }
@@ -210,12 +211,24 @@ void fMain::m_cMenu_Click(int index)
     Dispatch(m_cMenu->KeyForIndex(index), m_cMenu->ItemData(index));
 }
 
+void fMain::m_cMenu_InitPopupMenu(int index)
+{
+    if (m_cMenu->KeyForIndex(index) == "cmnuWindowTOP")
+        BuildWindowList();
+}
+
 void fMain::Dispatch(const std::string &key, int itemData)
 {
     try {
         if (itemData > 0) {
             // Run-time items: the key says which list, the item data which entry.
-            if (key.rfind("cmnuRecentFile", 0) == 0) {
+            if (key.rfind("cmnuChild", 0) == 0) {
+                if (QMdiSubWindow *sub = SubWindowOf(itemData)) {
+                    if (sub->isMinimized())
+                        sub->showNormal();
+                    m_mdi->setActiveSubWindow(sub);
+                }
+            } else if (key.rfind("cmnuRecentFile", 0) == 0) {
                 if (itemData < 6)
                     OpenRecentFile(itemData);
             }
@@ -263,6 +276,10 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuSyntaxRefresh", [](fMain &f, RichEdit *e, int) { if (e) f.SyntaxHiLiteAll(e); }},
             {"cmnuEditorFont", [](fMain &f, RichEdit *, int) { f.SetEditorFont(); }},
             {"cmnuEditorBGColor", [](fMain &f, RichEdit *, int) { f.SetEditorBGColor(); }},
+            {"cmnuFind", [](fMain &f, RichEdit *, int) { f.FindText(); }},
+            {"cmnuFindNext", [](fMain &f, RichEdit *, int) { f.FindNext(); }},
+            {"cmnuFindPrev", [](fMain &f, RichEdit *, int) { f.FindPrevious(); }},
+            {"cmnuReplace", [](fMain &f, RichEdit *, int) { f.ShowReplaceDialog(); }},
             {"cmnuInsertComment", [](fMain &f, RichEdit *, int) { f.InsertCommentBlock(); }},
         };
         if (auto it = table.find(key); it != table.end())

@@ -5,6 +5,8 @@
 #include "app/gui/prompts.h"
 #include "app/mglobal.h"
 #include "commands/gui/icons.h"
+#include "commands/gui/popupmenu.h"
+#include "documents/gui/childwindow.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 
@@ -120,8 +122,11 @@ int fMain::NewConfig()
     m_editors[static_cast<size_t>(d)] = w;
     ApplyEditorSettings(w->rtfEdit);
 
-    QMdiSubWindow *sub = m_mdi->addSubWindow(w);
+    auto *sub = new ChildWindow;
+    sub->setWidget(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    m_mdi->addSubWindow(sub);
+    connect(sub, &ChildWindow::maximizeRequested, this, [this, sub] { OnChildMaximize(sub); });
     sub->setWindowIcon(IconFor("imgChild"));
     SetWindowCaption(d, name);
     AddFileTab(d, name);
@@ -236,6 +241,13 @@ bool fMain::SaveConfigAs(int d, const QString &path)
     SetRecentFiles(chosen, QStringLiteral("Add"));
     m_docs[d].Path = toStd(chosen);
     SetWindowCaption(d, chosen);
+    // The window list keeps its numbering; only the path part changes.
+    const std::string childKey = "cmnuChild" + std::to_string(d);
+    if (m_cMenu->IndexForKey(childKey)) {
+        const QString old = m_cMenu->Caption(childKey);
+        const QString prefix = old.left(old.indexOf(QStringLiteral(") ")) + 2);
+        m_cMenu->SetCaption(childKey, prefix.toStdString() + TruncLongPath(m_docs[d].Path));
+    }
     const int tab = TabIndexOf(d);
     if (tab >= 0)
         tabOpenFiles->setTabText(tab, QString::fromStdString(ParseNameFromPath(m_docs[d].Path)));

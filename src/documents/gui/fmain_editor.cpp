@@ -4,6 +4,9 @@
 #include "app/gui/fmain.h"
 #include "app/mglobal.h"
 #include "commands/gui/popupmenu.h"
+#include "app/recentfiles.h"
+#include "commands/catalogue.h"
+#include "documents/gui/childwindow.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 
@@ -24,6 +27,7 @@ void fMain::OnWindowActivated(fEdit *w)
         tabOpenFiles->setCurrentIndex(tab);
     DisplayCharPos(w);
     SetEditStates();
+    CheckWindowMenuItem();
     setWindowTitle(QStringLiteral("Varkel [") + QString::fromStdString(m_docs[w->Tag()].Path) + QStringLiteral("]"));
 }
 
@@ -168,6 +172,65 @@ void fMain::Arrange(int mode)
     }
     default:
         break;
+    }
+}
+
+} // namespace varkel
+
+namespace varkel {
+
+void fMain::BuildWindowList()
+{
+    std::vector<fEdit *> windows;
+    for (QMdiSubWindow *sub : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (auto *w = qobject_cast<fEdit *>(sub->widget()); w && m_docs.IsValid(w->Tag()) && !m_docs[w->Tag()].Closed)
+            windows.push_back(w);
+    const int n = static_cast<int>(windows.size());
+    const int owner = m_cMenu->IndexForKey("cmnuWindowTOP");
+    m_cMenu->RemoveChildren("cmnuWindowTOP");
+    for (std::string_view key : {"cmnuTileHorz", "cmnuTileVert", "cmnuCascade", "cmnuArrange"}) {
+        const MenuItemDef *def = FindMenuItem(key);
+        const int index = m_cMenu->AddItem(def->caption, "", 0, owner, def->icon, false, n >= 1, def->key);
+        CreateMenuHelp(m_menuHelp, index, def->help);
+    }
+    if (n > 0)
+        m_cMenu->AddItem("-", "", 0, owner, "", false, true, "cmnuWindowSep");
+    const int active = ActiveDoc();
+    for (int i = 0; i < n; ++i) {
+        const int tag = windows[static_cast<size_t>(i)]->Tag();
+        const std::string &caption = m_docs[tag].Path;
+        const int index = m_cMenu->AddItem("&" + std::to_string(i + 1) + ") " + TruncLongPath(caption), "", tag, owner,
+                                           "imgChild", tag == active, true, "cmnuChild" + std::to_string(tag));
+        CreateMenuHelp(m_menuHelp, index, caption);
+    }
+}
+
+void fMain::CheckWindowMenuItem()
+{
+    const int active = ActiveDoc();
+    if (active && m_cMenu->IndexForKey("cmnuChild" + std::to_string(active)))
+        m_cMenu->SetRadioCheck(m_cMenu->IndexForKey("cmnuChild" + std::to_string(active)));
+}
+
+void fMain::OnChildMaximize(ChildWindow *w)
+{
+    if (!w)
+        return;
+    if (w->isMinimized())
+        w->showNormal();
+    const QSize area = m_mdi->viewport()->size();
+    const QRect fill(QPoint(0, 0), area);
+    if (w->geometry() == fill) {
+        QRect r = w->savedRect;
+        if (r.height() <= 0)
+            r.setHeight(qRound(area.height() * 0.8));
+        if (r.width() <= 0)
+            r.setWidth(qRound(area.width() * 0.9));
+        w->savedRect = r;
+        w->setGeometry(r);
+    } else {
+        w->savedRect = w->geometry();
+        w->setGeometry(fill);
     }
 }
 

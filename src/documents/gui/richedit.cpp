@@ -165,14 +165,14 @@ void RichEdit::SetSelText(std::string_view bytes)
     flushContentChanged();
 }
 
-long RichEdit::Find(std::string_view text, long start, long end, bool noHighlight)
+long RichEdit::Find(std::string_view text, long start, long end, bool noHighlight, bool matchCase)
 {
     const long len = TextLength();
     if (end < 0 || end > len)
         end = len;
     if (text.empty() || start < 0 || start > end)
         return -1;
-    SendScintilla(SCI_SETSEARCHFLAGS, 0UL);
+    SendScintilla(SCI_SETSEARCHFLAGS, matchCase ? static_cast<unsigned long>(SCFIND_MATCHCASE) : 0UL);
     SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(start));
     SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(end));
     const long found = SendScintilla(SCI_SEARCHINTARGET, static_cast<uintptr_t>(text.size()), text.data());

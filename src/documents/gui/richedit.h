@@ -36,7 +36,7 @@ public:
 
     // Case-insensitive search in [start, end) (end < 0: to the end). Returns the
     // match position or -1. Unless noHighlight, a match becomes the selection.
-    long Find(std::string_view text, long start, long end = -1, bool noHighlight = false);
+    long Find(std::string_view text, long start, long end = -1, bool noHighlight = false, bool matchCase = false);
 
     int GetLineFromChar(long pos) const;
     int LineCount() const;               // EM_GETLINECOUNT
