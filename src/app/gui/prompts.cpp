@@ -1,5 +1,6 @@
 #include "app/gui/prompts.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 
 namespace varkel {
@@ -31,6 +32,16 @@ void Prompts::Critical(QWidget *parent, const QString &text)
 void Prompts::Exclamation(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox::warning(parent, title, text);
+}
+
+QString Prompts::OpenFile(QWidget *parent, const QString &title, const QString &initialFile, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, initialFile, filter);
+}
+
+QColor Prompts::ChooseColor(QWidget *parent, const QColor &initial)
+{
+    return QColorDialog::getColor(initial, parent);
 }
 
 } // namespace varkel

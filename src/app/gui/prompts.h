@@ -2,6 +2,7 @@
 // The dialogs the frame asks the user through. The default implementation
 // shows Qt's dialogs; tests put a scripted one in its place.
 
+#include <QColor>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,13 @@ public:
     virtual void Critical(QWidget *parent, const QString &text);
     // A message with an exclamation icon and OK under its own title.
     virtual void Exclamation(QWidget *parent, const QString &title, const QString &text);
+    // One existing file chosen in an Open dialog that starts at initialFile;
+    // empty when cancelled.
+    virtual QString OpenFile(QWidget *parent, const QString &title, const QString &initialFile,
+                             const QString &filter);
+    // A colour chosen in the colour dialog that starts at initial; an invalid
+    // colour when cancelled.
+    virtual QColor ChooseColor(QWidget *parent, const QColor &initial);
 };
 
 } // namespace varkel
