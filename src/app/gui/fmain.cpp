@@ -103,6 +103,7 @@ void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
     GetSettings();
     BuildToolbar();
     BuildMenu();
+    BuildUserToolsMenu("ADD");
     BuildRebar();
     if (!commandLine.isEmpty()) {
         OpenCommandLine(commandLine, args);

@@ -7,6 +7,7 @@
 #include "commands/editstates.h"
 #include "commands/gui/icons.h"
 #include "commands/gui/popupmenu.h"
+#include "dialogs/gui/usertoolsmenu.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 
@@ -224,6 +225,8 @@ void fMain::Dispatch(const std::string &key, int itemData)
         if (itemData > 0) {
             // Run-time items (window list, recent files, user tools) are
             // wired by the operations that add them.
+            if (key.rfind("cmnuUserTool", 0) == 0 && itemData <= static_cast<int>(mGlobal::ToolPaths.size()))
+                StartUserTool(mGlobal::ToolPaths[static_cast<size_t>(itemData - 1)]); // a failure ends silently
             return;
         }
         RichEdit *editor = ActiveEditor();
@@ -259,6 +262,10 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuCascade", [](fMain &f, RichEdit *, int) { f.Arrange(0); }},
             {"cmnuArrange", [](fMain &f, RichEdit *, int) { f.Arrange(3); }},
             {"cmnuExit", [](fMain &f, RichEdit *, int) { f.close(); }},
+            {"cmnuSyntaxColors", [](fMain &f, RichEdit *, int) { f.ShowOptions(0); }},
+            {"cmnuCfgComment", [](fMain &f, RichEdit *, int) { f.ShowOptions(1); }},
+            {"cmnuCfgUserTools", [](fMain &f, RichEdit *, int) { f.ShowOptions(2); }},
+            {"cmnuOptions", [](fMain &f, RichEdit *, int) { f.ShowOptions(3); }},
         };
         if (auto it = table.find(key); it != table.end())
             it->second(*this, editor, d);
