@@ -102,6 +102,7 @@ void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
     GetSettings();
     BuildToolbar();
     BuildMenu();
+    BuildUserToolsMenu("ADD");
     BuildRebar();
     BuildDictionary(mGlobal::QVersion);
     SetAutoSyntax(mGlobal::AutoSyntaxType, false);

@@ -136,8 +136,6 @@ public:
     void SetEditorBGColor();
     void SetEditorFont();
     void InsertCommentBlock();
-    // Gives every editor the current colours, font and background.
-    void ApplyEditorSettingsToAll();
 
     // --- commands and status bar -----------------------------------------
     void BuildToolbar();
@@ -159,6 +157,18 @@ public:
 
     // Frame geometry in twips, as stored in the settings file.
     double TwipsPerPixel() const;
+
+    // --- options and user tools ---------------------------------------------
+    // Shows the options dialog on a page (0 colours, 1 comment block, 2 user
+    // tools, 3 misc), modally.
+    void ShowOptions(int page);
+    // Puts the user tools at the end of the Tools menu: "ADD" at load,
+    // "REPLACE" after the tool list changed.
+    void BuildUserToolsMenu(const std::string &mode);
+    int ToolsInMenu() const { return m_toolsInMenu; }
+    // Gives every open editor (and an open options preview) the current
+    // token colours, background and font.
+    void ApplyEditorSettingsToAll();
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -205,6 +215,7 @@ private:
     bool m_closingAll = false;                // shutdown: queries already answered
     int m_pendingWindowState = 0;
     int m_pendingArrange = -1;               // an arrangement asked for before the frame showed
+    int m_toolsInMenu = 0;                   // user tool items now in the Tools menu
 
     friend class FrameTestAccess;
 };

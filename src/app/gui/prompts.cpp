@@ -38,10 +38,9 @@ QString Prompts::InputText(QWidget *parent, const QString &prompt, const QString
     return ok ? answer : QString();
 }
 
-bool Prompts::ChooseColor(QWidget *parent, unsigned initial, unsigned &chosen)
+bool Prompts::ChooseColorValue(QWidget *parent, unsigned initial, unsigned &chosen)
 {
-    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
-    const QColor c = QColorDialog::getColor(start, parent);
+    const QColor c = ChooseColor(parent, QColor(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF));
     if (!c.isValid())
         return false;
     chosen = static_cast<unsigned>(c.red()) | (static_cast<unsigned>(c.green()) << 8) |
@@ -61,6 +60,16 @@ bool Prompts::ChooseFont(QWidget *parent, const QFont &initial, QFont &chosen)
 void Prompts::Exclamation(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox::warning(parent, title, text);
+}
+
+QString Prompts::OpenFile(QWidget *parent, const QString &title, const QString &initialFile, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, initialFile, filter);
+}
+
+QColor Prompts::ChooseColor(QWidget *parent, const QColor &initial)
+{
+    return QColorDialog::getColor(initial, parent);
 }
 
 } // namespace varkel

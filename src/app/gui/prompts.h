@@ -2,6 +2,7 @@
 // The dialogs the frame asks the user through. The default implementation
 // shows Qt's dialogs; tests put a scripted one in its place.
 
+#include <QColor>
 #include <QFont>
 #include <QMessageBox>
 #include <QString>
@@ -24,12 +25,19 @@ public:
     virtual void Critical(QWidget *parent, const QString &text);
     // Text typed into an input box; empty when cancelled.
     virtual QString InputText(QWidget *parent, const QString &prompt, const QString &title, const QString &text);
-    // A colour chosen in the colour dialog (0x00BBGGRR); false when cancelled.
-    virtual bool ChooseColor(QWidget *parent, unsigned initial, unsigned &chosen);
+    // A colour as a 0x00BBGGRR value through ChooseColor; false when cancelled.
+    bool ChooseColorValue(QWidget *parent, unsigned initial, unsigned &chosen);
     // A font chosen in the font dialog; false when cancelled.
     virtual bool ChooseFont(QWidget *parent, const QFont &initial, QFont &chosen);
     // A message with an exclamation icon and OK under its own title.
     virtual void Exclamation(QWidget *parent, const QString &title, const QString &text);
+    // One existing file chosen in an Open dialog that starts at initialFile;
+    // empty when cancelled.
+    virtual QString OpenFile(QWidget *parent, const QString &title, const QString &initialFile,
+                             const QString &filter);
+    // A colour chosen in the colour dialog that starts at initial; an invalid
+    // colour when cancelled.
+    virtual QColor ChooseColor(QWidget *parent, const QColor &initial);
 };
 
 } // namespace varkel

@@ -7,6 +7,7 @@
 #include "commands/editstates.h"
 #include "commands/gui/icons.h"
 #include "commands/gui/popupmenu.h"
+#include "dialogs/gui/usertoolsmenu.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 
@@ -231,6 +232,8 @@ void fMain::Dispatch(const std::string &key, int itemData)
             } else if (key.rfind("cmnuRecentFile", 0) == 0) {
                 if (itemData < 6)
                     OpenRecentFile(itemData);
+            } else if (key.rfind("cmnuUserTool", 0) == 0 && itemData <= static_cast<int>(mGlobal::ToolPaths.size())) {
+                StartUserTool(mGlobal::ToolPaths[static_cast<size_t>(itemData - 1)]); // a failure ends silently
             }
             return;
         }
@@ -281,6 +284,10 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuFindPrev", [](fMain &f, RichEdit *, int) { f.FindPrevious(); }},
             {"cmnuReplace", [](fMain &f, RichEdit *, int) { f.ShowReplaceDialog(); }},
             {"cmnuInsertComment", [](fMain &f, RichEdit *, int) { f.InsertCommentBlock(); }},
+            {"cmnuSyntaxColors", [](fMain &f, RichEdit *, int) { f.ShowOptions(0); }},
+            {"cmnuCfgComment", [](fMain &f, RichEdit *, int) { f.ShowOptions(1); }},
+            {"cmnuCfgUserTools", [](fMain &f, RichEdit *, int) { f.ShowOptions(2); }},
+            {"cmnuOptions", [](fMain &f, RichEdit *, int) { f.ShowOptions(3); }},
         };
         if (auto it = table.find(key); it != table.end())
             it->second(*this, editor, d);

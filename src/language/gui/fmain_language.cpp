@@ -127,13 +127,6 @@ void fMain::SetAutoSyntax(int mode, bool fromDialog)
         SetSyntaxColors(fromDialog);
 }
 
-void fMain::ApplyEditorSettingsToAll()
-{
-    for (int d = 1; d <= m_docs.DocCount(); ++d)
-        if (!m_docs[d].Closed && Editor(d))
-            ApplyEditorSettings(Editor(d)->rtfEdit);
-}
-
 void fMain::SetSyntaxColors(bool /*fromDialog*/)
 {
     // The options dialog stores the colours it applies before calling here;
@@ -167,7 +160,7 @@ void fMain::SetEditorForeColor()
 void fMain::SetEditorBGColor()
 {
     unsigned chosen = 0;
-    if (!m_prompts->ChooseColor(this, mGlobal::BGColor, chosen))
+    if (!m_prompts->ChooseColorValue(this, mGlobal::BGColor, chosen))
         return;
     mGlobal::BGColor = chosen;
     ApplyEditorSettingsToAll();
