@@ -7,6 +7,7 @@
 #include "commands/editstates.h"
 #include "commands/gui/icons.h"
 #include "commands/gui/popupmenu.h"
+#include "dialogs/gui/fabout.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 
@@ -259,6 +260,10 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuCascade", [](fMain &f, RichEdit *, int) { f.Arrange(0); }},
             {"cmnuArrange", [](fMain &f, RichEdit *, int) { f.Arrange(3); }},
             {"cmnuExit", [](fMain &f, RichEdit *, int) { f.close(); }},
+            {"cmnuAbout", [](fMain &f, RichEdit *, int) {
+                 fAbout about(&f);
+                 about.exec();
+             }},
         };
         if (auto it = table.find(key); it != table.end())
             it->second(*this, editor, d);
