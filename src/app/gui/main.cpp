@@ -6,11 +6,15 @@
 #include "app/gui/singleinstance.h"
 #include "app/mglobal.h"
 #include "app/settings.h"
+#include "dialogs/gui/frmtips.h"
+#include "dialogs/gui/fsplash.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
+
+#include <memory>
 
 using namespace varkel;
 
@@ -46,6 +50,13 @@ int main(int argc, char **argv)
     if (!instance.Listen() && SingleInstance::HandOver(commandLine, args))
         return 0;
 
+    // The splash stays up while the frame loads.
+    std::unique_ptr<fSplash> splash;
+    if (fSplash::WantedAtStartup()) {
+        splash = std::make_unique<fSplash>();
+        splash->ShowNow();
+    }
+
     mGlobal::AppDir = QCoreApplication::applicationDirPath().toStdString();
     mGlobal::IniPath = ResolveIniPath(mGlobal::AppDir);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -54,11 +65,13 @@ int main(int argc, char **argv)
     fMain frame;
     QObject::connect(&instance, &SingleInstance::received, &frame, &fMain::ActivateFromInstance);
     frame.MDIForm_Load(commandLine, args);
+    splash.reset();
     if (frame.isMaximized())
         frame.showMaximized();
     else
         frame.show();
     if (fEdit *w = frame.ActiveWindow())
         w->setFocus();
+    frmTips::RunAtStartup(&frame);
     return app.exec();
 }

@@ -8,6 +8,7 @@
 #include "commands/gui/icons.h"
 #include "commands/gui/popupmenu.h"
 #include "dialogs/gui/usertoolsmenu.h"
+#include "dialogs/gui/fabout.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 
@@ -288,6 +289,10 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuCfgComment", [](fMain &f, RichEdit *, int) { f.ShowOptions(1); }},
             {"cmnuCfgUserTools", [](fMain &f, RichEdit *, int) { f.ShowOptions(2); }},
             {"cmnuOptions", [](fMain &f, RichEdit *, int) { f.ShowOptions(3); }},
+            {"cmnuAbout", [](fMain &f, RichEdit *, int) {
+                 fAbout about(&f);
+                 about.exec();
+             }},
         };
         if (auto it = table.find(key); it != table.end())
             it->second(*this, editor, d);

@@ -1,0 +1,40 @@
+#include "dialogs/gui/fileassocui.h"
+
+#include "app/gui/prompts.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
+
+namespace varkel {
+
+AssociationPlaces ProgramAssociationPlaces()
+{
+    AssociationPlaces places = DefaultAssociationPlaces();
+    const QString program = QCoreApplication::applicationFilePath();
+    if (!program.isEmpty())
+        places.desktop.programPath = program.toStdString();
+    QFile icon(QStringLiteral(":/icons/varkel.svg"));
+    if (icon.open(QIODevice::ReadOnly))
+        places.desktop.iconSvg = icon.readAll().toStdString();
+    return places;
+}
+
+bool FileTypeBoxChecked(std::string_view extension)
+{
+    return IsFileTypeAssociated(extension, DefaultAssociationPlaces());
+}
+
+void ApplyFileTypeBox(QWidget *parent, Prompts &prompts, QCheckBox *box, std::string_view extension)
+{
+    const bool checked = ApplyFileTypeAssociation(
+        extension, box->isChecked(),
+        [&](const std::string &question) {
+            return prompts.Ask(parent, QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No)
+                   == QMessageBox::Yes;
+        },
+        ProgramAssociationPlaces());
+    box->setChecked(checked);
+}
+
+} // namespace varkel

@@ -1,0 +1,140 @@
+#include "dialogs/regstore.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+namespace varkel {
+
+namespace {
+
+constexpr std::string_view kDefaultValueName = "@";
+
+std::string_view storedName(std::string_view valueName)
+{
+    return valueName.empty() ? kDefaultValueName : valueName;
+}
+
+char lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Section names of a profile text, in file order.
+std::vector<std::string> sectionNames(std::string_view text)
+{
+    std::vector<std::string> names;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = trim(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (line.size() >= 2 && line.front() == '[') {
+            const std::size_t close = line.find(']');
+            if (close != std::string_view::npos)
+                names.emplace_back(trim(line.substr(1, close - 1)));
+        }
+    }
+    return names;
+}
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (lower(c) >= 'a' && lower(c) <= 'f');
+}
+
+} // namespace
+
+long RegStore::OpenKey(std::string_view key, Key &out) const
+{
+    if (key.empty() || m_path.empty())
+        return kRegNotFound;
+    ProfileFile data = ProfileFile::load(m_path);
+    for (const std::string &name : sectionNames(data.text())) {
+        const bool below = name.size() > key.size() && name[key.size()] == '\\'
+                           && sameName(std::string_view(name).substr(0, key.size()), key);
+        if (sameName(name, key) || below) {
+            out.name = std::string(key);
+            out.data = std::move(data);
+            return kRegSuccess;
+        }
+    }
+    return kRegNotFound;
+}
+
+long RegStore::QueryValueInfo(const Key &key, std::string_view valueName, int &type, std::string &raw)
+{
+    std::optional<std::string> stored = key.data.value(key.name, storedName(valueName));
+    if (!stored)
+        return kRegNotFound;
+    raw = *stored;
+    if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"')
+        type = kRegSz;
+    else if (raw.size() == 14 && raw.compare(0, 6, "dword:") == 0
+             && std::all_of(raw.begin() + 6, raw.end(), isHexDigit))
+        type = kRegDword;
+    else
+        type = kRegBinary;
+    return kRegSuccess;
+}
+
+std::string RegStore::StringContent(const std::string &raw)
+{
+    return raw.size() >= 2 ? raw.substr(1, raw.size() - 2) : std::string();
+}
+
+std::uint32_t RegStore::DwordContent(const std::string &raw)
+{
+    return static_cast<std::uint32_t>(std::stoul(raw.substr(6), nullptr, 16));
+}
+
+bool RegStore::SetRaw(std::string_view key, std::string_view valueName, const std::string &raw) const
+{
+    if (m_path.empty() || key.empty())
+        return false;
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, ec);
+    return WriteProfileString(key, storedName(valueName), raw, m_path);
+}
+
+bool RegStore::SetString(std::string_view key, std::string_view valueName, std::string_view text) const
+{
+    return SetRaw(key, valueName, "\"" + std::string(text) + "\"");
+}
+
+bool RegStore::SetDword(std::string_view key, std::string_view valueName, std::uint32_t value) const
+{
+    char raw[16];
+    std::snprintf(raw, sizeof raw, "dword:%08x", static_cast<unsigned>(value));
+    return SetRaw(key, valueName, raw);
+}
+
+std::vector<std::string> RegStore::Keys() const
+{
+    if (m_path.empty())
+        return {};
+    return sectionNames(ProfileFile::load(m_path).text());
+}
+
+} // namespace varkel

@@ -1,0 +1,228 @@
+#include "app/mglobal.h"
+#include "app/profile.h"
+#include "app/tempdir.h"
+#include "dialogs/ctips.h"
+#include "dialogs/tipoftheday.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace varkel;
+using varkel::test::readAll;
+using varkel::test::writeAll;
+
+namespace {
+
+cTips tipsOf(std::initializer_list<const char *> texts)
+{
+    cTips tips;
+    for (const char *t : texts)
+        tips.Add(t);
+    return tips;
+}
+
+} // namespace
+
+TEST(Tips, IdentifiersCountFromOneWithFiveDigitsAndAreNotReused)
+{
+    cTips tips = tipsOf({"a", "b", "c"});
+    EXPECT_EQ(tips.Item(1)->ID(), "T00001");
+    EXPECT_EQ(tips.Item(2)->ID(), "T00002");
+    EXPECT_EQ(tips.Item(3)->ID(), "T00003");
+    EXPECT_EQ(tips.Item("T00002")->Text(), "b");
+
+    EXPECT_TRUE(tips.Delete("T00002"));
+    EXPECT_FALSE(tips.Delete("T00002"));
+    EXPECT_EQ(tips.Add("d").ID(), "T00004");
+    EXPECT_TRUE(tips.Delete(1));
+    EXPECT_FALSE(tips.Delete(0));
+    EXPECT_FALSE(tips.Delete(3));
+    ASSERT_EQ(tips.Count(), 2);
+    EXPECT_EQ(tips.Item(1)->Text(), "c");
+    EXPECT_EQ(tips.Item(2)->ID(), "T00004");
+
+    cTips many;
+    for (int i = 0; i < 100000; ++i)
+        many.Add("");
+    EXPECT_EQ(many.Item(99999)->ID(), "T99999");
+    EXPECT_EQ(many.Item(100000)->ID(), "T100000");
+}
+
+TEST(Tips, NextTipWrapsAndAnEmptyCollectionGivesNothing)
+{
+    cTips tips = tipsOf({"one", "two"});
+    EXPECT_EQ(tips.NextTip(), "one");
+    EXPECT_EQ(tips.NextTip(), "two");
+    EXPECT_EQ(tips.NextTip(), "one");
+    // A position left past the end by a deletion starts again at the first tip.
+    tips.Delete(2);
+    tips.NextTip();
+    EXPECT_EQ(tips.Position(), 1);
+
+    cTips none;
+    EXPECT_EQ(none.NextTip(), "");
+    EXPECT_EQ(none.RandomTip(), "");
+    EXPECT_EQ(none.AnotherTip("x"), "x");
+}
+
+TEST(Tips, NextTipButtonSkipsTheTextShown)
+{
+    // Tips A, B, A, B, A with A shown: B (position 2), then A (3), then B (4).
+    cTips tips = tipsOf({"A", "B", "A", "B", "A"});
+    std::string shown = "A";
+    shown = tips.AnotherTip(shown);
+    EXPECT_EQ(shown, "B");
+    EXPECT_EQ(tips.Position(), 2);
+    shown = tips.AnotherTip(shown);
+    EXPECT_EQ(shown, "A");
+    EXPECT_EQ(tips.Position(), 3);
+    shown = tips.AnotherTip(shown);
+    EXPECT_EQ(shown, "B");
+    EXPECT_EQ(tips.Position(), 4);
+    // From position 4 with B shown: 5 is A.
+    EXPECT_EQ(tips.AnotherTip(shown), "A");
+    EXPECT_EQ(tips.Position(), 5);
+}
+
+TEST(Tips, NextTipButtonEndsWhenNoTextDiffers)
+{
+    cTips one = tipsOf({"only"});
+    EXPECT_EQ(one.AnotherTip("only"), "only");
+    cTips same = tipsOf({"x", "x", "x"});
+    EXPECT_EQ(same.AnotherTip("x"), "x");
+    EXPECT_EQ(same.Position(), 3); // one full round, no more
+}
+
+TEST(Tips, RandomTipLeavesTheNextTipPositionAlone)
+{
+    cTips tips = tipsOf({"A", "B", "C"});
+    const std::set<std::string> all{"A", "B", "C"};
+    for (int i = 0; i < 20; ++i)
+        EXPECT_TRUE(all.count(tips.RandomTip()));
+    // The first Next Tip after the start tip looks at position 1 first.
+    EXPECT_EQ(tips.Position(), 0);
+    EXPECT_EQ(tips.AnotherTip("B"), "A");
+    EXPECT_EQ(tips.AnotherTip("A"), "B");
+
+    EXPECT_EQ(cTips::RandomPosition(0.0, 3), 1);
+    EXPECT_EQ(cTips::RandomPosition(0.3333, 3), 1);
+    EXPECT_EQ(cTips::RandomPosition(0.3334, 3), 2);
+    EXPECT_EQ(cTips::RandomPosition(0.9999999, 3), 3);
+    EXPECT_EQ(cTips::RandomPosition(0.5, 0), 0);
+}
+
+TEST(TipsFile, LinesEndAtCrOrCrLfOnly)
+{
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(SplitTipLines(""), Lines{});
+    EXPECT_EQ(SplitTipLines("one"), Lines{"one"});                   // no line break at all
+    EXPECT_EQ(SplitTipLines("one\r\n"), Lines{"one"});
+    EXPECT_EQ(SplitTipLines("one\r\ntwo"), (Lines{"one", "two"}));  // last line without a break
+    EXPECT_EQ(SplitTipLines("one\rtwo\r"), (Lines{"one", "two"}));
+    EXPECT_EQ(SplitTipLines("a\nb\r\n"), Lines{"a\nb"});              // a lone LF is text
+    EXPECT_EQ(SplitTipLines("\r\n\r\nx\r\n"), (Lines{"", "", "x"}));  // empty lines are tips
+    EXPECT_EQ(SplitTipLines("a\r\r\nb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitTipLines(std::string_view(" \t\xE9\0z", 5)), Lines{std::string(" \t\xE9\0z", 5)});
+}
+
+TEST(TipsFile, ThreeLinesGiveThreeIdentifiers)
+{
+    test::TempDir dir;
+    writeAll(dir.file("Tips.dat"), "first\r\nsecond\r\nthird");
+    cTips tips;
+    ASSERT_TRUE(LoadTipsFile(dir.file("Tips.dat"), tips));
+    ASSERT_EQ(tips.Count(), 3);
+    EXPECT_EQ(tips.Item("T00003")->Text(), "third");
+    cTips none;
+    EXPECT_FALSE(LoadTipsFile(dir.file("missing.dat"), none));
+    EXPECT_EQ(none.Count(), 0);
+}
+
+namespace {
+
+class StartupTip : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(dir.file("Data"));
+        m_saved = mGlobal::ShowTipOday;
+        mGlobal::ShowTipOday = true;
+    }
+    void TearDown() override { mGlobal::ShowTipOday = m_saved; }
+
+    // Runs the start-up sequence; the dialog sets ShowAtStartup to answer.
+    bool run(bool answer)
+    {
+        shown = 0;
+        return ShowStartupTip(dir.path(), ini, [&](cTips &tips) {
+            ++shown;
+            lastCount = tips.Count();
+            tips.SetShowAtStartup(answer);
+        });
+    }
+
+    test::TempDir dir;
+    std::string ini = dir.file("Varkel.ini");
+    int shown = 0;
+    int lastCount = 0;
+
+private:
+    bool m_saved = true;
+};
+
+} // namespace
+
+TEST_F(StartupTip, ShowsTheFileAndWritesTheAnswer)
+{
+    writeAll(dir.file("Data/Tips.dat"), "one\r\ntwo\r\n");
+    EXPECT_TRUE(run(false));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(lastCount, 2);
+    EXPECT_FALSE(mGlobal::ShowTipOday);
+    EXPECT_EQ(GetProfileString("General", "ShowTipOday", "", ini), "False");
+
+    // The next start shows nothing and writes nothing.
+    writeAll(ini, "");
+    EXPECT_FALSE(run(true));
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(readAll(ini), "");
+
+    mGlobal::ShowTipOday = true;
+    EXPECT_TRUE(run(true));
+    EXPECT_EQ(GetProfileString("General", "ShowTipOday", "", ini), "True");
+}
+
+TEST_F(StartupTip, MissingOrEmptyFileShowsNothingAndWritesNothing)
+{
+    EXPECT_FALSE(run(false));
+    writeAll(dir.file("Data/Tips.dat"), "");
+    EXPECT_FALSE(run(false));
+    EXPECT_EQ(shown, 0);
+    EXPECT_TRUE(mGlobal::ShowTipOday);
+    EXPECT_FALSE(std::filesystem::exists(ini));
+
+    // A single empty line is one (empty) tip.
+    writeAll(dir.file("Data/Tips.dat"), "\r\n");
+    EXPECT_TRUE(run(true));
+    EXPECT_EQ(lastCount, 1);
+}
+
+TEST(ShippedTips, AreManyPlainOneLineTips)
+{
+    const std::string path = std::string(VARKEL_SOURCE_DIR) + "/Data/Tips.dat";
+    const std::string bytes = readAll(path);
+    ASSERT_FALSE(bytes.empty());
+    ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    const std::vector<std::string> lines = SplitTipLines(bytes);
+    EXPECT_GE(lines.size(), 30u);
+    std::set<std::string> distinct;
+    for (const std::string &line : lines) {
+        EXPECT_GE(line.size(), 20u) << line;
+        EXPECT_LE(line.size(), 300u) << line; // fits the dialog
+        for (unsigned char c : line)
+            EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "stray byte in: " << line;
+        EXPECT_TRUE(distinct.insert(line).second) << "twice: " << line;
+    }
+}
