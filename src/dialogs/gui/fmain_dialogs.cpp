@@ -5,6 +5,9 @@
 #include "app/gui/fmain.h"
 #include "app/mglobal.h"
 #include "commands/gui/popupmenu.h"
+#include "app/gui/prompts.h"
+#include "dialogs/fileassoc.h"
+#include "dialogs/gui/fileassocui.h"
 #include "dialogs/gui/foptions.h"
 #include "dialogs/gui/usertoolsmenu.h"
 #include "documents/gui/fedit.h"
@@ -37,6 +40,16 @@ void fMain::ShowOptions(int page)
     hooks.syntaxApplied = [this] { SetAutoSyntax(mGlobal::AutoSyntaxType, true); };
     hooks.userToolsApplied = [this] { BuildUserToolsMenu("REPLACE"); };
     hooks.reportError = [this](const Error &error) { ReportError(error); };
+    hooks.isAssociated = [](const std::string &extension) { return FileTypeBoxChecked(extension); };
+    hooks.associate = [this](QWidget *parent, const std::string &extension) {
+        return ApplyFileTypeAssociation(
+            extension, true,
+            [&](const std::string &question) {
+                return m_prompts->Ask(parent, QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No) ==
+                       QMessageBox::Yes;
+            },
+            ProgramAssociationPlaces());
+    };
 
     fOptions dialog(*m_prompts, std::move(hooks), &m_dict, this);
     dialog.SetPage(page);
