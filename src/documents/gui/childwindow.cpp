@@ -11,16 +11,16 @@ ChildWindow::ChildWindow(QWidget *parent)
 
 void ChildWindow::changeEvent(QEvent *e)
 {
-    QMdiSubWindow::changeEvent(e);
     if (e->type() == QEvent::WindowStateChange && isMaximized()) {
-        // Undo the system's maximise once it has settled, then let the frame
-        // apply its own toggle.
-        QMetaObject::invokeMethod(this, [this] {
-            if (isMaximized())
-                showNormal();
-            emit maximizeRequested();
-        }, Qt::QueuedConnection);
+        // The system asked to maximise (the button or a double click on the
+        // caption): take the request back before the window reacts to it,
+        // and let the frame apply its own toggle instead.
+        const auto *change = static_cast<QWindowStateChangeEvent *>(e);
+        overrideWindowState(change->oldState() & ~Qt::WindowMaximized);
+        emit maximizeRequested();
+        return;
     }
+    QMdiSubWindow::changeEvent(e);
 }
 
 } // namespace varkel

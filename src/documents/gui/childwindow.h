@@ -21,6 +21,7 @@ signals:
 
 protected:
     void changeEvent(QEvent *e) override;
+
 };
 
 } // namespace varkel

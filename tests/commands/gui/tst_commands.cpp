@@ -1,0 +1,180 @@
+// The command interface: find and replace, the Window menu, the maximise
+// toggle, the status-bar protocol and the recent-files menu.
+
+#include "commands/gui/replacedialog.h"
+#include "documents/gui/childwindow.h"
+#include "documents/gui/fedit.h"
+#include "documents/gui/richedit.h"
+#include "support/guitest.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+
+using namespace varkel;
+using namespace varkel::test;
+
+namespace {
+RichEdit *docWith(fMain &f, const char *text)
+{
+    f.NewConfig();
+    RichEdit *e = f.ActiveEditor();
+    e->SetSelText(text);
+    return e;
+}
+} // namespace
+
+class TestCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void findPreviousAndNext()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        RichEdit *e = docWith(f, "abc abc abc");
+        mGlobal::LastSearchText = "abc";
+        e->SetSelStart(8);
+        f.Dispatch("cmnuFindPrev");
+        QCOMPARE(e->SelStart(), 4L);
+        QCOMPARE(e->SelLength(), 3L);
+
+        e = docWith(f, "abc xyz");
+        e->SetSelStart(4);
+        f.Dispatch("cmnuFindPrev");
+        QCOMPARE(e->SelStart(), 0L);
+
+        e = docWith(f, "abcabc");
+        e->SetSel(0, 3);
+        f.Dispatch("cmnuFindNext");
+        QCOMPARE(e->SelStart(), 3L);
+        f.Dispatch("cmnuFindNext");
+        QCOMPARE(e->SelStart(), 3L); // nothing further: the selection stays
+        QCOMPARE(e->SelLength(), 3L);
+
+        // Find ignores case; Cancel empties the remembered text.
+        e = docWith(f, "bind x ABC");
+        e->SetSelStart(0);
+        fx.prompts->inputAnswers.push_back("abc");
+        f.Dispatch("cmnuFind");
+        QCOMPARE(e->SelStart(), 7L);
+        QVERIFY(f.Menu()->IsEnabled("cmnuFindNext"));
+        e->SetSelStart(0);
+        fx.prompts->inputAnswers.push_back(QString());
+        f.Dispatch("cmnuFind");
+        QVERIFY(mGlobal::LastSearchText.empty());
+        QVERIFY(!f.Menu()->IsEnabled("cmnuFindNext"));
+    }
+
+    void replaceButtonOpensTheDialogAndReplaceAllIsOneUndo()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        RichEdit *e = docWith(f, "bind a jump; bind b JUMP");
+        QVERIFY(f.ToolButton("tbReplace")->isEnabled());
+        f.ToolButton("tbReplace")->click();
+        ReplaceDialog *dialog = f.replaceDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->setFindText("jump");
+        dialog->setReplaceText("+moveup");
+        QCOMPARE(f.ReplaceAll(), 2);
+        const auto text = [&] { return QByteArray(e->TextView().data(), static_cast<qsizetype>(e->TextView().size())); };
+        QCOMPARE(text(), QByteArray("bind a +moveup; bind b +moveup"));
+        f.Dispatch("cmnuUndo");
+        QCOMPARE(text(), QByteArray("bind a jump; bind b JUMP"));
+        dialog->setMatchCase(true);
+        e->SetSelStart(0);
+        QVERIFY(f.ReplaceStep(false)); // finds "jump"
+        QVERIFY(!f.ReplaceStep(true)); // replaces it; "JUMP" does not match, so none is left
+        QCOMPARE(text(), QByteArray("bind a +moveup; bind b JUMP"));
+    }
+
+    void windowMenuListsTheOpenDocuments()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.BuildWindowList();
+        QVERIFY(!f.Menu()->IsEnabled("cmnuTileHorz"));
+        QVERIFY(!f.Menu()->IndexForKey("cmnuWindowSep"));
+        QVERIFY(!f.Menu()->IndexForKey("cmnuChild1"));
+
+        f.NewConfig();
+        f.NewConfig();
+        const QString longPath = fx.write("a-rather-long-folder-name-for-configs.cfg", "x");
+        f.OpenConfig(longPath);
+        f.BuildWindowList();
+        QVERIFY(f.Menu()->IsEnabled("cmnuCascade"));
+        QVERIFY(f.Menu()->IndexForKey("cmnuWindowSep"));
+        QCOMPARE(f.Menu()->Caption("cmnuChild1"), QStringLiteral("&1) Untitled 1"));
+        QVERIFY(f.Menu()->Caption("cmnuChild3").startsWith("&3) "));
+        QVERIFY(f.Menu()->Caption("cmnuChild3").size() <= 4 + 32);
+        QVERIFY(f.Menu()->IsChecked("cmnuChild3"));
+        QVERIFY(!f.Menu()->IsChecked("cmnuChild1"));
+        // Choosing an item activates its document.
+        f.Menu()->RaiseClick(f.Menu()->IndexForKey("cmnuChild1"));
+        QCOMPARE(f.ActiveDoc(), 1);
+    }
+
+    void maximiseTogglesFillingTheClientArea()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.NewConfig();
+        f.NewConfig();
+        f.Arrange(2);
+        auto *w = qobject_cast<ChildWindow *>(f.ActiveWindow()->parentWidget());
+        QVERIFY(w);
+        const QRect tiled = w->geometry();
+        const QSize area = w->mdiArea()->viewport()->size();
+        w->showMaximized();
+        QTRY_VERIFY(!w->isMaximized());
+        QTRY_COMPARE(w->mdiArea()->viewport()->size(), area);
+        QTRY_COMPARE(w->geometry(), QRect(QPoint(0, 0), area));
+        w->showMaximized();
+        QTRY_VERIFY(!w->isMaximized());
+        QCOMPARE(w->geometry(), tiled);
+        // A window that was made to fill the area by other means goes back
+        // to 90 % x 80 % of the area.
+        auto *other = qobject_cast<ChildWindow *>(f.Editor(1)->parentWidget());
+        other->setGeometry(QRect(QPoint(0, 0), area));
+        f.OnChildMaximize(other);
+        QCOMPARE(other->size(), QSize(qRound(area.width() * 0.9), qRound(area.height() * 0.8)));
+    }
+
+    void statusBarProtocol()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.SetStatusBarTip("Loading File...", false);
+        emit f.Menu()->MenuExit();
+        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Loading File..."));
+        f.SetStatusBarTip("Ready", true);
+        const int index = f.Menu()->IndexForKey("cmnuPaste");
+        emit f.Menu()->ItemHighlight(index);
+        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Paste ClipBoard Contents"));
+        emit f.Menu()->ItemHighlight(100000); // beyond the help table: unchanged
+        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Paste ClipBoard Contents"));
+        emit f.Menu()->MenuExit();
+        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Ready"));
+    }
+
+    void recentFilesMenu()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        QCOMPARE(f.Menu()->Caption("cmnuRecentFile1"), QStringLiteral("&1"));
+        const QString a = fx.write("a.cfg", "a"), b = fx.write("b.cfg", "b");
+        f.OpenConfig(a);
+        f.OpenConfig(b);
+        QCOMPARE(f.Menu()->Caption("cmnuRecentFile1"), QStringLiteral("&1 ") + QString::fromStdString(TruncLongPath(b.toStdString())));
+        QCOMPARE(f.ToolButton("tbOpen")->menu(), f.Menu()->Submenu("cmnuRecentFiles"));
+        f.CloseAllFiles();
+        QCoreApplication::processEvents();
+        f.Menu()->RaiseClick(f.Menu()->IndexForKey("cmnuRecentFile2"));
+        QCOMPARE(QString::fromStdString(f.Docs()[f.ActiveDoc()].Path), a);
+    }
+};
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
