@@ -1,6 +1,6 @@
 #include "documents/gui/childwindow.h"
 
-#include <QEvent>
+#include <QWindowStateChangeEvent>
 
 namespace varkel {
 
