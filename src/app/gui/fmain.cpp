@@ -104,10 +104,13 @@ void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
     BuildToolbar();
     BuildMenu();
     BuildRebar();
+    BuildDevicePanel();
     if (!commandLine.isEmpty()) {
         OpenCommandLine(commandLine, args);
         Arrange(1);
     }
+    UpdateLockLEDs();
+    SetDevicePanelEnabled(false);
     SetEditStates();
     mGlobal::AllowStatusReset = true;
     ResetStatusBarTip();

@@ -26,6 +26,7 @@ class QMenuBar;
 
 namespace varkel {
 
+class DevicePanel;
 class fEdit;
 class PopupMenu;
 class Prompts;
@@ -108,12 +109,21 @@ public:
     // Frame geometry in twips, as stored in the settings file.
     double TwipsPerPixel() const;
 
+    // --- input-device panel (bindings/gui/fmain_panel.cpp) -----------------
+    DevicePanel *Panel() const { return m_panel; }
+    // Shows or hides the panel and stores the choice ([General] ShowKeyboard).
+    void ToggleKeyboard();
+    void SetDevicePanelEnabled(bool enabled);
+    // The lock lights and the status-bar panels "NUM", "CAPS", "SCRL".
+    void UpdateLockLEDs();
+
 protected:
     void closeEvent(QCloseEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void dragEnterEvent(QDragEnterEvent *e) override;
     void dropEvent(QDropEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
 private:
     void GetSettings();
@@ -133,6 +143,10 @@ private:
     void OnMenuHighlight(int index);
     void SetCommandState(std::string_view command, std::optional<bool> enabled, std::optional<bool> checked,
                          bool menu, bool button);
+    void BuildDevicePanel();
+    void OnPanelSlotSelected(int slot, const QString &keyName, const QString &boundText);
+    void OnPanelSlotLeft();
+    void ShowLockStates(bool num, bool caps, bool scroll);
 
     DocTable m_docs;
     std::vector<fEdit *> m_editors{nullptr}; // index d; 0 unused
@@ -150,6 +164,7 @@ private:
     bool m_closingAll = false;                // shutdown: queries already answered
     int m_pendingWindowState = 0;
     int m_pendingArrange = -1;               // an arrangement asked for before the frame showed
+    DevicePanel *m_panel = nullptr;          // picContainer(1): keyboard, mouse, joystick
 
     friend class FrameTestAccess;
 };

@@ -201,6 +201,7 @@ void fMain::OnMenuHighlight(int index)
 void fMain::OnPointerMoved()
 {
     ResetStatusBarTip();
+    UpdateLockLEDs();
 }
 
 void fMain::ShowEditPopup()
@@ -258,6 +259,7 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuTileVert", [](fMain &f, RichEdit *, int) { f.Arrange(2); }},
             {"cmnuCascade", [](fMain &f, RichEdit *, int) { f.Arrange(0); }},
             {"cmnuArrange", [](fMain &f, RichEdit *, int) { f.Arrange(3); }},
+            {"cmnuToggleKB", [](fMain &f, RichEdit *, int) { f.ToggleKeyboard(); }},
             {"cmnuExit", [](fMain &f, RichEdit *, int) { f.close(); }},
         };
         if (auto it = table.find(key); it != table.end())
@@ -337,6 +339,7 @@ void fMain::SetEditStates()
         return;
     EditFacts facts;
     facts.docOpen = m_docs.AnyOpen();
+    SetDevicePanelEnabled(facts.docOpen);
     facts.lastSearchEmpty = mGlobal::LastSearchText.empty();
     const int d = ActiveDoc();
     if (d) {

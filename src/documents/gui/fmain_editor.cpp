@@ -3,6 +3,7 @@
 
 #include "app/gui/fmain.h"
 #include "app/mglobal.h"
+#include "bindings/gui/devicepanel.h"
 #include "commands/gui/popupmenu.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
@@ -68,6 +69,7 @@ void fMain::OnEditorKeyUp(fEdit *w, int key)
         if (mGlobal::AutoSyntaxType == 2)
             mGlobal::LastLine = w->rtfEdit->GetLineFromChar(w->rtfEdit->SelStart());
     }
+    UpdateLockLEDs();
     SetEditStates();
 }
 
@@ -81,6 +83,8 @@ void fMain::OnEditorMouseUp(fEdit *w, Qt::MouseButton button)
 
 void fMain::OnEditorFocus(fEdit *, bool gotFocus)
 {
+    if (gotFocus && m_panel)
+        m_panel->ReleaseMouseButtons();
     if (gotFocus)
         SetEditStates();
     else
