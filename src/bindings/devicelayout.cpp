@@ -60,7 +60,9 @@ constexpr std::array<KeyLayout, 101> kKeys{{
     key(32, "T", 2400, 1260, Small),
     key(33, "Y", 2820, 1260, Small),
     key(34, "U", 3240, 1260, Small),
-    key(35, "I", 3660, 1275, Small),
+    // The original form has this key 15 twips below its row; it is lined up
+    // with the row here, since the step shows as a crooked key.
+    key(35, "I", 3660, 1260, Small),
     key(36, "O", 4080, 1260, Small),
     key(37, "P", 4500, 1260, Small),
     key(38, "[", 4920, 1260, Small),

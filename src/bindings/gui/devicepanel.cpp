@@ -567,6 +567,7 @@ bool DevicePanel::eventFilter(QObject *watched, QEvent *e)
         if (type == QEvent::MouseMove) {
             emit pointerMoved();
             UpdateLockLEDs();
+            return true; // handled: the panel behind need not see it again
         } else if (press && mouse->button() == Qt::RightButton) {
             return true; // so that the release comes back here
         } else if (release && mouse->button() == Qt::RightButton) {
@@ -586,6 +587,7 @@ bool DevicePanel::eventFilter(QObject *watched, QEvent *e)
             return QWidget::eventFilter(watched, e);
         if (type == QEvent::MouseMove) {
             lblJoyBut[i]->setToolTip(ToolTipFor(slot));
+            return true;
         } else if (press) {
             pic->setFocus(Qt::MouseFocusReason);
             return true;

@@ -31,6 +31,8 @@ void fMain::BuildDevicePanel()
     connect(m_panel, &DevicePanel::lockStatesChanged, this, &fMain::ShowLockStates);
     connect(m_panel, &DevicePanel::slotSelected, this, &fMain::OnPanelSlotSelected);
     connect(m_panel, &DevicePanel::slotLeft, this, &fMain::OnPanelSlotLeft);
+    // The lights were read while the panel was built, before anyone listened.
+    ShowLockStates(m_panel->LockState(0), m_panel->LockState(1), m_panel->LockState(2));
 }
 
 void fMain::ToggleKeyboard()

@@ -119,13 +119,22 @@ void LockKeys::Toggle(int index)
         if (XkbGetState(display, XkbUseCoreKbd, &state) != Success)
             return;
         XkbLockModifiers(display, XkbUseCoreKbd, mask, (state.locked_mods & mask) ? 0 : mask);
-    } else if (kb.xtest) {
-        // No modifier to latch: press and release the key itself.
-        const KeyCode code = XKeysymToKeycode(display, kLockKeysyms[index]);
-        if (code == 0)
-            return;
-        XTestFakeKeyEvent(display, code, True, CurrentTime);
-        XTestFakeKeyEvent(display, code, False, CurrentTime);
+    } else {
+        // No modifier to latch (Scroll Lock, mostly): the lock is its light.
+        // Switch the light itself; where the keymap does not allow that,
+        // press and release the key.
+        const bool before = States()[static_cast<std::size_t>(index)];
+        const Atom name = XInternAtom(display, kIndicatorNames[index], True);
+        if (name != 0)
+            XkbSetNamedIndicator(display, name, True, before ? False : True, False, nullptr);
+        XSync(display, False);
+        if (States()[static_cast<std::size_t>(index)] == before && kb.xtest) {
+            const KeyCode code = XKeysymToKeycode(display, kLockKeysyms[index]);
+            if (code == 0)
+                return;
+            XTestFakeKeyEvent(display, code, True, CurrentTime);
+            XTestFakeKeyEvent(display, code, False, CurrentTime);
+        }
     }
     // Wait for the server, so that reading the state next sees the change.
     XSync(display, False);

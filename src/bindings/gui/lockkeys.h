@@ -1,7 +1,8 @@
 #pragma once
 // The system keyboard's lock keys (Num, Caps, Scroll Lock): reading whether
 // each is on and toggling it. On an X11 desktop this goes through the X
-// keyboard extension (and XTest for a lock key without a modifier); anywhere
+// keyboard extension (a lock key without a modifier, such as Scroll Lock
+// mostly is, through its light, or XTest when the light cannot be set); anywhere
 // else (Wayland, offscreen) every lock reads as off and toggling does nothing.
 
 #include <array>
