@@ -230,7 +230,8 @@ void DevicePanel::PlaceFrames()
     const int margin = py(60);
     const FrameLefts lefts = CentreFrames(width(), fraKeyboard->width(), fraMouse->width(), gap);
     const int bindingHeight = BindingHeight();
-    fraBinding->setVisible(bindingHeight > 0);
+    // Not hidden when empty, only flat: a hidden frame would not tell the
+    // panel when a binding row is put into it.
     fraBinding->setGeometry(lefts.binding, margin, fraKeyboard->width() + gap + fraMouse->width(), bindingHeight);
     const int top = margin + (bindingHeight > 0 ? bindingHeight + margin : 0);
     fraKeyboard->move(lefts.keyboard, top);

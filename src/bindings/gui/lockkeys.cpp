@@ -20,10 +20,13 @@ namespace varkel {
 #ifdef VARKEL_LOCKKEYS_X11
 namespace {
 
+const char *const kIndicatorNames[3] = {"Num Lock", "Caps Lock", "Scroll Lock"};
+
 struct X11Keyboard {
     Display *display = nullptr;
     bool xkb = false;
     bool xtest = false;
+    Atom indicators[3] = {0, 0, 0}; // the lights by name; 0 when the server has none
 };
 
 // The display Qt talks to; a connection of our own only when Qt does not
@@ -45,13 +48,14 @@ const X11Keyboard &keyboard()
         k.xkb = XkbQueryExtension(k.display, &opcode, &event, &error, &major, &minor);
         int xtEvent = 0, xtError = 0, xtMajor = 0, xtMinor = 0;
         k.xtest = XTestQueryExtension(k.display, &xtEvent, &xtError, &xtMajor, &xtMinor);
+        for (int i = 0; i < 3; ++i)
+            k.indicators[i] = XInternAtom(k.display, kIndicatorNames[i], True);
         return k;
     }();
     return kb;
 }
 
 constexpr KeySym kLockKeysyms[3] = {XK_Num_Lock, XK_Caps_Lock, XK_Scroll_Lock};
-const char *const kIndicatorNames[3] = {"Num Lock", "Caps Lock", "Scroll Lock"};
 
 // The real modifier a lock key latches (Caps Lock: the Lock modifier; Num
 // Lock: usually Mod2), 0 when it latches none.
@@ -95,7 +99,7 @@ std::array<bool, 3> LockKeys::States()
             continue;
         }
         // A lock without a modifier (Scroll Lock, mostly) shows in its light.
-        const Atom name = XInternAtom(display, kIndicatorNames[i], True);
+        const Atom name = keyboard().indicators[i];
         Bool on = False;
         if (name != 0 && XkbGetNamedIndicator(display, name, nullptr, &on, nullptr, nullptr))
             states[static_cast<std::size_t>(i)] = on;
@@ -124,7 +128,7 @@ void LockKeys::Toggle(int index)
         // Switch the light itself; where the keymap does not allow that,
         // press and release the key.
         const bool before = States()[static_cast<std::size_t>(index)];
-        const Atom name = XInternAtom(display, kIndicatorNames[index], True);
+        const Atom name = kb.indicators[index];
         if (name != 0)
             XkbSetNamedIndicator(display, name, True, before ? False : True, False, nullptr);
         XSync(display, False);

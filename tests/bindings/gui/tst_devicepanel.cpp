@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -148,6 +149,24 @@ private slots:
                                             m_window->layout()->contentsMargins().right());
         QCOMPARE(m_panel->KeyboardFrame()->x(), (m_panel->width() - (k + m + gap)) / 2);
         QVERIFY(m_panel->height() >= m_panel->KeyboardFrame()->geometry().bottom());
+    }
+
+    void bindingRowGoesAboveTheKeyboard()
+    {
+        QFrame *row = m_panel->BindingFrame();
+        QCOMPARE(row->height(), 0);
+        const int keyboardTop = m_panel->KeyboardFrame()->y();
+        const int height = m_panel->sizeHint().height();
+        auto *layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto *text = new QLineEdit(row);
+        layout->addWidget(text);
+        text->show();
+        QTRY_VERIFY(row->height() > 0);
+        QCOMPARE(row->x(), m_panel->KeyboardFrame()->x());
+        QVERIFY(m_panel->KeyboardFrame()->y() >= row->geometry().bottom());
+        QCOMPARE(m_panel->KeyboardFrame()->y() - keyboardTop, m_panel->sizeHint().height() - height);
+        QTRY_COMPARE(m_panel->height(), m_panel->sizeHint().height());
     }
 
     void captionsFitTheirKeys()
