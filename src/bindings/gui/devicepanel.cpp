@@ -85,7 +85,8 @@ DevicePanel::DevicePanel(QWidget *parent)
 
 DevicePanel::~DevicePanel()
 {
-    // The controls go before the model they report to.
+    // The model goes before the child controls: nothing may reach them
+    // through it any more.
     m_model.onPictureChanged = nullptr;
     m_model.onPressedChanged = nullptr;
 }
