@@ -104,8 +104,11 @@ void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
     BuildMenu();
     BuildUserToolsMenu("ADD");
     BuildRebar();
+    BuildDevicePanel();
     BuildDictionary(mGlobal::QVersion);
     SetAutoSyntax(mGlobal::AutoSyntaxType, false);
+    ToggleAutoRefresh();
+    SetConflictState();
     SetRecentFiles(QString(), QString());
     if (QToolButton *open = ToolButton("tbOpen"))
         open->setMenu(m_cMenu->Submenu("cmnuRecentFiles"));
@@ -113,7 +116,14 @@ void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
         OpenCommandLine(commandLine, args);
         Arrange(1);
     }
+    UpdateLockLEDs();
+    SetDevicePanelEnabled(false);
+    ClearData();
     SetEditStates();
+    // A script named on the command line was activated while it loaded; its
+    // bindings are read again now that the panel is set up.
+    if (fEdit *w = ActiveWindow())
+        OnWindowActivated(w);
     mGlobal::AllowStatusReset = true;
     ResetStatusBarTip();
     if (m_pendingWindowState == 0) {

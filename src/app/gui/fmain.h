@@ -8,6 +8,8 @@
 #include "app/errors.h"
 #include "app/recentfiles.h"
 #include "documents/doctable.h"
+#include "bindings/bindingstate.h"
+#include "bindings/bindingsearch.h"
 #include "language/dictionary.h"
 
 #include <QMainWindow>
@@ -29,6 +31,7 @@ class QMenuBar;
 namespace varkel {
 
 class ChildWindow;
+class DevicePanel;
 class fEdit;
 class ReplaceDialog;
 class PopupMenu;
@@ -169,6 +172,33 @@ public:
     // Gives every open editor (and an open options preview) the current
     // token colours, background and font.
     void ApplyEditorSettingsToAll();
+    // --- bindings and conflicts -------------------------------------------
+    // Empties the binding table and shows every slot Off.
+    void ClearData();
+    // Reads the `bind`, alias and set lines of a script into the binding table.
+    void GetBindings(std::string_view text, bool quiet, bool keepImages);
+    // Re-reads the active script's bindings.
+    void RefreshBindings();
+    // The refresh after activation and typing: the given script alone, or
+    // every open script when conflicts are shown across all of them.
+    void RefreshDocumentBindings(fEdit *w);
+    void ShowAllConflicts();
+    void ToggleAutoRefresh();
+    // Applies ConflictType: marks its menu item and button, re-reads, stores it.
+    void SetConflictState();
+    // Selects the next `bind` line of the selected key from start on.
+    void FindNextConflict(long start);
+    const BindingState &Bindings() const { return m_bindings; }
+    // The open document windows in the order they were loaded.
+    std::vector<fEdit *> OpenWindows() const;
+
+    // --- input-device panel (bindings/gui/fmain_panel.cpp) -----------------
+    DevicePanel *Panel() const { return m_panel; }
+    // Shows or hides the panel and stores the choice ([General] ShowKeyboard).
+    void ToggleKeyboard();
+    void SetDevicePanelEnabled(bool enabled);
+    // The lock lights and the status-bar panels "NUM", "CAPS", "SCRL".
+    void UpdateLockLEDs();
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -176,6 +206,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *e) override;
     void dropEvent(QDropEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
 private:
     void GetSettings();
@@ -195,6 +226,16 @@ private:
     void OnMenuHighlight(int index);
     void SetCommandState(std::string_view command, std::optional<bool> enabled, std::optional<bool> checked,
                          bool menu, bool button);
+    void BuildDevicePanel();
+    void OnPanelSlotSelected(int slot, const QString &keyName, const QString &boundText);
+    void OnPanelSlotLeft();
+    void SelectMatch(const TextMatch &match);
+    // The alias / vstr list and the binding row of the insertion tools.
+    std::string AliasBoxText() const;
+    void SetAliasList(const std::vector<std::string> &names, const std::string &text);
+    void SetBindingRow(const std::string &keyName, const std::string &command);
+    void ClearBindingRow();
+    void ShowLockStates(bool num, bool caps, bool scroll);
 
     DocTable m_docs;
     std::vector<fEdit *> m_editors{nullptr}; // index d; 0 unused
@@ -204,6 +245,8 @@ private:
     std::vector<std::string> m_menuHelp;
     RecentList m_recentFiles;
     GameDictionary m_dict;
+    BindingState m_bindings;
+    std::string m_aliasText;
     ReplaceDialog *m_replace = nullptr;
     QMenuBar *tbrMenu = nullptr;
     QToolBar *tbrMain = nullptr;
@@ -216,6 +259,7 @@ private:
     int m_pendingWindowState = 0;
     int m_pendingArrange = -1;               // an arrangement asked for before the frame showed
     int m_toolsInMenu = 0;                   // user tool items now in the Tools menu
+    DevicePanel *m_panel = nullptr;          // picContainer(1): keyboard, mouse, joystick
 
     friend class FrameTestAccess;
 };

@@ -196,6 +196,7 @@ void fMain::OnMenuHighlight(int index)
 void fMain::OnPointerMoved()
 {
     ResetStatusBarTip();
+    UpdateLockLEDs();
 }
 
 void fMain::ShowEditPopup()
@@ -270,6 +271,7 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuTileVert", [](fMain &f, RichEdit *, int) { f.Arrange(2); }},
             {"cmnuCascade", [](fMain &f, RichEdit *, int) { f.Arrange(0); }},
             {"cmnuArrange", [](fMain &f, RichEdit *, int) { f.Arrange(3); }},
+            {"cmnuToggleKB", [](fMain &f, RichEdit *, int) { f.ToggleKeyboard(); }},
             {"cmnuExit", [](fMain &f, RichEdit *, int) { f.close(); }},
             {"cmnuQ1", [](fMain &f, RichEdit *, int) { f.SwitchCommandSet("Q1"); }},
             {"cmnuQ2", [](fMain &f, RichEdit *, int) { f.SwitchCommandSet("Q2"); }},
@@ -280,6 +282,22 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuSyntaxRefresh", [](fMain &f, RichEdit *e, int) { if (e) f.SyntaxHiLiteAll(e); }},
             {"cmnuEditorFont", [](fMain &f, RichEdit *, int) { f.SetEditorFont(); }},
             {"cmnuEditorBGColor", [](fMain &f, RichEdit *, int) { f.SetEditorBGColor(); }},
+            {"cmnuRefresh", [](fMain &f, RichEdit *, int) { f.RefreshBindings(); }},
+            {"cmnuAutoRefresh", [](fMain &f, RichEdit *, int) { f.ToggleAutoRefresh(); }},
+            {"cmnuConflicts_All", [](fMain &f, RichEdit *, int) {
+                 mGlobal::ConflictType = 1;
+                 f.SetConflictState();
+                 f.ShowAllConflicts();
+             }},
+            {"cmnuConflicts_Active", [](fMain &f, RichEdit *, int) {
+                 mGlobal::ConflictType = 2;
+                 f.SetConflictState();
+             }},
+            {"cmnuConflicts_None", [](fMain &f, RichEdit *, int) {
+                 mGlobal::ConflictType = 0;
+                 f.SetConflictState();
+             }},
+            {"cmnuFindNextConflict", [](fMain &f, RichEdit *e, int) { if (e) f.FindNextConflict(e->SelStart() + 1); }},
             {"cmnuFind", [](fMain &f, RichEdit *, int) { f.FindText(); }},
             {"cmnuFindNext", [](fMain &f, RichEdit *, int) { f.FindNext(); }},
             {"cmnuFindPrev", [](fMain &f, RichEdit *, int) { f.FindPrevious(); }},
@@ -303,6 +321,8 @@ void fMain::Dispatch(const std::string &key, int itemData)
 
 void fMain::AfterEditRefresh()
 {
+    if (mGlobal::AutoRefresh)
+        RefreshBindings();
     if (mGlobal::AutoSyntaxType != 0)
         if (RichEdit *e = ActiveEditor())
             SyntaxHiLiteAll(e);
@@ -373,6 +393,9 @@ void fMain::SetEditStates()
         return;
     EditFacts facts;
     facts.docOpen = m_docs.AnyOpen();
+    if (!facts.docOpen)
+        ClearData();
+    SetDevicePanelEnabled(facts.docOpen);
     facts.lastSearchEmpty = mGlobal::LastSearchText.empty();
     const int d = ActiveDoc();
     if (d) {

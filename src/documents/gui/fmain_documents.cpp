@@ -113,6 +113,7 @@ void fMain::RemoveFileTab(int d)
 
 int fMain::NewConfig()
 {
+    ClearData();
     const int d = m_docs.FindFreeIndex();
     const QString name = QString::fromStdString(UntitledName(d));
     m_docs[d].Path = toStd(name);
@@ -290,6 +291,7 @@ void fMain::RevertFile()
     mGlobal::Loading = false;
     SetStatusBarTip(QStringLiteral("Ready"), true);
     editor->setFocus();
+    RefreshBindings();
     QApplication::restoreOverrideCursor();
 }
 

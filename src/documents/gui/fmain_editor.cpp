@@ -3,6 +3,7 @@
 
 #include "app/gui/fmain.h"
 #include "app/mglobal.h"
+#include "bindings/gui/devicepanel.h"
 #include "commands/gui/popupmenu.h"
 #include "app/recentfiles.h"
 #include "commands/catalogue.h"
@@ -29,6 +30,7 @@ void fMain::OnWindowActivated(fEdit *w)
     SetEditStates();
     CheckWindowMenuItem();
     setWindowTitle(QStringLiteral("Varkel [") + QString::fromStdString(m_docs[w->Tag()].Path) + QStringLiteral("]"));
+    RefreshDocumentBindings(w);
 }
 
 void fMain::DisplayCharPos(fEdit *w)
@@ -76,11 +78,14 @@ void fMain::OnEditorKeyUp(fEdit *w, int key)
     if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {
         DisplayCharPos(w);
     } else {
+        if (mGlobal::AutoRefresh)
+            RefreshDocumentBindings(w);
         if (mGlobal::AutoSyntaxType == 1)
             RealTimeHiLite(w, 0);
         else if (mGlobal::AutoSyntaxType == 2)
             mGlobal::LastLine = w->rtfEdit->GetLineFromChar(w->rtfEdit->SelStart());
     }
+    UpdateLockLEDs();
     SetEditStates();
 }
 
@@ -102,6 +107,8 @@ void fMain::OnEditorMouseUp(fEdit *w, Qt::MouseButton button)
 
 void fMain::OnEditorFocus(fEdit *, bool gotFocus)
 {
+    if (gotFocus && m_panel)
+        m_panel->ReleaseMouseButtons();
     if (gotFocus)
         SetEditStates();
     else

@@ -55,6 +55,8 @@ void fMain::SwitchCommandSet(const std::string &commandSet)
         return;
     if (mGlobal::AutoSyntaxType != 0)
         SyntaxHiLiteAll(editor);
+    ClearData();
+    GetBindings(editor->TextView(), false, false);
 }
 
 void fMain::SyntaxHiLiteAll(RichEdit *control)
