@@ -28,6 +28,7 @@ class QMenuBar;
 
 namespace varkel {
 
+class CommandBar;
 class fEdit;
 class PopupMenu;
 class Prompts;
@@ -139,6 +140,9 @@ public:
     // Frame geometry in twips, as stored in the settings file.
     double TwipsPerPixel() const;
 
+    // --- insertion tools (the command bar) --------------------------------
+    CommandBar *InsertionTools() const { return m_commandBar; }
+
 protected:
     void closeEvent(QCloseEvent *e) override;
     void showEvent(QShowEvent *e) override;
@@ -183,6 +187,12 @@ private:
     bool m_closingAll = false;                // shutdown: queries already answered
     int m_pendingWindowState = 0;
     int m_pendingArrange = -1;               // an arrangement asked for before the frame showed
+
+    // Insertion tools (bindings/gui/fmain_insertion.cpp).
+    void BuildCommandBar();
+    void FillCommandBar();
+    void InsertionRefresh(bool all);
+    CommandBar *m_commandBar = nullptr;
 
     friend class FrameTestAccess;
 };
