@@ -1,10 +1,12 @@
 #include "bindings/gui/itemimages.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <initializer_list>
@@ -230,16 +232,20 @@ void drawGlyph(QPainter &p, Glyph glyph)
         glow(p, 8.0, 8.0, 6.6, QColor(0xe8, 0xff, 0xe0), QColor(0x20, 0xa0, 0x30));
         break;
     case Glyph::Hook: {
+        // A hook on a line, its barb pointing back up.
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(kOutline, 2.6, Qt::SolidLine, Qt::RoundCap));
         QPainterPath hook;
-        hook.moveTo(8.0, 1.5);
-        hook.lineTo(8.0, 10.0);
-        hook.arcTo(QRectF(3.0, 6.0, 10.0, 8.5), 0, -180);
-        p.drawPath(hook);
-        p.setPen(QPen(kMetal, 1.2, Qt::SolidLine, Qt::RoundCap));
-        p.drawPath(hook);
-        polygon(p, {{1.8, 10.6}, {3.0, 7.2}, {4.4, 10.6}}, kMetal);
+        hook.moveTo(10.5, 3.5);
+        hook.lineTo(10.5, 10.0);
+        hook.arcTo(QRectF(4.5, 7.0, 6.0, 6.0), 0, -180);
+        hook.lineTo(4.5, 8.6);
+        for (const auto &[colour, width] : {std::pair{kOutline, 2.8}, std::pair{kMetal, 1.4}}) {
+            p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPath(hook);
+        }
+        polygon(p, {{3.0, 9.4}, {4.5, 6.2}, {6.0, 9.4}}, kMetal);
+        p.setPen(QPen(kOutline, 1.0));
+        p.drawEllipse(QPointF(10.5, 2.2), 1.4, 1.4);
         break;
     }
     case Glyph::Quad: {
@@ -317,19 +323,45 @@ void drawGlyph(QPainter &p, Glyph glyph)
     }
 }
 
+// A glyph at one size, with a pale rim so that it stands out on the item
+// box's black background as well as on a light one.
+QPixmap render(Glyph glyph, int size)
+{
+    QImage shape(size, size, QImage::Format_ARGB32_Premultiplied);
+    shape.fill(Qt::transparent);
+    {
+        QPainter p(&shape);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal inset = size / 16.0 * 0.6;
+        p.translate(inset, inset);
+        p.scale((size - 2 * inset) / 16.0, (size - 2 * inset) / 16.0);
+        drawGlyph(p, glyph);
+    }
+    QImage rim(size, size, QImage::Format_ARGB32_Premultiplied);
+    rim.fill(Qt::transparent);
+    {
+        QPainter p(&rim);
+        const qreal d = std::max(1.0, size / 16.0 * 0.75);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (dx || dy)
+                    p.drawImage(QPointF(dx * d, dy * d), shape);
+        p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        p.fillRect(rim.rect(), QColor(0xd8, 0xdc, 0xe0, 0xb0));
+    }
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.drawImage(0, 0, rim);
+    p.drawImage(0, 0, shape);
+    return pixmap;
+}
+
 QIcon makeIcon(Glyph glyph)
 {
     QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 16.0, size / 16.0);
-        drawGlyph(p, glyph);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
+    for (int size : {16, 24, 32, 48})
+        icon.addPixmap(render(glyph, size));
     return icon;
 }
 
