@@ -349,6 +349,14 @@ void CommandBar::SetTextColors(bool byKeywordClass)
 
 void CommandBar::applyPalettes()
 {
+    // The edit states are set after every key and selection change; the
+    // palettes are only touched when something they show has changed.
+    std::vector<unsigned> look{m_open, m_colorsByClass, mGlobal::BGColor};
+    look.insert(look.end(), mGlobal::SyntaxColors.begin(), mGlobal::SyntaxColors.end());
+    if (look == m_appliedLook)
+        return;
+    m_appliedLook = std::move(look);
+
     const QPalette base = palette();
     const QColor face = base.color(QPalette::Active, QPalette::Button);
     const QColor back = m_open ? fromBgr(mGlobal::BGColor) : face;

@@ -140,6 +140,7 @@ private:
     bool m_open = false;
     bool m_colorsByClass = true;
     bool m_dragging = false;
+    std::vector<unsigned> m_appliedLook; // what the palettes were last made from
     QPointer<RichEdit> m_dropEditor; // the editor taking drops while a button is held
 };
 
