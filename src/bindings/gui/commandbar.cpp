@@ -284,8 +284,13 @@ void CommandBar::SetUserVariables(const UserVariableList *vars)
 
 void CommandBar::SetAliasList(const std::vector<std::string> &names)
 {
+    const std::string previous = AliasText();
+    SetAliasList(names, AliasRowText(m_vars, previous, set()));
+}
+
+void CommandBar::SetAliasList(const std::vector<std::string> &names, const std::string &text)
+{
     QComboBox *box = cboCommand[kAliasRow];
-    const std::string previous = latin1(box->currentText());
     {
         const QSignalBlocker block(box);
         box->clear();
@@ -294,14 +299,19 @@ void CommandBar::SetAliasList(const std::vector<std::string> &names)
             list << qs(name);
         box->addItems(list);
     }
-    box->setEditText(qs(AliasRowText(m_vars, previous, set())));
+    box->setEditText(qs(text));
     cboCommand_Click(kAliasRow);
+}
+
+std::string CommandBar::AliasText() const
+{
+    return latin1(cboCommand[kAliasRow]->currentText());
 }
 
 void CommandBar::SetBindingRow(const std::string &keyName, const std::string &binding)
 {
     txtBinding->setText(qs(binding));
-    cboKeyname->setEditText(qs(keyName));
+    cboKeyname->setEditText(qs(toUpperLatin1(keyName)));
 }
 
 std::string CommandBar::KeynameText() const

@@ -85,7 +85,12 @@ public:
     // showed if the user variable list still holds it, else it shows its
     // caption.
     void SetAliasList(const std::vector<std::string> &names);
-    // The binding row as the device panel fills it (and ClearData empties it).
+    // The same with the text the box shows afterwards decided by the caller
+    // (AliasBoxText of the scan, from the AliasText() read before it).
+    void SetAliasList(const std::vector<std::string> &names, const std::string &text);
+    std::string AliasText() const;
+    // The binding row as the device panel fills it: the key name upper-cased
+    // and the command bound to it. ClearData empties both.
     void SetBindingRow(const std::string &keyName, const std::string &binding);
     std::string KeynameText() const;
     std::string BindingText() const;

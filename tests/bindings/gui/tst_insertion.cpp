@@ -130,7 +130,9 @@ private slots:
         fMain &f = *fx.frame;
         CommandBar *bar = f.InsertionTools();
         RichEdit *e = openScript(fx, "// keys\r\n", 9);
-        bar->SetBindingRow("MOUSE1", "+attack");
+        // The panel hands over the slot's key name; the row shows it upper-cased.
+        bar->SetBindingRow("mouse1", "+attack");
+        QCOMPARE(bar->cboKeyname->currentText(), QStringLiteral("MOUSE1"));
         QVERIFY(bar->cmdInsertBinding->isEnabled());
         QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
         QCOMPARE(bytesOf(e), QByteArray("// keys\r\nbind MOUSE1 \"+attack\""));
@@ -155,7 +157,7 @@ private slots:
         // Quake III writes a one-letter key in lower case.
         f.Dispatch("cmnuQ3");
         e->SetSelStart(0);
-        bar->SetBindingRow("A", "+attack");
+        bar->SetBindingRow("a", "+attack");
         QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
         QVERIFY(bytesOf(e).startsWith("bind a \"+attack\"bind SPACE"));
     }
