@@ -32,6 +32,7 @@ namespace varkel {
 
 class ChildWindow;
 class DevicePanel;
+class CommandBar;
 class fEdit;
 class ReplaceDialog;
 class PopupMenu;
@@ -183,6 +184,8 @@ public:
     // every open script when conflicts are shown across all of them.
     void RefreshDocumentBindings(fEdit *w);
     void ShowAllConflicts();
+    // Re-reads after an insertion by drag, keeping the selected key.
+    void RefreshAll();
     void ToggleAutoRefresh();
     // Applies ConflictType: marks its menu item and button, re-reads, stores it.
     void SetConflictState();
@@ -199,6 +202,8 @@ public:
     void SetDevicePanelEnabled(bool enabled);
     // The lock lights and the status-bar panels "NUM", "CAPS", "SCRL".
     void UpdateLockLEDs();
+    // --- insertion tools (the command bar) --------------------------------
+    CommandBar *InsertionTools() const { return m_commandBar; }
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -246,7 +251,6 @@ private:
     RecentList m_recentFiles;
     GameDictionary m_dict;
     BindingState m_bindings;
-    std::string m_aliasText;
     ReplaceDialog *m_replace = nullptr;
     QMenuBar *tbrMenu = nullptr;
     QToolBar *tbrMain = nullptr;
@@ -260,6 +264,11 @@ private:
     int m_pendingArrange = -1;               // an arrangement asked for before the frame showed
     int m_toolsInMenu = 0;                   // user tool items now in the Tools menu
     DevicePanel *m_panel = nullptr;          // picContainer(1): keyboard, mouse, joystick
+
+    // Insertion tools (bindings/gui/fmain_insertion.cpp).
+    void BuildCommandBar();
+    void FillCommandBar();
+    CommandBar *m_commandBar = nullptr;
 
     friend class FrameTestAccess;
 };

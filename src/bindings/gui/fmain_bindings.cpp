@@ -191,26 +191,3 @@ void fMain::OnPanelSlotLeft()
 
 } // namespace varkel
 
-namespace varkel {
-
-// Until the insertion tools hold them, the alias list and the binding row
-// live here.
-std::string fMain::AliasBoxText() const
-{
-    return m_aliasText;
-}
-
-void fMain::SetAliasList(const std::vector<std::string> &, const std::string &text)
-{
-    m_aliasText = text;
-}
-
-void fMain::SetBindingRow(const std::string &, const std::string &)
-{
-}
-
-void fMain::ClearBindingRow()
-{
-}
-
-} // namespace varkel

@@ -3,6 +3,7 @@
 
 #include "app/gui/fmain.h"
 #include "app/mglobal.h"
+#include "bindings/gui/commandbar.h"
 #include "commands/catalogue.h"
 #include "commands/editstates.h"
 #include "commands/gui/icons.h"
@@ -138,7 +139,7 @@ void fMain::BuildRebar()
     picCommand->setMovable(false);
     picCommand->setFloatable(false);
     addToolBar(Qt::TopToolBarArea, picCommand);
-    picCommand->hide();
+    BuildCommandBar();
 
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBarMain"));
@@ -415,6 +416,9 @@ void fMain::SetEditStates()
             // A failing step is skipped; the rest still runs.
         }
     }
+    // Last: the insertion tools are usable exactly while a document is open.
+    if (m_commandBar)
+        m_commandBar->SetEditStates(facts.docOpen);
 }
 
 } // namespace varkel

@@ -393,6 +393,10 @@ QStringList DroppedFiles(const QMimeData *data)
 
 void RichEdit::dragEnterEvent(QDragEnterEvent *e)
 {
+    if (m_oleDropMode == 0) {
+        e->ignore();
+        return;
+    }
     if (!DroppedFiles(e->mimeData()).isEmpty()) {
         e->setDropAction(Qt::CopyAction);
         e->accept();
@@ -405,6 +409,10 @@ void RichEdit::dragEnterEvent(QDragEnterEvent *e)
 
 void RichEdit::dragMoveEvent(QDragMoveEvent *e)
 {
+    if (m_oleDropMode == 0) {
+        e->ignore();
+        return;
+    }
     if (!DroppedFiles(e->mimeData()).isEmpty()) {
         e->setDropAction(Qt::CopyAction);
         e->accept();
@@ -417,6 +425,10 @@ void RichEdit::dragMoveEvent(QDragMoveEvent *e)
 
 void RichEdit::dropEvent(QDropEvent *e)
 {
+    if (m_oleDropMode == 0) {
+        e->ignore();
+        return;
+    }
     const QStringList files = DroppedFiles(e->mimeData());
     if (!files.isEmpty()) {
         e->setDropAction(Qt::CopyAction);

@@ -69,6 +69,13 @@ public:
     // The line end the document uses; what Enter inserts.
     std::string_view LineEnd() const;
 
+    // What the control does with things dragged onto it: 0 refuses every
+    // drop; 1 (manual, the normal mode) opens dropped files and leaves text
+    // to the control; 2 (automatic, set while an insertion tool drags) places
+    // dropped text at the drop point.
+    void SetOLEDropMode(int mode) { m_oleDropMode = mode; }
+    int OLEDropMode() const { return m_oleDropMode; }
+
 signals:
     // The text changed (typing, a drop, an undo, an edit through this class).
     void contentChanged();
@@ -102,6 +109,7 @@ private:
     unsigned m_colors[9] = {};
     bool m_changePending = false;
     bool m_flushQueued = false;
+    int m_oleDropMode = 1;
 };
 
 // Local files named by dropped data, in order; empty when it holds none.

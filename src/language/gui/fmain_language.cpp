@@ -7,6 +7,7 @@
 #include "app/mglobal.h"
 #include "app/profile.h"
 #include "app/settings.h"
+#include "bindings/gui/commandbar.h"
 #include "commands/gui/popupmenu.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
@@ -37,6 +38,8 @@ void fMain::BuildDictionary(const std::string &commandSet)
 {
     mGlobal::QVersion = commandSet;
     const Error err = varkel::BuildDictionary(m_dict, mGlobal::AppDir + "/Data", commandSet);
+    // The insertion lists take what the build got to, also when it failed.
+    FillCommandBar();
     if (err) {
         ReportError(err);
         return;
@@ -134,6 +137,8 @@ void fMain::SetSyntaxColors(bool /*fromDialog*/)
     // The options dialog stores the colours it applies before calling here;
     // the editors take the new palette, then every document is re-coloured.
     ApplyEditorSettingsToAll();
+    if (m_commandBar)
+        m_commandBar->SetTextColors(mGlobal::AutoSyntaxType != 0);
     if (!m_docs.AnyOpen())
         return;
     if (mGlobal::AutoSyntaxType == 0) {

@@ -293,14 +293,14 @@ private slots:
             f.MDIForm_Load(QString());
             f.show();
             f.move(20, 10);
-            f.resize(640, 400);
+            f.resize(640, 500);
             QVERIFY(f.close());
         }
         fMain g;
         g.SetPrompts(std::make_unique<ScriptedPrompts>());
         g.MDIForm_Load(QString());
         // The frame is never narrower than its default width.
-        QCOMPARE(g.size(), QSize(qMax(640, qRound(12495 / g.TwipsPerPixel())), 400));
+        QCOMPARE(g.size(), QSize(qMax(640, qRound(12495 / g.TwipsPerPixel())), 500));
         QCOMPARE(GetProfileInt("General", "WindowState", -1, mGlobal::IniPath), 0);
         // A frame wider than the screen comes back at the default width.
         WriteProfileString("General", "Width", "99999", mGlobal::IniPath);
