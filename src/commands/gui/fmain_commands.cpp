@@ -264,6 +264,10 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuEditorFont", [](fMain &f, RichEdit *, int) { f.SetEditorFont(); }},
             {"cmnuEditorBGColor", [](fMain &f, RichEdit *, int) { f.SetEditorBGColor(); }},
             {"cmnuInsertComment", [](fMain &f, RichEdit *, int) { f.InsertCommentBlock(); }},
+            {"cmnuPrint", [](fMain &f, RichEdit *e, int) { if (e) f.PrintActive(); }},
+            {"cmnuPrintSetup", [](fMain &f, RichEdit *, int) { f.PrintSetup(); }},
+            {"cmnuHelpContents", [](fMain &f, RichEdit *, int) { f.GetHelp(QStringLiteral("Contents")); }},
+            {"cmnuHelpSearch", [](fMain &f, RichEdit *, int) { f.GetHelp(QStringLiteral("Search")); }},
         };
         if (auto it = table.find(key); it != table.end())
             it->second(*this, editor, d);
