@@ -24,6 +24,7 @@ constexpr std::array kErrors{
     ErrorInfo{ErrorCode::HelpMissing, "Help files not found"},
     ErrorInfo{ErrorCode::ToolFailedToStart, "The program could not be started"},
     ErrorInfo{ErrorCode::Unexpected, "Unexpected error"},
+    ErrorInfo{ErrorCode::PrintFailed, "The document could not be printed"},
 };
 } // namespace
 

@@ -26,6 +26,7 @@ enum class ErrorCode : int {
     HelpMissing = 1003,
     ToolFailedToStart = 1004,
     Unexpected = 1005,
+    PrintFailed = 1006,
 };
 
 struct ErrorInfo {

@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QMap>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,7 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class QMenuBar;
+class QsciPrinter;
 
 namespace varkel {
 
@@ -38,6 +40,7 @@ class ReplaceDialog;
 class PopupMenu;
 class Prompts;
 class RichEdit;
+class HelpWindow;
 
 class fMain : public QMainWindow {
     Q_OBJECT
@@ -159,6 +162,24 @@ public:
     PopupMenu *Menu() const { return m_cMenu; }
     QToolButton *ToolButton(std::string_view key) const;
 
+    // --- printing and help (commands/gui/fmain_helpprint.cpp) --------------
+    // Prints the whole active document on printer, in its colours and font:
+    // starts the job, collapses the selection at its start, prints the text,
+    // ends the job. No dialog.
+    Error PrintDocument(QsciPrinter &printer);
+    // cmnuPrint: the printer chosen in Printer Setup, else the system's
+    // default printer; a message when there is none.
+    void PrintActive();
+    void PrintSetup();
+    // "Contents" opens the help window on its contents page, anything else on
+    // its search.
+    void GetHelp(const QString &topic);
+    HelpWindow *Help() const { return m_helpWindow; }
+    // Where Print finds its printer while none was chosen in Printer Setup
+    // (null: no printer); the system's default printer unless replaced (tests).
+    using PrinterSource = std::function<std::shared_ptr<QsciPrinter>()>;
+    void SetPrinterSource(PrinterSource source) { m_printerSource = std::move(source); }
+
     // Frame geometry in twips, as stored in the settings file.
     double TwipsPerPixel() const;
 
@@ -245,6 +266,9 @@ private:
     DocTable m_docs;
     std::vector<fEdit *> m_editors{nullptr}; // index d; 0 unused
     std::unique_ptr<Prompts> m_prompts;
+    HelpWindow *m_helpWindow = nullptr;            // created on first use, owned as a child
+    std::shared_ptr<QsciPrinter> m_setupPrinter;   // the printer chosen in Printer Setup
+    PrinterSource m_printerSource;
 
     PopupMenu *m_cMenu = nullptr;
     std::vector<std::string> m_menuHelp;

@@ -1,9 +1,12 @@
 #include "app/gui/prompts.h"
 
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QPrintDialog>
+#include <QPushButton>
 
 namespace varkel {
 
@@ -55,6 +58,20 @@ bool Prompts::ChooseFont(QWidget *parent, const QFont &initial, QFont &chosen)
     if (ok)
         chosen = f;
     return ok;
+}
+
+bool Prompts::PrinterSetup(QWidget *parent, QPrinter &printer)
+{
+    // The platform's printer dialog, used to choose the printer and its paper
+    // only: no page range or selection, and its accept button reads OK since
+    // nothing is printed from here.
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void Prompts::Exclamation(QWidget *parent, const QString &title, const QString &text)

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 namespace varkel {
@@ -29,6 +30,9 @@ public:
     bool ChooseColorValue(QWidget *parent, unsigned initial, unsigned &chosen);
     // A font chosen in the font dialog; false when cancelled.
     virtual bool ChooseFont(QWidget *parent, const QFont &initial, QFont &chosen);
+    // The printer set-up dialog on printer; false when cancelled, which leaves
+    // printer as it was.
+    virtual bool PrinterSetup(QWidget *parent, QPrinter &printer);
     // A message with an exclamation icon and OK under its own title.
     virtual void Exclamation(QWidget *parent, const QString &title, const QString &text);
     // One existing file chosen in an Open dialog that starts at initialFile;

@@ -312,6 +312,10 @@ void fMain::Dispatch(const std::string &key, int itemData)
                  fAbout about(&f);
                  about.exec();
              }},
+            {"cmnuPrint", [](fMain &f, RichEdit *e, int) { if (e) f.PrintActive(); }},
+            {"cmnuPrintSetup", [](fMain &f, RichEdit *, int) { f.PrintSetup(); }},
+            {"cmnuHelpContents", [](fMain &f, RichEdit *, int) { f.GetHelp(QStringLiteral("Contents")); }},
+            {"cmnuHelpSearch", [](fMain &f, RichEdit *, int) { f.GetHelp(QStringLiteral("Search")); }},
         };
         if (auto it = table.find(key); it != table.end())
             it->second(*this, editor, d);

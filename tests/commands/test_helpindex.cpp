@@ -1,0 +1,264 @@
+// The help search: reading pages, the ranking, and the shipped help pages
+// themselves (titles, links, and a description of every menu command).
+
+#include "commands/catalogue.h"
+#include "commands/helpindex.h"
+
+#include "app/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace varkel;
+using varkel::test::TempDir;
+using varkel::test::writeAll;
+
+namespace {
+
+std::vector<std::string> files(const std::vector<HelpHit> &hits)
+{
+    std::vector<std::string> out;
+    for (const HelpHit &h : hits)
+        out.push_back(h.page->file);
+    return out;
+}
+
+std::vector<int> scores(const std::vector<HelpHit> &hits)
+{
+    std::vector<int> out;
+    for (const HelpHit &h : hits)
+        out.push_back(h.score);
+    return out;
+}
+
+std::string page(const std::string &title, const std::string &body, const std::string &keywords = "")
+{
+    std::string head = "<head><title>" + title + "</title>";
+    if (!keywords.empty())
+        head += "<meta name=\"keywords\" content=\"" + keywords + "\">";
+    return "<html>" + head + "</head><body>" + body + "</body></html>";
+}
+
+HelpIndex rankingIndex()
+{
+    HelpIndex index;
+    index.AddPage("conflicts.html",
+                  page("Binding conflicts", "<h1>Binding conflicts</h1><p>A conflict is a key bound twice.</p>"));
+    index.AddPage("panel.html", page("The panel", "<h1>The panel</h1><p>Keys light up; a conflict shows red.</p>",
+                                     "keys, conflict"));
+    std::string many;
+    for (int i = 0; i < 30; ++i)
+        many += "conflict ";
+    index.AddPage("long.html", page("Long page", "<p>" + many + "</p>"));
+    index.AddPage("edit.html", page("Edit menu", "<p>Press F3 to find the next one; f finds nothing.</p>"));
+    return index;
+}
+
+} // namespace
+
+TEST(HelpIndex, HtmlTextDropsMarkupAndDecodesReferences)
+{
+    EXPECT_EQ(HtmlToText("<html><head><title>T</title><style>p { color: red }</style></head>"
+                         "<body><p>Use <b>bi</b>nd &amp; <code>alias</code>.</p><p>Next&nbsp;one</p>"
+                         "<!-- hidden <p>x</p> --><script>var x = '<p>';</script>"
+                         "&#65;&#x42; &bogus; a < b &amp</body></html>"),
+              "Use bind & alias. Next one AB &bogus; a < b &amp");
+    // Block tags separate words, a quoted '>' does not end a tag, and UTF-8
+    // comes out of numeric references.
+    EXPECT_EQ(HtmlToText("<ul><li>one</li><li>two</li></ul><a title=\"1 > 0\" href=\"x.html\">link</a>&#x2013;"),
+              "one two link\xE2\x80\x93");
+}
+
+TEST(HelpIndex, PageTitleSummaryKeywordsAndLinks)
+{
+    HelpIndex index;
+    index.AddPage("a.html", "<html><head><title>  The\n  panel </title>"
+                            "<meta name=\"description\" content=\"Keys &amp; buttons.\"></head>"
+                            "<body><p class=\"nav\"><a href=\"contents.html\">Contents</a></p>"
+                            "<p>First.</p><a href='b.html#top'>b</a></body></html>");
+    std::string words;
+    for (int i = 0; i < 40; ++i)
+        words += "word" + std::to_string(i) + " ";
+    index.AddPage("b.html", "<p class=\"nav\">Back</p><p>" + words + "</p><p>Second.</p>");
+
+    const HelpPage *a = index.Find("a.html");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->title, "The panel");
+    EXPECT_EQ(a->summary, "Keys & buttons.");
+    EXPECT_EQ(a->links, (std::vector<std::string>{"contents.html", "b.html#top"}));
+
+    // No title: the file name; no description: the first paragraph after the
+    // navigation line, cut at a word.
+    const HelpPage *b = index.Find("b.html");
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->title, "b.html");
+    EXPECT_LE(b->summary.size(), 163u);
+    EXPECT_EQ(b->summary.rfind("word0 word1 ", 0), 0u);
+    EXPECT_EQ(b->summary.substr(b->summary.size() - 3), "...");
+    EXPECT_EQ(b->summary.find("Second"), std::string::npos);
+
+    // Reading a page again replaces it.
+    index.AddPage("a.html", page("Other", ""));
+    EXPECT_EQ(index.Pages().size(), 2u);
+    EXPECT_EQ(index.Find("a.html")->title, "Other");
+}
+
+TEST(HelpIndex, RankingPutsTitlesAndKeywordsBeforeMentions)
+{
+    const HelpIndex index = rankingIndex();
+    // The plural in the title and heading counts as the word: 40 + 12 + text
+    // (2 + 2); keyword 30 + text 2; thirty mentions in the text count no
+    // more than five.
+    auto hits = index.Search("conflict");
+    EXPECT_EQ(files(hits), (std::vector<std::string>{"conflicts.html", "panel.html", "long.html"}));
+    EXPECT_EQ(scores(hits), (std::vector<int>{56, 32, 10}));
+
+    // Letter case and repeated words change nothing.
+    EXPECT_EQ(scores(index.Search("CONFLICT, conflict!")), scores(hits));
+
+    // Every word must match: "keys" is not a prefix of "key".
+    EXPECT_EQ(files(index.Search("conflict keys")), (std::vector<std::string>{"panel.html"}));
+    EXPECT_TRUE(index.Search("conflict zebra").empty());
+
+    // One letter finds only itself ("f", not "find"); two make a prefix.
+    EXPECT_EQ(scores(index.Search("f")), (std::vector<int>{2}));
+    EXPECT_EQ(scores(index.Search("fi")), (std::vector<int>{2}));
+    EXPECT_EQ(files(index.Search("f3")), (std::vector<std::string>{"edit.html"}));
+}
+
+TEST(HelpIndex, WholeWordsInTitlesKeywordsAndHeadingsComeFirst)
+{
+    HelpIndex index;
+    index.AddPage("binding.html", page("Binding and rebinding", "<h2>Bindings</h2><p>binding binding binding</p>"));
+    index.AddPage("scripting.html", page("Scripting", "<p>bind keys</p>", "bind, alias"));
+    // "bind" is only the start of every word of the binding page, however
+    // often it occurs there: the page that has the word itself comes first.
+    auto bind = index.Search("bind");
+    EXPECT_EQ(files(bind), (std::vector<std::string>{"scripting.html", "binding.html"}));
+    EXPECT_EQ(scores(bind), (std::vector<int>{32, 30 + 8 + 4}));
+    // "binding" is whole in that title and, as a plural, in its heading.
+    auto binding = index.Search("binding");
+    EXPECT_EQ(files(binding), (std::vector<std::string>{"binding.html"}));
+    EXPECT_EQ(binding[0].score, 40 + 12 + 8);
+}
+
+TEST(HelpIndex, EmptyQueryAndTiesGoInTitleOrder)
+{
+    HelpIndex index = rankingIndex();
+    index.AddPage("z.html", page("alpha", "<p>tie</p>"));
+    index.AddPage("y.html", page("Beta", "<p>tie</p>"));
+    index.AddPage("x.html", page("alpha", "<p>tie</p>"));
+
+    auto all = index.Search("  ;; ");
+    EXPECT_EQ(files(all), (std::vector<std::string>{"x.html", "z.html", "y.html", "conflicts.html", "edit.html",
+                                                    "long.html", "panel.html"}));
+    EXPECT_EQ(all.front().score, 0);
+    EXPECT_EQ(files(index.Search("tie")), (std::vector<std::string>{"x.html", "z.html", "y.html"}));
+}
+
+TEST(HelpIndex, LoadFolderNeedsTheFolderAndItsContentsPage)
+{
+    HelpIndex index;
+    Error e = index.LoadFolder("/nonexistent/help");
+    EXPECT_EQ(e.code, ErrorCode::HelpMissing);
+    EXPECT_EQ(e.description(), "Help files not found: /nonexistent/help");
+
+    TempDir dir;
+    writeAll(dir.file("panel.html"), page("Panel", "<p>keys</p>"));
+    writeAll(dir.file("notes.txt"), "not a page");
+    e = index.LoadFolder(dir.path());
+    EXPECT_EQ(e.code, ErrorCode::HelpMissing);
+    EXPECT_EQ(e.detail, dir.file("contents.html"));
+
+    writeAll(dir.file("contents.html"), page("Contents", "<a href=\"panel.html\">Panel</a>"));
+    HelpIndex full;
+    EXPECT_FALSE(full.LoadFolder(dir.path()));
+    EXPECT_EQ(full.Pages().size(), 2u);
+    EXPECT_NE(full.Find("contents.html"), nullptr);
+}
+
+// --- the shipped help ----------------------------------------------------
+
+class ShippedHelp : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const Error e = index.LoadFolder(VARKEL_SOURCE_DIR "/help");
+        ASSERT_FALSE(e) << e.description();
+        for (const HelpPage &p : index.Pages()) {
+            std::ifstream in(std::string(VARKEL_SOURCE_DIR "/help/") + p.file, std::ios::binary);
+            text[p.file] = HtmlToText(std::string(std::istreambuf_iterator<char>(in), {}));
+        }
+    }
+    HelpIndex index;
+    std::map<std::string, std::string> text;
+};
+
+TEST_F(ShippedHelp, PagesHaveTitlesAndLinksStayInsideTheHelp)
+{
+    std::set<std::string> linkedFromContents;
+    for (const HelpPage &p : index.Pages()) {
+        EXPECT_NE(p.title, p.file) << p.file << " has no title";
+        EXPECT_FALSE(p.summary.empty()) << p.file;
+        for (const std::string &href : p.links) {
+            EXPECT_EQ(href.find(':'), std::string::npos) << p.file << " links outside the help: " << href;
+            const std::string target = href.substr(0, href.find('#'));
+            if (target.empty())
+                continue;
+            EXPECT_NE(index.Find(target), nullptr) << p.file << " links to a missing page: " << href;
+            if (p.file == kHelpContentsPage)
+                linkedFromContents.insert(target);
+        }
+    }
+    for (const HelpPage &p : index.Pages()) {
+        if (p.file != kHelpContentsPage) {
+            EXPECT_TRUE(linkedFromContents.count(p.file)) << p.file << " is not listed on the contents page";
+        }
+    }
+    EXPECT_TRUE(std::filesystem::exists(VARKEL_SOURCE_DIR "/help/varkel.css"));
+}
+
+TEST_F(ShippedHelp, EveryMenuCommandAndShortcutIsDescribed)
+{
+    const std::map<std::string_view, std::string> pageOfMenu = {
+        {"cmnuFileTOP", "menu-file.html"},       {"cmnuEditTOP", "menu-edit.html"},
+        {"cmnuSearchTOP", "menu-search.html"},   {"cmnuOptionsTOP", "menu-options.html"},
+        {"cmnuToolsTOP", "menu-tools.html"},     {"cmnuWindowTOP", "menu-window.html"},
+        {"cmnuHelpTOP", "menu-help.html"},
+    };
+    for (const MenuItemDef &d : MenuCatalogue()) {
+        if (IsTopLevel(d) || IsSeparator(d))
+            continue;
+        // The caption as shown: without the access-key mark and the shortcut text.
+        std::string caption(d.caption.substr(0, d.caption.find('\t')));
+        std::erase(caption, '&');
+        const auto it = pageOfMenu.find(d.parent);
+        ASSERT_NE(it, pageOfMenu.end()) << d.key;
+        EXPECT_NE(text[it->second].find(caption), std::string::npos)
+            << d.key << ": \"" << caption << "\" is not described on " << it->second;
+        if (!d.shortcut.empty()) {
+            EXPECT_NE(text["shortcuts.html"].find(std::string(d.shortcut)), std::string::npos) << d.shortcut;
+        }
+    }
+}
+
+TEST_F(ShippedHelp, SearchFindsTheObviousPageFirst)
+{
+    const std::map<std::string, std::string> expected = {
+        {"conflicts", "conflicts.html"}, {"vstr", "scripting.html"},   {"keynames.dat", "datafiles.html"},
+        {"ctrl+f4", "shortcuts.html"},   {"printer", "menu-file.html"}, {"comment block", "comments.html"},
+        {"bind", "scripting.html"},      {"mouse", "panel.html"},
+    };
+    for (const auto &[query, file] : expected) {
+        const auto hits = index.Search(query);
+        ASSERT_FALSE(hits.empty()) << query;
+        EXPECT_EQ(hits.front().page->file, file) << query;
+    }
+}
