@@ -204,7 +204,12 @@ void fMain::OpenConfig(QString &path)
     mGlobal::Loading = false;
     if (fEdit *w = ActiveWindow()) {
         w->rtfEdit->setFocus();
-        DisplayCharPos(w);
+        // The window became active while it was still empty; now that its
+        // script is in, it is activated again (caret, states, bindings).
+        if (opened)
+            OnWindowActivated(w);
+        else
+            DisplayCharPos(w);
     }
     SetEditStates();
 }

@@ -1,0 +1,133 @@
+// The binding extraction in the frame: keys on the panel follow the active
+// script, a click finds the key's `bind` line, conflicts within one script
+// and across all of them, and the automatic refresh while typing.
+
+#include "bindings/gui/commandbar.h"
+#include "bindings/gui/devicepanel.h"
+#include "documents/gui/fedit.h"
+#include "documents/gui/richedit.h"
+#include "app/profile.h"
+#include "support/guitest.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+using namespace varkel;
+using namespace varkel::test;
+
+namespace {
+QByteArray selected(RichEdit *e)
+{
+    return QByteArray::fromStdString(e->SelText());
+}
+} // namespace
+
+class TestBindingsFrame : public QObject {
+    Q_OBJECT
+private slots:
+    void clickingAKeyFindsItsBindLine()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("a.cfg", "bind mouse1 \"+attack\"\r\nbind f +use\r\nbind f +attack\r\nbind g +jump\r\n"));
+        DevicePanel *panel = f.Panel();
+        const int fSlot = f.Dictionary().KeyIndex("f");
+        const int mouse1 = f.Dictionary().KeyIndex("mouse1");
+        QCOMPARE(panel->KeyState(mouse1), KeyPicture::On);
+        QCOMPARE(panel->KeyState(fSlot), KeyPicture::CON);
+        QCOMPARE(panel->ToolTipFor(mouse1), QStringLiteral("mouse1 = \"+attack\""));
+
+        QVERIFY(panel->ClickSlot(fSlot));
+        QCOMPARE(panel->KeyState(fSlot), KeyPicture::HL);
+        QCOMPARE(selected(f.ActiveEditor()), QByteArray("bind f +use"));
+        QCOMPARE(QString::fromStdString(f.InsertionTools()->BindingText()), QStringLiteral("+use"));
+        QVERIFY(f.Menu()->IsEnabled("cmnuFindNextConflict"));
+        f.Dispatch("cmnuFindNextConflict");
+        QCOMPARE(selected(f.ActiveEditor()), QByteArray("bind f "));
+        QCOMPARE(f.ActiveEditor()->SelStart(), 36L); // the third line
+
+        // With conflicts off, the later binding wins and nothing is CON.
+        f.Dispatch("cmnuConflicts_None");
+        QCOMPARE(GetProfileInt("General", "ConflictType", -1, mGlobal::IniPath), 0);
+        QCOMPARE(panel->KeyState(fSlot), KeyPicture::On);
+        QCOMPARE(f.Bindings().BoundText[static_cast<size_t>(fSlot)], std::string("+attack"));
+        QVERIFY(f.ToolButton("tbConflicts_None")->isChecked());
+    }
+
+    void findNextConflictStepsThroughPlusAndEquals()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("p.cfg", "// one\r\nbind + a\r\n// three\r\nbind = b\r\n// five\r\nbind + c\r\n"));
+        RichEdit *e = f.ActiveEditor();
+        const int plus = f.Dictionary().KeyIndex("+");
+        QCOMPARE(plus, 25);
+        QCOMPARE(f.Panel()->KeyState(plus), KeyPicture::CON);
+        QVERIFY(f.Panel()->ClickSlot(plus));
+        QCOMPARE(e->GetLineFromChar(e->SelStart()), 1);
+        e->SetSelStart(0);
+        f.Dispatch("cmnuFindNextConflict");
+        QCOMPARE(e->GetLineFromChar(e->SelStart()), 1);
+        f.Dispatch("cmnuFindNextConflict");
+        QCOMPARE(e->GetLineFromChar(e->SelStart()), 5);
+        f.Dispatch("cmnuFindNextConflict");
+        QCOMPARE(e->GetLineFromChar(e->SelStart()), 5); // nothing more: the caret stays
+    }
+
+    void conflictsAcrossAllScripts()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("a.cfg", "bind f +use\r\nbind h +left\r\n"));
+        f.OpenConfig(fx.write("b.cfg", "bind f +attack\r\n"));
+        const int fSlot = f.Dictionary().KeyIndex("f"), hSlot = f.Dictionary().KeyIndex("h");
+        QCOMPARE(f.Panel()->KeyState(fSlot), KeyPicture::On);
+        f.Dispatch("cmnuConflicts_All");
+        QCOMPARE(f.Panel()->KeyState(fSlot), KeyPicture::CON);
+        QCOMPARE(f.Panel()->KeyState(hSlot), KeyPicture::On);
+        // The active script's own text, the images of all.
+        QCOMPARE(f.Bindings().BoundText[static_cast<size_t>(fSlot)], std::string("+attack"));
+        QVERIFY(f.Bindings().BoundText[static_cast<size_t>(hSlot)].empty());
+        QVERIFY(f.Panel()->ClickSlot(fSlot));
+        QCOMPARE(selected(f.ActiveEditor()), QByteArray("bind f +attack"));
+    }
+
+    void typingRefreshesAndInsertionsStayInTheDocument()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("t.cfg", "bind f +use\r\n"));
+        RichEdit *e = f.ActiveEditor();
+        const int gSlot = f.Dictionary().KeyIndex("g");
+        QVERIFY(f.Panel()->ClickSlot(f.Dictionary().KeyIndex("f")));
+        QCOMPARE(QString::fromStdString(f.InsertionTools()->BindingText()), QStringLiteral("+use"));
+
+        e->setFocus();
+        e->SetSelStart(e->TextLength());
+        QTest::keyClicks(e, "bind g +jump");
+        QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::On);
+        // The refresh emptied the binding row; that is no reason to send the
+        // next insertion into it.
+        QVERIFY(f.InsertionTools()->BindingText().empty());
+        QCOMPARE(QString::fromStdString(mGlobal::InsertTarget), QStringLiteral("EDITBOX"));
+
+        // With automatic refresh off, typing leaves the panel as it was.
+        f.Dispatch("cmnuAutoRefresh");
+        QCOMPARE(GetProfileString("General", "AutoRefresh", "", mGlobal::IniPath), std::string("False"));
+        QTest::keyClick(e, Qt::Key_Return);
+        QTest::keyClicks(e, "bind h +left");
+        QCOMPARE(f.Panel()->KeyState(f.Dictionary().KeyIndex("h")), KeyPicture::Off);
+        f.Dispatch("cmnuRefresh");
+        QCOMPARE(f.Panel()->KeyState(f.Dictionary().KeyIndex("h")), KeyPicture::On);
+
+        // Closing the last script clears the panel.
+        fx.prompts->askAnswers.push_back(QMessageBox::No);
+        f.CloseAllFiles();
+        QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::Off);
+    }
+};
+
+QTEST_MAIN(TestBindingsFrame)
+#include "tst_bindingsframe.moc"
