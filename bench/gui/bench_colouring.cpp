@@ -12,6 +12,8 @@
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 
+#include "benchsupport.h"
+
 #include <QApplication>
 #include <QDirIterator>
 #include <QFile>
@@ -25,40 +27,7 @@
 #include <vector>
 
 using namespace varkel;
-using Clock = std::chrono::steady_clock;
-
-namespace {
-
-std::string scriptOfSize(size_t bytes)
-{
-    std::string base;
-    QDirIterator it(QStringLiteral(VARKEL_SHARED_DIR "/corpus/q2"), QDir::Files);
-    while (it.hasNext()) {
-        QFile f(it.next());
-        if (f.open(QIODevice::ReadOnly))
-            base += f.readAll().toStdString();
-    }
-    if (base.empty())
-        base = "bind mouse1 \"+attack\"\r\nalias +zoom \"fov 30; sensitivity 2\"\r\nset cl_run 1 // run\r\n";
-    std::string out;
-    while (out.size() < bytes)
-        out += base;
-    out.resize(bytes);
-    return out;
-}
-
-double ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
+using namespace varkel::bench;
 
 int main(int argc, char **argv)
 {
@@ -73,7 +42,7 @@ int main(int argc, char **argv)
 
     for (size_t size : {size_t(1) << 20, size_t(10) << 20}) {
         const std::string path = dir.filePath("big.cfg").toStdString();
-        std::ofstream(path, std::ios::binary) << scriptOfSize(size);
+        std::ofstream(path, std::ios::binary) << ScriptOfSize(CorpusText("q2"), size);
         std::vector<double> load, pass;
         frame.OpenConfig(QString::fromStdString(path));
         RichEdit *e = frame.ActiveEditor();
@@ -83,20 +52,20 @@ int main(int argc, char **argv)
             auto t1 = Clock::now();
             frame.SyntaxHiLiteAll(e);
             auto t2 = Clock::now();
-            load.push_back(ms(t1 - t0));
-            pass.push_back(ms(t2 - t1));
+            load.push_back(Ms(t1 - t0));
+            pass.push_back(Ms(t2 - t1));
         }
         std::printf("%5zu MB  load into control %8.2f ms | whole colouring pass %8.2f ms | ratio %5.2f\n",
-                    size >> 20, median(load), median(pass), median(pass) / median(load));
+                    size >> 20, Median(load), Median(pass), Median(pass) / Median(load));
         if (size == (size_t(1) << 20)) {
             std::vector<double> scan;
             for (int r = 0; r < 7; ++r) {
                 auto t0 = Clock::now();
                 frame.RefreshBindings();
-                scan.push_back(ms(Clock::now() - t0));
+                scan.push_back(Ms(Clock::now() - t0));
             }
-            std::printf("       ClearData + GetBindings (RefreshBindings) %8.2f ms | ratio to load %5.2f\n", median(scan),
-                        median(scan) / median(load));
+            std::printf("       ClearData + GetBindings (RefreshBindings) %8.2f ms | ratio to load %5.2f\n", Median(scan),
+                        Median(scan) / Median(load));
             frame.SetAutoSyntax(1, false);
             e->SetSelStart(e->TextLength() / 2);
             std::vector<double> key;
@@ -108,10 +77,10 @@ int main(int argc, char **argv)
                 QApplication::sendEvent(e, &release);
                 QCoreApplication::processEvents();
                 auto t1 = Clock::now();
-                key.push_back(ms(t1 - t0));
+                key.push_back(Ms(t1 - t0));
             }
             std::printf("       one keystroke (colouring by character, automatic refresh %s): median %.3f ms, worst %.3f ms\n",
-                        mGlobal::AutoRefresh ? "on" : "off", median(key),
+                        mGlobal::AutoRefresh ? "on" : "off", Median(key),
                         *std::max_element(key.begin(), key.end()));
             frame.SetAutoSyntax(2, false);
         }

@@ -4,6 +4,8 @@
 
 #include "documents/gui/richedit.h"
 
+#include "benchsupport.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -18,45 +20,9 @@
 #include <vector>
 
 using namespace varkel;
-using Clock = std::chrono::steady_clock;
+using namespace varkel::bench;
 
 namespace {
-
-std::string corpusText()
-{
-    std::string all;
-    QDirIterator it(QStringLiteral(VARKEL_SHARED_DIR "/corpus"), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile f(it.next());
-        if (f.open(QIODevice::ReadOnly))
-            all += f.readAll().toStdString();
-    }
-    if (all.empty())
-        all = "bind mouse1 \"+attack\"\r\nalias +zoom \"fov 30; sensitivity 2\"\r\nseta cg_fov 110 // wide\r\n";
-    return all;
-}
-
-std::string scriptOfSize(size_t bytes)
-{
-    const std::string base = corpusText();
-    std::string out;
-    out.reserve(bytes + base.size());
-    while (out.size() < bytes)
-        out += base;
-    out.resize(bytes);
-    return out;
-}
-
-double ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void run(const char *label, size_t bytes, int reps)
 {
@@ -64,7 +30,7 @@ void run(const char *label, size_t bytes, int reps)
     const std::string src = dir.filePath("src.cfg").toStdString();
     const std::string dst = dir.filePath("dst.cfg").toStdString();
     {
-        std::ofstream(src, std::ios::binary) << scriptOfSize(bytes);
+        std::ofstream(src, std::ios::binary) << ScriptOfSize(CorpusText(), bytes);
     }
     std::vector<double> plain, load, save, edit;
     RichEdit editor;
@@ -76,25 +42,25 @@ void run(const char *label, size_t bytes, int reps)
             std::ofstream(dst, std::ios::binary) << data;
         }
         auto t1 = Clock::now();
-        plain.push_back(ms(t1 - t0));
+        plain.push_back(Ms(t1 - t0));
 
         t0 = Clock::now();
         editor.LoadFile(src);
         t1 = Clock::now();
-        load.push_back(ms(t1 - t0));
+        load.push_back(Ms(t1 - t0));
 
         t0 = Clock::now();
         editor.SetSel(editor.TextLength() / 2, 0);
         editor.SetSelText("x");
         t1 = Clock::now();
-        edit.push_back(ms(t1 - t0));
+        edit.push_back(Ms(t1 - t0));
 
         t0 = Clock::now();
         editor.SaveFile(dst);
         t1 = Clock::now();
-        save.push_back(ms(t1 - t0));
+        save.push_back(Ms(t1 - t0));
     }
-    const double p = median(plain), l = median(load), s = median(save), e = median(edit);
+    const double p = Median(plain), l = Median(load), s = Median(save), e = Median(edit);
     std::printf("%-6s plain read+write %8.2f ms | open %8.2f ms  save %8.2f ms  open+save %8.2f ms  ratio %5.2f | one edit %6.3f ms\n",
                 label, p, l, s, l + s, (l + s) / p, e);
 }

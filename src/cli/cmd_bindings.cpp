@@ -6,6 +6,8 @@
 // every script is scanned in the order given. Prints every slot that is not
 // Off, then the user variables, then the alias / vstr pick list.
 #include "cli/cmd_bindings.h"
+#include "cli/cliutil.h"
+#include "documents/fileio.h"
 
 #include "bindings/bindingstate.h"
 #include "bindings/conflicts.h"
@@ -13,15 +15,10 @@
 #include "language/dictionary.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
 
 namespace {
 
@@ -41,55 +38,6 @@ constexpr const char *kUsage =
     "                                  with all, every FILE is scanned\n"
     "  --format tsv|table              tab-separated lines (default) or a table\n"
     "  -h, --help                      show this text\n";
-
-int usageError(const std::string &message)
-{
-    std::cerr << "varkel-cli bindings: " << message << "\n"
-              << "Try 'varkel-cli bindings --help'.\n";
-    return 2;
-}
-
-int failure(const std::string &message)
-{
-    std::cerr << "varkel-cli bindings: " << message << "\n";
-    return 1;
-}
-
-// The Data folder beside the running program.
-std::string defaultDataDir()
-{
-    std::string exe(4096, '\0');
-    const ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
-    if (n <= 0)
-        return "Data";
-    exe.resize(static_cast<std::size_t>(n));
-    const std::size_t slash = exe.rfind('/');
-    return (slash == std::string::npos ? std::string(".") : exe.substr(0, slash)) + "/Data";
-}
-
-// Reads a whole file as bytes. On failure returns false with a message.
-bool readFile(const std::string &path, std::string &text, std::string &error)
-{
-    errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
-        error = "cannot open '" + path + "': " + std::strerror(errno ? errno : ENOENT);
-        return false;
-    }
-    text.clear();
-    char chunk[65536];
-    for (;;) {
-        const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-        text.append(chunk, n);
-        if (n < sizeof chunk)
-            break;
-    }
-    if (std::ferror(file.get())) {
-        error = "cannot read '" + path + "': " + std::strerror(errno ? errno : EIO);
-        return false;
-    }
-    return true;
-}
 
 // Takes the value of an option given as "--name VALUE" or "--name=VALUE".
 bool optionValue(const std::vector<std::string_view> &args, std::size_t &i, std::string_view name,
@@ -254,13 +202,14 @@ int runBindings(const std::vector<std::string_view> &args)
     if (files.empty())
         return usageError("no script file given");
     if (dataDir.empty())
-        dataDir = defaultDataDir();
+        dataDir = programDirectory() + "/Data";
 
     std::vector<std::string> texts(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
-        std::string error;
-        if (!readFile(files[i], texts[i], error))
-            return failure(error);
+        ReadResult read = ReadFileBytes(std::string(files[i]));
+        if (read.error)
+            return failure("cannot read the script: " + read.error.description());
+        texts[i] = std::move(read.bytes);
     }
 
     varkel::GameDictionary dict;

@@ -25,16 +25,4 @@ bool FileTypeBoxChecked(std::string_view extension)
     return IsFileTypeAssociated(extension, DefaultAssociationPlaces());
 }
 
-void ApplyFileTypeBox(QWidget *parent, Prompts &prompts, QCheckBox *box, std::string_view extension)
-{
-    const bool checked = ApplyFileTypeAssociation(
-        extension, box->isChecked(),
-        [&](const std::string &question) {
-            return prompts.Ask(parent, QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No)
-                   == QMessageBox::Yes;
-        },
-        ProgramAssociationPlaces());
-    box->setChecked(checked);
-}
-
 } // namespace varkel

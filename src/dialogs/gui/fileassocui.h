@@ -20,9 +20,4 @@ AssociationPlaces ProgramAssociationPlaces();
 // On opening the page: whether the box for extension starts checked.
 bool FileTypeBoxChecked(std::string_view extension);
 
-// On applying the page: applies the box for extension ("cfg" or "rc"), asking
-// through prompts whether to overwrite another association, and unchecks the
-// box when the user says No.
-void ApplyFileTypeBox(QWidget *parent, Prompts &prompts, QCheckBox *box, std::string_view extension);
-
 } // namespace varkel

@@ -391,36 +391,36 @@ QStringList DroppedFiles(const QMimeData *data)
     return files;
 }
 
-void RichEdit::dragEnterEvent(QDragEnterEvent *e)
+bool RichEdit::acceptFileDrag(QDropEvent *e)
 {
+    // Files are opened, not inserted; anything that is not text is refused;
+    // text is left to the editor itself unless drops are switched off.
     if (m_oleDropMode == 0) {
         e->ignore();
-        return;
+        return true;
     }
     if (!DroppedFiles(e->mimeData()).isEmpty()) {
         e->setDropAction(Qt::CopyAction);
         e->accept();
-    } else if (!e->mimeData()->hasText()) {
-        e->ignore();
-    } else {
-        QsciScintilla::dragEnterEvent(e);
+        return true;
     }
+    if (!e->mimeData()->hasText()) {
+        e->ignore();
+        return true;
+    }
+    return false;
+}
+
+void RichEdit::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (!acceptFileDrag(e))
+        QsciScintilla::dragEnterEvent(e);
 }
 
 void RichEdit::dragMoveEvent(QDragMoveEvent *e)
 {
-    if (m_oleDropMode == 0) {
-        e->ignore();
-        return;
-    }
-    if (!DroppedFiles(e->mimeData()).isEmpty()) {
-        e->setDropAction(Qt::CopyAction);
-        e->accept();
-    } else if (!e->mimeData()->hasText()) {
-        e->ignore();
-    } else {
+    if (!acceptFileDrag(e))
         QsciScintilla::dragMoveEvent(e);
-    }
 }
 
 void RichEdit::dropEvent(QDropEvent *e)

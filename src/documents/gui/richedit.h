@@ -101,7 +101,8 @@ protected:
 private:
     void onModified(int position, int type);
     void flushContentChanged();
-
+    // Handles a drag of files or of no text; false leaves it to the editor.
+    bool acceptFileDrag(QDropEvent *e);
     void applyStyles();
     void adoptLineEnd();
 
