@@ -9,6 +9,7 @@
 #include "app/profile.h"
 #include "support/guitest.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -39,7 +40,7 @@ private slots:
         QCOMPARE(panel->KeyState(fSlot), KeyPicture::CON);
         QCOMPARE(panel->ToolTipFor(mouse1), QStringLiteral("mouse1 = \"+attack\""));
 
-        QVERIFY(panel->ClickSlot(fSlot));
+        QTest::mouseClick(panel->SlotButton(fSlot), Qt::LeftButton);
         QCOMPARE(panel->KeyState(fSlot), KeyPicture::HL);
         QCOMPARE(selected(f.ActiveEditor()), QByteArray("bind f +use"));
         QCOMPARE(QString::fromStdString(f.InsertionTools()->BindingText()), QStringLiteral("+use"));

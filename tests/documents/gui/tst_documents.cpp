@@ -9,6 +9,8 @@
 
 #include <QDirIterator>
 #include <QMdiSubWindow>
+#include <QMimeData>
+#include <QUrl>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -281,6 +283,28 @@ private slots:
         QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("\xE9\xFF\x80say  end"));
         f.Dispatch("cmnuUndo");
         QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("say  end"));
+    }
+
+    void droppedFilesAreOpenedNotInserted()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("target.cfg", "bind x y\r\n"));
+        RichEdit *e = f.ActiveEditor();
+        const QString one = fx.write("one.cfg", "1"), two = fx.write("two.cfg", "2");
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(one), QUrl::fromLocalFile(two)});
+        const QPoint at(10, 5);
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(e->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(e->viewport(), &drop);
+        QCOMPARE(editorBytes(f, 1), QByteArray("bind x y\r\n"));
+        QCOMPARE(f.Docs().DocCount(), 3);
+        QCOMPARE(QString::fromStdString(f.Docs()[2].Path), one);
+        QCOMPARE(QString::fromStdString(f.Docs()[3].Path), two);
     }
 
     void windowPlacementIsRemembered()
