@@ -103,8 +103,8 @@ void DevicePanel::BuildControls()
         auto *key = new SlotControl(SlotControl::Kind::Key, k.slot, this, fraKeyboard);
         key->setObjectName(QStringLiteral("cmdKey%1").arg(k.slot));
         key->setText(latin1(k.caption));
-        const CaptionFontSpec spec = CaptionFontOf(k.font);
-        key->setFont(PanelImages::CaptionFont(latin1(spec.family), spec.pointSize));
+        const CaptionFontSpec captionFont = CaptionFontOf(k.font);
+        key->setFont(PanelImages::CaptionFont(latin1(captionFont.family), captionFont.pointSize));
         if (IsVoidSlot(k.slot)) {
             key->setProperty("voidKey", true);
             key->setEnabled(false);

@@ -176,8 +176,8 @@ private slots:
         for (const KeyLayout &k : KeyboardLayout()) {
             QAbstractButton *key = button(k.slot);
             const QFontMetrics fm(key->font());
-            const CaptionFontSpec spec = CaptionFontOf(k.font);
-            QCOMPARE(key->font().pointSizeF(), spec.pointSize);
+            const CaptionFontSpec captionFont = CaptionFontOf(k.font);
+            QCOMPARE(key->font().pointSizeF(), captionFont.pointSize);
             const QRectF face = PanelImages::CapFaceRect(key->size(), m_panel->logicalDpiX(), m_panel->logicalDpiY());
             QVERIFY2(fm.horizontalAdvance(key->text()) <= face.width() + 2,
                      qPrintable(key->text() + " is wider than its key"));
