@@ -18,11 +18,13 @@ std::vector<std::string> SplitTipLines(std::string_view text)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;
+    // CR LF, a lone CR and a lone LF all end a tip: a tips file saved by a
+    // Linux editor must not read as one long tip.
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r')
+        if (text[i] != '\r' && text[i] != '\n')
             continue;
         lines.emplace_back(text.substr(start, i - start));
-        if (i + 1 < text.size() && text[i + 1] == '\n')
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
             ++i;
         start = i + 1;
     }

