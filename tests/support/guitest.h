@@ -84,7 +84,7 @@ struct FrameFixture {
         frame->MDIForm_Load(commandLine, commandLine.isEmpty() ? QStringList() : QStringList{commandLine});
         frame->show();
         frame->activateWindow();
-        QTest::qWaitForWindowActive(frame.get());
+        (void)QTest::qWaitForWindowActive(frame.get());
     }
 
     QString path(const QString &name) const { return dir.filePath(name); }
