@@ -57,26 +57,6 @@ std::string everyByte()
 
 } // namespace
 
-TEST_F(FileIo, CorpusRoundTripsByteForByte)
-{
-    const fs::path corpus = VARKEL_SHARED_DIR "/corpus";
-    if (!fs::is_directory(corpus))
-        GTEST_SKIP() << "no corpus at " << corpus;
-    int files = 0;
-    for (const auto &entry : fs::recursive_directory_iterator(corpus)) {
-        if (!entry.is_regular_file())
-            continue;
-        SCOPED_TRACE(entry.path().string());
-        const ReadResult read = ReadFileBytes(entry.path().string());
-        ASSERT_FALSE(read.error) << read.error.description();
-        ASSERT_FALSE(WriteFileSafely(at("copy.cfg"), read.bytes));
-        ASSERT_EQ(slurp(at("copy.cfg")), slurp(entry.path()));
-        ++files;
-    }
-    EXPECT_GT(files, 0);
-    EXPECT_EQ(entries(), std::vector<std::string>{"copy.cfg"});
-}
-
 TEST_F(FileIo, GeneratedContentRoundTripsOverTheSameTarget)
 {
     // Long and short contents alternate, so a stale tail would show.

@@ -8,7 +8,6 @@
 #include <initializer_list>
 
 using namespace varkel;
-using varkel::test::readAll;
 using varkel::test::writeAll;
 namespace fs = std::filesystem;
 using Words = std::vector<std::string>;
@@ -250,8 +249,8 @@ TEST_F(Dictionary, DuplicatesStopTheBuildAndKeepTheEarlierEntries)
         EXPECT_EQ(dict.completedStep(), BuildStep::KeyNames) << symbol;
         EXPECT_EQ(dict.KeyIndex("tab"), 2);
         EXPECT_TRUE(dict.Cvars().empty());
-        if (std::string_view(symbol) == "=")
-            EXPECT_EQ(dict.Lookup("~"), 0); // the symbols step stopped at "="
+        // The symbols step stopped at "=" before "~" went in.
+        EXPECT_TRUE(std::string_view(symbol) == "~" || dict.Lookup("~") == 0);
     }
 
     // The next build starts afresh.
@@ -297,19 +296,6 @@ TEST(ShippedData, EverySetBuildsWithThePanelsSlots)
     auto hook = std::find_if(items.begin(), items.end(), [](const ItemEntry &i) { return i.text == "10 Grappling Hook"; });
     ASSERT_NE(hook, items.end());
     EXPECT_EQ(itemInsertText("Q3", *hook), "weapon 10");
-}
-
-TEST(ShippedData, FilesUseCrLf)
-{
-    for (const char *set : {"Q1", "Q2", "Q3"}) {
-        for (const char *name : {"cmdlst.dat", "cvrlst.dat", "items.dat", "ItemList.dat", "keynames.dat", "sample.dat"}) {
-            const std::string path = kShipped + "/" + set + name;
-            const std::string text = readAll(path);
-            ASSERT_TRUE(text.size() >= 2 && text.substr(text.size() - 2) == "\r\n") << path;
-            for (std::size_t i = 1; i < text.size(); ++i)
-                ASSERT_FALSE(text[i] == '\n' && text[i - 1] != '\r') << path << " offset " << i;
-        }
-    }
 }
 
 TEST(ShippedData, MatchesTheVocabularyLists)

@@ -83,42 +83,39 @@ private slots:
         }
     }
 
-    void enterInsertsTheDocumentsLineEnd()
+    void editingUsesTheLineEndAndRevertReloads()
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.OpenConfig(fx.write("lf.cfg", "one\ntwo\n"));
-        RichEdit *e = f.ActiveEditor();
-        e->SetSelStart(3);
-        QTest::keyClick(e, Qt::Key_Return);
-        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("one\n\ntwo\n"));
-        QVERIFY(f.Docs()[f.ActiveDoc()].Modified);
-
-        f.NewConfig();
-        e = f.ActiveEditor();
-        QTest::keyClicks(e, "x");
-        QTest::keyClick(e, Qt::Key_Return);
-        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("x\r\n"));
-    }
-
-    void loadingDoesNotModifyTypingDoes()
-    {
-        FrameFixture fx;
-        fMain &f = *fx.frame;
-        const QString file = fx.write("a.cfg", "bind x \"say hi\"\r\n");
+        const QString file = fx.write("lf.cfg", "one\ntwo\n");
         f.OpenConfig(file);
         const int d = f.ActiveDoc();
-        QVERIFY(!f.Docs()[d].Modified);
-        QVERIFY(!f.Menu()->IsEnabled("cmnuSave"));
-        QTest::keyClicks(f.ActiveEditor(), "z");
-        QVERIFY(f.Docs()[d].Modified);
-        QVERIFY(f.Menu()->IsEnabled("cmnuSave"));
-        QVERIFY(f.Menu()->IsEnabled("cmnuRevert"));
+        RichEdit *e = f.ActiveEditor();
+        QVERIFY(!f.Docs()[d].Modified && !f.Menu()->IsEnabled("cmnuSave"));
+        // Enter inserts the document's own line end.
+        e->SetSelStart(3);
+        QTest::keyClick(e, Qt::Key_Return);
+        QCOMPARE(editorBytes(f, d), QByteArray("one\n\ntwo\n"));
+        QVERIFY(f.Docs()[d].Modified && f.Menu()->IsEnabled("cmnuSave") && f.Menu()->IsEnabled("cmnuRevert"));
         // Opening the same path again only brings its window to the front.
         const int count = f.Docs().DocCount();
         f.OpenConfig(file);
         QCOMPARE(f.Docs().DocCount(), count);
         QCOMPARE(f.windowTitle(), QStringLiteral("Varkel [") + file + "]");
+        // Revert asks first.
+        fx.prompts->askAnswers.push_back(QMessageBox::No);
+        f.Dispatch("cmnuRevert");
+        QCOMPARE(editorBytes(f, d), QByteArray("one\n\ntwo\n"));
+        fx.prompts->askAnswers.push_back(QMessageBox::Yes);
+        f.Dispatch("cmnuRevert");
+        QCOMPARE(fx.prompts->asked.last(), QStringLiteral("Reload file and discard changes?"));
+        QCOMPARE(editorBytes(f, d), QByteArray("one\ntwo\n"));
+        QVERIFY(!f.Docs()[d].Modified);
+        // A new document uses CR LF.
+        f.NewConfig();
+        QTest::keyClicks(f.ActiveEditor(), "x");
+        QTest::keyClick(f.ActiveEditor(), Qt::Key_Return);
+        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("x\r\n"));
     }
 
     void unreadableFileIsReportedAndDropped()
@@ -207,24 +204,6 @@ private slots:
         fx.prompts->askAnswers.push_back(QMessageBox::No);
         QVERIFY(f.close());
         QCOMPARE(FrameFixture::read(file), QByteArray("Xabc"));
-    }
-
-    void revertReloadsAfterQuestion()
-    {
-        FrameFixture fx;
-        fMain &f = *fx.frame;
-        const QString file = fx.write("r.cfg", "one\n");
-        f.OpenConfig(file);
-        const int d = f.ActiveDoc();
-        QTest::keyClicks(f.ActiveEditor(), "two ");
-        fx.prompts->askAnswers.push_back(QMessageBox::No);
-        f.Dispatch("cmnuRevert");
-        QCOMPARE(editorBytes(f, d), QByteArray("two one\n"));
-        fx.prompts->askAnswers.push_back(QMessageBox::Yes);
-        f.Dispatch("cmnuRevert");
-        QCOMPARE(fx.prompts->asked.last(), QStringLiteral("Reload file and discard changes?"));
-        QCOMPARE(editorBytes(f, d), QByteArray("one\n"));
-        QVERIFY(!f.Docs()[d].Modified);
     }
 
     void caretPanelsAndEditStates()
