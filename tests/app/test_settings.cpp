@@ -68,19 +68,6 @@ TEST_F(SettingsFile, StoredValuesAreReadAsTheyAreStored)
     EXPECT_TRUE(ReadSettings(ini).ToolPaths.empty());
 }
 
-TEST(SettingsHelpers, BooleansAndRounding)
-{
-    EXPECT_TRUE(ProfileBool("True"));
-    EXPECT_FALSE(ProfileBool("true"));
-    EXPECT_FALSE(ProfileBool("1"));
-    EXPECT_EQ(std::string(BoolText(true)) + BoolText(false), "TrueFalse");
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(-247.5), -248);
-    EXPECT_EQ(RoundHalfEven(2.51), 3);
-}
-
 namespace {
 // State, whether the rectangle applies, and the rectangle, in one comparable value.
 std::vector<int> frame(const FrameGeometry &g)

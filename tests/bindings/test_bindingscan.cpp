@@ -40,21 +40,6 @@ std::string recorded(std::string_view line, int slot)
 
 } // namespace
 
-TEST(KeyIndex, NamesAndTheTwoSymbolKeys)
-{
-    const GameDictionary &dict = testDictionary("Q2");
-    EXPECT_EQ(KeyIndex(dict, "mouse1"), kSlotMouse1);
-    EXPECT_EQ(KeyIndex(dict, "MOUSE1"), kSlotMouse1);
-    EXPECT_EQ(KeyIndex(dict, "+"), kSlotPlus);
-    EXPECT_EQ(KeyIndex(dict, "="), kSlotPlus);
-    EXPECT_EQ(KeyIndex(dict, "`"), kSlotGrave);
-    EXPECT_EQ(KeyIndex(dict, "~"), kSlotGrave);
-    EXPECT_EQ(KeyIndex(dict, "joy4"), 109);
-    EXPECT_EQ(KeyIndex(dict, "void"), -1);
-    EXPECT_EQ(KeyIndex(dict, "nosuchkey"), -1);
-    EXPECT_EQ(KeyIndex(dict, ""), -1);
-}
-
 TEST(GetBindings, WhatIsRecordedForOneLine)
 {
     const struct {

@@ -4,7 +4,6 @@
 #include "dialogs/ctips.h"
 #include "dialogs/tipoftheday.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -110,17 +109,6 @@ TEST(TipsFile, LinesEndAtCrOrCrLfOnly)
     EXPECT_EQ(SplitTipLines(std::string_view(" \t\xE9\0z", 5)), Lines{std::string(" \t\xE9\0z", 5)});
 }
 
-TEST(TipsFile, ThreeLinesGiveThreeIdentifiers)
-{
-    test::TempDir dir;
-    writeAll(dir.file("Tips.dat"), "first\r\nsecond\r\nthird");
-    cTips tips;
-    ASSERT_TRUE(LoadTipsFile(dir.file("Tips.dat"), tips));
-    ASSERT_EQ(tips.Count(), 3);
-    EXPECT_EQ(tips.Item("T00003")->Text(), "third");
-    EXPECT_FALSE(LoadTipsFile(dir.file("missing.dat"), tips));
-}
-
 // The start-up sequence: the dialog sets ShowAtStartup to `answer`.
 TEST(StartupTip, ShowsTheFileWhenWantedAndWritesTheAnswer)
 {
@@ -162,15 +150,3 @@ TEST(StartupTip, ShowsTheFileWhenWantedAndWritesTheAnswer)
     mGlobal::ShowTipOday = saved;
 }
 
-TEST(ShippedTips, AreDistinctPlainOneLineTips)
-{
-    const std::string bytes = readAll(std::string(VARKEL_SOURCE_DIR) + "/Data/Tips.dat");
-    ASSERT_TRUE(bytes.size() > 2 && bytes.substr(bytes.size() - 2) == "\r\n");
-    const std::vector<std::string> lines = SplitTipLines(bytes);
-    EXPECT_GE(lines.size(), 30u);
-    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), lines.size());
-    for (const std::string &line : lines)
-        EXPECT_TRUE(!line.empty() && std::all_of(line.begin(), line.end(), [](unsigned char c) {
-            return c >= 0x20 && c < 0x7F;
-        })) << line;
-}

@@ -30,7 +30,6 @@ T nextAnswer(std::deque<T> &answers, T none = T())
 
 class ScriptedPrompts : public Prompts {
 public:
-    std::deque<QStringList> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QMessageBox::StandardButton> askAnswers;
     std::deque<QString> inputAnswers;
@@ -39,7 +38,7 @@ public:
     QStringList errors;     // "title|text" of exclamation boxes
     QString lastSaveProposed;
 
-    QStringList OpenFiles(QWidget *, const QString &, const QString &) override { return nextAnswer(openAnswers); }
+    QStringList OpenFiles(QWidget *, const QString &, const QString &) override { return {}; }
     QString SaveFile(QWidget *, const QString &, const QString &proposed, const QString &) override
     {
         lastSaveProposed = proposed;
