@@ -1,11 +1,13 @@
 #pragma once
 // A fresh folder for a test's files, removed with its contents afterwards,
-// and small helpers to read and write whole files.
+// small helpers to read and write whole files, and an environment variable
+// set for one scope.
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 namespace varkel::test {
@@ -46,5 +48,24 @@ inline void writeAll(const std::string &path, const std::string &data)
 {
     std::ofstream(path, std::ios::binary) << data;
 }
+
+// Sets (or, with nullptr, removes) an environment variable for one scope.
+class EnvOverride
+{
+public:
+    EnvOverride(const char *name, const char *value) : m_name(name)
+    {
+        if (const char *old = std::getenv(name))
+            m_old = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~EnvOverride() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
+    EnvOverride(const EnvOverride &) = delete;
+    EnvOverride &operator=(const EnvOverride &) = delete;
+
+private:
+    const char *m_name;
+    std::optional<std::string> m_old;
+};
 
 } // namespace varkel::test

@@ -94,8 +94,3 @@ TEST(TruncLongPath, ShortensLongPathsForCaptions)
     EXPECT_EQ(TruncLongPath(accented2), "/" + std::string(11, 'a') + "\xC3\xA9..." + std::string(16, 'b'));
 }
 
-TEST(RecentFileCaption, DigitIsTheAccessKey)
-{
-    EXPECT_EQ(RecentFileCaption(2, "/tmp/x.cfg"), "&2 /tmp/x.cfg");
-    EXPECT_EQ(RecentFileCaption(5, ""), "&5");
-}

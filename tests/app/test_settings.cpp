@@ -2,13 +2,12 @@
 #include "app/settings.h"
 #include "app/tempdir.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <optional>
 
 using namespace varkel;
 using varkel::test::readAll;
 using varkel::test::writeAll;
+using varkel::test::EnvOverride;
 
 namespace {
 
@@ -17,23 +16,6 @@ class SettingsFile : public ::testing::Test
 protected:
     test::TempDir dir;
     std::string ini = dir.file("Varkel.ini");
-};
-
-// Sets an environment variable for one scope and puts the old value back.
-class EnvOverride
-{
-public:
-    EnvOverride(const char *name, const char *value) : m_name(name)
-    {
-        if (const char *old = std::getenv(name))
-            m_old = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~EnvOverride() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
-
-private:
-    const char *m_name;
-    std::optional<std::string> m_old;
 };
 
 } // namespace
@@ -45,16 +27,12 @@ TEST_F(SettingsFile, EmptyOrAbsentFileGivesEveryDefault)
             writeAll(ini, "");
         const Settings s = ReadSettings(ini);
         EXPECT_EQ(s.QVersion, "Q2");
-        EXPECT_EQ(s.AutoSyntaxType, 2);
-        EXPECT_TRUE(s.AutoRefresh);
-        EXPECT_EQ(s.ConflictType, 2);
-        EXPECT_TRUE(s.ShowKeyboard);
-        EXPECT_TRUE(s.CommentAutoSize && s.CommentAlignment && s.CommentUCase && s.ShowTipOday);
-        EXPECT_EQ(s.CommentChar, "*");
-        EXPECT_EQ(s.CommentSize, 20);
-        EXPECT_EQ(s.FontName, "Courier New");
-        EXPECT_EQ(s.FontSize, 10);
+        EXPECT_TRUE(s.AutoSyntaxType == 2 && s.ConflictType == 2 && s.CommentSize == 20 && s.FontSize == 10);
+        EXPECT_TRUE(s.AutoRefresh && s.ShowKeyboard && s.CommentAutoSize && s.CommentAlignment && s.CommentUCase &&
+                    s.ShowTipOday);
         EXPECT_FALSE(s.FontBold || s.FontItalic || s.ColorStringElements);
+        EXPECT_EQ(s.CommentChar, "*");
+        EXPECT_EQ(s.FontName, "Courier New");
         EXPECT_EQ(s.BGColor, 0xFFFFFFu);
         EXPECT_EQ(s.SyntaxColors, (std::array<unsigned, 8>{0, 0xFF0000, 0xC00000, 0x800080, 0xC000C0,
                                                           0x008000, 0x0000FF, 0x000080}));
@@ -90,66 +68,34 @@ TEST_F(SettingsFile, StoredValuesAreReadAsTheyAreStored)
     EXPECT_TRUE(ReadSettings(ini).ToolPaths.empty());
 }
 
-TEST(SettingsHelpers, BooleansAndRounding)
+namespace {
+// State, whether the rectangle applies, and the rectangle, in one comparable value.
+std::vector<int> frame(const FrameGeometry &g)
 {
-    EXPECT_TRUE(ProfileBool("True"));
-    EXPECT_FALSE(ProfileBool("true"));
-    EXPECT_FALSE(ProfileBool("1"));
-    EXPECT_STREQ(BoolText(true), "True");
-    EXPECT_STREQ(BoolText(false), "False");
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(-247.5), -248);
-    EXPECT_EQ(RoundHalfEven(2.51), 3);
+    return {g.windowState, g.applyRect, g.left, g.top, g.width, g.height};
 }
+} // namespace
 
-TEST_F(SettingsFile, FrameDefaultsAreCentred)
+TEST_F(SettingsFile, FrameDefaultsAreCentredAndClampedToTheScreen)
 {
     // 20000 - 12495 = 7505 -> 3752.5 -> 3752; 16205 * 0.8 = 12964, (16205 - 12964) / 2 = 1620.5 -> 1620
-    FrameGeometry g = ReadFrameGeometry(ini, 20000, 16205);
-    EXPECT_EQ(g.windowState, 0);
-    EXPECT_TRUE(g.applyRect);
-    EXPECT_EQ(g.left, 3752);
-    EXPECT_EQ(g.top, 1620);
-    EXPECT_EQ(g.width, 12495);
-    EXPECT_EQ(g.height, 12964);
-    g = ReadFrameGeometry(ini, 20002, 16207); // 3753.5 -> 3754; 12966, 1620.5 -> 1620
-    EXPECT_EQ(g.left, 3754);
-    EXPECT_EQ(g.height, 12966);
-    EXPECT_EQ(g.top, 1620);
-}
+    EXPECT_EQ(frame(ReadFrameGeometry(ini, 20000, 16205)), (std::vector<int>{0, 1, 3752, 1620, 12495, 12964}));
+    // 3753.5 -> 3754; 12966, 1620.5 -> 1620
+    EXPECT_EQ(frame(ReadFrameGeometry(ini, 20002, 16207)), (std::vector<int>{0, 1, 3754, 1620, 12495, 12966}));
 
-TEST_F(SettingsFile, FrameIsClampedToTheScreen)
-{
-    auto read = [&](const std::string &general) {
-        writeAll(ini, "[General]\n" + general);
-        return ReadFrameGeometry(ini, 19200, 14400); // 1280 x 960 pixels
+    const std::pair<std::string, std::vector<int>> cases[] = {
+        // The right edge meets the screen's.
+        {"Left=10000\nTop=100\nWidth=12495\nHeight=9000\n", {0, 1, 19200 - 12495, 100, 12495, 9000}},
+        // Too big: the default width, 80 % of the screen's height.
+        {"Left=500\nTop=9000\nWidth=25000\nHeight=20000\n", {0, 1, 500, 14400 - 11520, 12495, 11520}},
+        {"Left=-300\nTop=-1\nWidth=0\nHeight=-5\n", {0, 1, 0, 0, 12495, 11520}},
+        {"WindowState=2\nLeft=99999\nWidth=1\n", {2, 0, 3352, 1440, 12495, 11520}},
+        {"WindowState=7\n", {0, 1, 3352, 1440, 12495, 11520}},
     };
-    FrameGeometry g = read("Left=10000\nTop=100\nWidth=12495\nHeight=9000\n");
-    EXPECT_EQ(g.left, 19200 - 12495); // right edge meets the screen's
-    EXPECT_EQ(g.top, 100);
-
-    g = read("Left=500\nTop=9000\nWidth=25000\nHeight=20000\n");
-    EXPECT_EQ(g.width, 12495);
-    EXPECT_EQ(g.height, 11520); // 80 % of the screen
-    EXPECT_EQ(g.left, 500);
-    EXPECT_EQ(g.top, 14400 - 11520);
-
-    g = read("Left=-300\nTop=-1\nWidth=0\nHeight=-5\n");
-    EXPECT_EQ(g.left, 0);
-    EXPECT_EQ(g.top, 0);
-    EXPECT_EQ(g.width, 12495);
-    EXPECT_EQ(g.height, 11520);
-
-    g = read("WindowState=2\nLeft=99999\nWidth=1\n");
-    EXPECT_EQ(g.windowState, 2);
-    EXPECT_FALSE(g.applyRect);
-    EXPECT_EQ(g.width, 12495);
-
-    g = read("WindowState=7\n");
-    EXPECT_EQ(g.windowState, 0);
-    EXPECT_TRUE(g.applyRect);
+    for (const auto &[general, expected] : cases) {
+        writeAll(ini, "[General]\n" + general);
+        EXPECT_EQ(frame(ReadFrameGeometry(ini, 19200, 14400)), expected) << general; // 1280 x 960 pixels
+    }
 }
 
 TEST_F(SettingsFile, FrameIsWrittenByItsState)
@@ -160,11 +106,7 @@ TEST_F(SettingsFile, FrameIsWrittenByItsState)
     EXPECT_EQ(readAll(ini), "[General]\nWindowState=2\n");
     WriteFrameGeometry(ini, 0, 150, 300, 9000, 7000);
     EXPECT_EQ(readAll(ini), "[General]\nWindowState=0\nLeft=150\nTop=300\nWidth=9000\nHeight=7000\n");
-    FrameGeometry g = ReadFrameGeometry(ini, 19200, 14400);
-    EXPECT_EQ(g.left, 150);
-    EXPECT_EQ(g.top, 300);
-    EXPECT_EQ(g.width, 9000);
-    EXPECT_EQ(g.height, 7000);
+    EXPECT_EQ(frame(ReadFrameGeometry(ini, 19200, 14400)), (std::vector<int>{0, 1, 150, 300, 9000, 7000}));
 }
 
 TEST_F(SettingsFile, IniPathFollowsEnvironmentAndWritableFolder)

@@ -3,91 +3,64 @@
 // folder and read with BuildDictionary, so the tests do not depend on the
 // shipped data files.
 
+#include "app/tempdir.h"
 #include "bindings/keystate.h"
 #include "language/dictionary.h"
 
 #include <array>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <unistd.h>
-
 namespace varkel::test {
 
-// Key names in device-slot order; "void" for the slots the panel cannot bind.
-inline const std::array<const char *, 110> kTestKeyNames = {
-    "escape", "f1", "f2", "f3", "f4", "f5", "f6", "f7", "f8", "f9", "f10", "f11", "f12",   // 0-12
-    "`", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "-", "+", "backspace",          // 13-26
-    "tab", "q", "w", "e", "r", "t", "y", "u", "i", "o", "p", "[", "]",                     // 27-39
-    "void", "a", "s", "d", "f", "g", "h", "j", "k", "l", "semicolon", "'", "enter",        // 40-52
-    "shift", "z", "x", "c", "v", "b", "n", "m", ",", ".", "/", "void", "\\",               // 53-65
-    "ctrl", "alt", "space", "void", "void", "void", "void", "pause",                       // 66-73
-    "ins", "home", "pgup", "del", "end", "pgdn",                                           // 74-79
-    "uparrow", "leftarrow", "downarrow", "rightarrow", "void",                             // 80-84
-    "kp_slash", "kp_multiply", "kp_minus", "kp_home", "kp_uparrow", "kp_pgup",             // 85-90
-    "kp_leftarrow", "kp_5", "kp_rightarrow", "kp_end", "kp_downarrow", "kp_pgdn",          // 91-96
-    "kp_ins", "kp_del", "kp_plus", "kp_enter",                                             // 97-100
-    "mouse1", "mouse2", "mouse3", "mwheelup", "mwheeldown",                                // 101-105
-    "joy1", "joy2", "joy3", "joy4",                                                        // 106-109
-};
+// Key names in device-slot order, one line each; "void" for the slots the
+// panel cannot bind.
+inline const char *const kTestKeyNames =
+    "escape\nf1\nf2\nf3\nf4\nf5\nf6\nf7\nf8\nf9\nf10\nf11\nf12\n"                 // 0-12
+    "`\n1\n2\n3\n4\n5\n6\n7\n8\n9\n0\n-\n+\nbackspace\n"                           // 13-26
+    "tab\nq\nw\ne\nr\nt\ny\nu\ni\no\np\n[\n]\n"                                   // 27-39
+    "void\na\ns\nd\nf\ng\nh\nj\nk\nl\nsemicolon\n'\nenter\n"                      // 40-52
+    "shift\nz\nx\nc\nv\nb\nn\nm\n,\n.\n/\nvoid\n\\\n"                             // 53-65
+    "ctrl\nalt\nspace\nvoid\nvoid\nvoid\nvoid\npause\n"                           // 66-73
+    "ins\nhome\npgup\ndel\nend\npgdn\nuparrow\nleftarrow\ndownarrow\nrightarrow\nvoid\n" // 74-84
+    "kp_slash\nkp_multiply\nkp_minus\nkp_home\nkp_uparrow\nkp_pgup\nkp_leftarrow\nkp_5\n" // 85-92
+    "kp_rightarrow\nkp_end\nkp_downarrow\nkp_pgdn\nkp_ins\nkp_del\nkp_plus\nkp_enter\n" // 93-100
+    "mouse1\nmouse2\nmouse3\nmwheelup\nmwheeldown\njoy1\njoy2\njoy3\njoy4\n";       // 101-109
 
-inline void writeDataFile(const std::filesystem::path &path, const std::vector<std::string> &lines)
-{
-    std::ofstream out(path, std::ios::binary);
-    for (const std::string &line : lines)
-        out << line << "\r\n";
-}
-
-// The data files of Q1, Q2 and Q3 in a temporary folder (removed at exit),
-// and the dictionary of each set built from them.
+// The data files of Q1, Q2 and Q3 in a temporary folder, and the dictionary
+// of each set built from them.
 class TestData
 {
 public:
     TestData()
     {
-        namespace fs = std::filesystem;
-        m_dir = fs::temp_directory_path() / ("varkel-bindings-data-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-        const std::vector<std::string> keyNames(kTestKeyNames.begin(), kTestKeyNames.end());
-        const std::array<std::string, 3> sets{"Q1", "Q2", "Q3"};
-        for (std::size_t i = 0; i < sets.size(); ++i) {
-            const std::string &s = sets[i];
-            std::vector<std::string> commands{"bind", "unbind", "alias", "exec", "echo", "say", "say_team",
-                                              "+attack", "+forward", "+back", "impulse", "weapon"};
-            std::vector<std::string> cvars{"sensitivity", "name", "fov"};
-            if (s == "Q3") {
-                commands.insert(commands.end(), {"set", "seta", "vstr"});
-                cvars.insert(cvars.end(), {"cg_fov", "cl_run"});
+        for (std::size_t i = 0; i < 3; ++i) {
+            const std::string set = "Q" + std::to_string(i + 1);
+            std::string commands = "bind\nunbind\nalias\nexec\necho\nsay\nsay_team\n+attack\n+forward\n+back\nimpulse\nweapon\n";
+            std::string cvars = "sensitivity\nname\nfov\n";
+            if (set == "Q3") {
+                commands += "set\nseta\nvstr\n";
+                cvars += "cg_fov\ncl_run\n";
             }
-            writeDataFile(m_dir / (s + "cmdlst.dat"), commands);
-            writeDataFile(m_dir / (s + "cvrlst.dat"), cvars);
-            writeDataFile(m_dir / (s + "items.dat"), {"railgun", "shotgun"});
-            writeDataFile(m_dir / (s + "ItemList.dat"), {s + " Items", "1 Axe"});
-            writeDataFile(m_dir / (s + "keynames.dat"), keyNames);
-            if (BuildDictionary(m_dicts[i], m_dir.string(), s))
+            writeAll(m_dir.file(set + "cmdlst.dat"), commands);
+            writeAll(m_dir.file(set + "cvrlst.dat"), cvars);
+            writeAll(m_dir.file(set + "items.dat"), "railgun\nshotgun\n");
+            writeAll(m_dir.file(set + "ItemList.dat"), set + " Items\n1 Axe\n");
+            writeAll(m_dir.file(set + "keynames.dat"), kTestKeyNames);
+            if (BuildDictionary(m_dicts[i], m_dir.path(), set))
                 std::abort();
         }
     }
-    ~TestData()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
-    }
-    TestData(const TestData &) = delete;
-    TestData &operator=(const TestData &) = delete;
 
-    std::string dir() const { return m_dir.string(); }
+    std::string dir() const { return m_dir.path(); }
     const GameDictionary &dictionary(std::string_view set) const
     {
         return m_dicts[set == "Q1" ? 0 : set == "Q3" ? 2 : 1];
     }
 
 private:
-    std::filesystem::path m_dir;
+    TempDir m_dir;
     std::array<GameDictionary, 3> m_dicts;
 };
 

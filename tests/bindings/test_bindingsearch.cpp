@@ -37,13 +37,9 @@ TEST(FindBinding, FiveSearchTextsInOrder)
         EXPECT_EQ(m.length, c.matched.size()) << c.text;
     }
     EXPECT_FALSE(FindBinding("bind mouse2 +jump\n", "mouse1", "+attack", 0).found());
-}
-
-TEST(FindBinding, AnEarlierSearchTextWinsOverAnEarlierPosition)
-{
+    // An earlier search text wins over an earlier position.
     const std::string text = "+attack\nbind mouse1 \"+attack\"\nbind mouse1 +attack\n";
-    const TextMatch m = FindBinding(text, "mouse1", "+attack", 0);
-    EXPECT_EQ(m.position, at(text, "bind mouse1 +attack"));
+    EXPECT_EQ(FindBinding(text, "mouse1", "+attack", 0).position, at(text, "bind mouse1 +attack"));
 }
 
 TEST(FindBinding, IgnoresCaseAndStartsAtStart)
@@ -106,10 +102,8 @@ TEST(HandleDupKeys, SelectsTheFirstLineOfEitherName)
     const std::string onlyEquals = "echo\nbind = +zoom\n";
     EXPECT_EQ(HandleDupKeys(onlyEquals, "+").position, at(onlyEquals, "bind = +zoom"));
 
-    const std::string both = "bind = a\nbind + b\n";
-    EXPECT_EQ(HandleDupKeys(both, "+").position, 0);
-    const std::string plusFirst = "bind + b\nbind = a\n";
-    EXPECT_EQ(HandleDupKeys(plusFirst, "+").position, 0);
+    EXPECT_EQ(HandleDupKeys("bind = a\nbind + b\n", "+").position, 0);
+    EXPECT_EQ(HandleDupKeys("bind + b\nbind = a\n", "+").position, 0);
 
     const std::string grave = "bind \"`\" x\nbind ~ y\n";
     const TextMatch g = HandleDupKeys(grave, "`");

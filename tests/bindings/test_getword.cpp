@@ -75,13 +75,6 @@ TEST(GetWord, TextRightAfterAClosingQuoteStartsANewWord)
     EXPECT_EQ(words("\"a b\"\"\"x", 3), (W{"a b", "\"\"", "x"}));
 }
 
-TEST(ReplaceChar, ReplacesEveryOccurrence)
-{
-    std::string s = "\ta\t\tb\t";
-    ReplaceChar(s, '\t', ' ');
-    EXPECT_EQ(s, " a  b ");
-}
-
 // The one-pass splitter the scan uses must give exactly GetWord's words, on
 // every line of real scripts.
 TEST(GetWord, SplitterAgreesWithGetWordOnTheCorpus)

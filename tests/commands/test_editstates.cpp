@@ -10,16 +10,11 @@
 using namespace varkel;
 
 namespace {
-struct Applied {
-    std::optional<bool> enabled, checked;
-    bool menu = false, button = false;
-};
-
-std::map<std::string, Applied> apply(const EditFacts &facts)
+std::map<std::string, CommandState> apply(const EditFacts &facts)
 {
-    std::map<std::string, Applied> out;
+    std::map<std::string, CommandState> out;
     for (const CommandState &s : ComputeEditStates(facts))
-        out[std::string(s.command)] = {s.enabled, s.checked, s.menu, s.button};
+        out[std::string(s.command)] = s;
     return out;
 }
 } // namespace
@@ -27,19 +22,12 @@ std::map<std::string, Applied> apply(const EditFacts &facts)
 TEST(EditStates, NoDocumentDisablesEverythingButLeavesReplaceAlone)
 {
     const auto s = apply(EditFacts{});
-    for (const char *cmd : {"cmnuSave", "cmnuCut", "cmnuCopy", "cmnuDelete", "cmnuFindNext", "cmnuFindPrev",
-                            "cmnuUndo", "cmnuPrint", "cmnuSelectAll", "cmnuFind", "cmnuRevert",
-                            "cmnuFindNextConflict", "cmnuWordWrap", "cmnuPaste", "cmnuSaveAs", "cmnuSaveAll",
-                            "cmnuRefresh", "cmnuSyntaxRefresh", "cmnuConflicts_None", "cmnuConflicts_All",
-                            "cmnuConflicts_Active", "cmnuTileHorz", "cmnuTileVert", "cmnuCascade", "cmnuArrange",
-                            "cmnuClose", "cmnuCloseAll", "cmnuInsertComment"}) {
-        ASSERT_TRUE(s.count(cmd)) << cmd;
-        EXPECT_EQ(s.at(cmd).enabled, false) << cmd;
-    }
+    for (const auto &[cmd, state] : s)
+        EXPECT_EQ(state.enabled, false) << cmd;
+    EXPECT_GE(s.size(), 28u);
     EXPECT_FALSE(s.count("cmnuReplace"));
     // Menu-only rows never touch a toolbar button.
-    EXPECT_FALSE(s.at("cmnuInsertComment").button);
-    EXPECT_FALSE(s.at("cmnuClose").button);
+    EXPECT_FALSE(s.at("cmnuInsertComment").button || s.at("cmnuClose").button);
 }
 
 TEST(EditStates, EachRowFollowsTheActiveDocument)
@@ -48,28 +36,20 @@ TEST(EditStates, EachRowFollowsTheActiveDocument)
     f.docOpen = true;
     f.textEmpty = false;
     auto s = apply(f);
-    EXPECT_EQ(s["cmnuSave"].enabled, false);
-    EXPECT_EQ(s["cmnuCut"].enabled, false);
+    for (const char *off : {"cmnuSave", "cmnuCut", "cmnuFindNext", "cmnuUndo", "cmnuRevert"})
+        EXPECT_EQ(s[off].enabled, false) << off; // nothing changed, selected or searched yet
     EXPECT_EQ(s["cmnuFind"].enabled, true);
-    EXPECT_EQ(s["cmnuFindNext"].enabled, false); // nothing selected, nothing searched yet
-    EXPECT_EQ(s["cmnuReplace"].enabled, true);
-    EXPECT_FALSE(s["cmnuReplace"].menu);
-    EXPECT_EQ(s["cmnuUndo"].enabled, false);
-    EXPECT_EQ(s["cmnuRevert"].enabled, false);
+    EXPECT_EQ(s["cmnuPaste"].enabled, true);
+    EXPECT_TRUE(s["cmnuReplace"].enabled == true && !s["cmnuReplace"].menu);
     EXPECT_EQ(s["cmnuWordWrap"].checked, false);
     EXPECT_FALSE(s.count("cmnuFindNextConflict")); // left to the panel's selection
-    EXPECT_EQ(s["cmnuPaste"].enabled, true);
 
-    f.modified = true;
+    f.modified = f.canUndo = f.wordWrap = true;
     f.selLength = 3;
-    f.canUndo = true;
-    f.wordWrap = true;
     s = apply(f);
-    EXPECT_EQ(s["cmnuSave"].enabled, true);
+    for (const char *on : {"cmnuSave", "cmnuCopy", "cmnuFindPrev", "cmnuUndo"})
+        EXPECT_EQ(s[on].enabled, true) << on;
     EXPECT_EQ(s["cmnuRevert"].enabled, false); // modified, but no file
-    EXPECT_EQ(s["cmnuCopy"].enabled, true);
-    EXPECT_EQ(s["cmnuFindPrev"].enabled, true);
-    EXPECT_EQ(s["cmnuUndo"].enabled, true);
     EXPECT_EQ(s["cmnuWordWrap"].checked, true);
 
     f.hasFile = true;
@@ -79,7 +59,6 @@ TEST(EditStates, EachRowFollowsTheActiveDocument)
     s = apply(f);
     EXPECT_EQ(s["cmnuRevert"].enabled, true);
     EXPECT_EQ(s["cmnuFindNext"].enabled, true); // a remembered search text is enough
-    EXPECT_EQ(s["cmnuPrint"].enabled, false);
-    EXPECT_EQ(s["cmnuSelectAll"].enabled, false);
-    EXPECT_EQ(s["cmnuReplace"].enabled, false);
+    for (const char *off : {"cmnuPrint", "cmnuSelectAll", "cmnuReplace"})
+        EXPECT_EQ(s[off].enabled, false) << off;
 }

@@ -1,16 +1,12 @@
+#include "app/tempdir.h"
 #include "language/dictionary.h"
 #include "language/syntaxhilite.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <string>
 #include <tuple>
 #include <vector>
-
-#include <unistd.h>
 
 using namespace varkel;
 
@@ -185,18 +181,13 @@ TEST(SyntaxHiLite, LineSpans)
 // line, exactly as the whole pass colours that line.
 TEST(SyntaxHiLite, LinePassWithABuiltDictionary)
 {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("varkel-hilite-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    auto write = [&](const char *name, const char *content) { std::ofstream(dir / name, std::ios::binary) << content; };
-    write("Q2cmdlst.dat", "bind\r\nquit\r\n");
-    write("Q2items.dat", "rocket\r\n");
-    write("Q2ItemList.dat", "Rocket Launcher\r\n");
-    write("Q2keynames.dat", "x\r\nvoid\r\n");
-    write("Q2cvrlst.dat", "name\r\nquit\r\n");
+    test::TempDir dir;
+    for (const auto &[name, content] : {std::pair{"cmdlst", "bind\nquit\n"}, {"items", "rocket\n"},
+                                         {"ItemList", "Rocket Launcher\n"}, {"keynames", "x\nvoid\n"},
+                                         {"cvrlst", "name\nquit\n"}})
+        test::writeAll(dir.file(std::string("Q2") + name + ".dat"), content);
     GameDictionary dictionary;
-    const Error e = BuildDictionary(dictionary, dir.string(), "Q2");
-    fs::remove_all(dir);
+    const Error e = BuildDictionary(dictionary, dir.path(), "Q2");
     ASSERT_FALSE(e) << e.description();
 
     const std::string doc = "bind x quit\r\nname 5 rocket // c\r\nX = ~\r\n\r\n";

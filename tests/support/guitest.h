@@ -17,9 +17,19 @@
 
 namespace varkel::test {
 
+// Takes the next scripted answer, or `none` when the script has run out.
+template <typename T>
+T nextAnswer(std::deque<T> &answers, T none = T())
+{
+    if (answers.empty())
+        return none;
+    T a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
 class ScriptedPrompts : public Prompts {
 public:
-    std::deque<QStringList> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QMessageBox::StandardButton> askAnswers;
     std::deque<QString> inputAnswers;
@@ -28,39 +38,20 @@ public:
     QStringList errors;     // "title|text" of exclamation boxes
     QString lastSaveProposed;
 
-    QStringList OpenFiles(QWidget *, const QString &, const QString &) override
-    {
-        if (openAnswers.empty())
-            return {};
-        QStringList a = openAnswers.front();
-        openAnswers.pop_front();
-        return a;
-    }
+    QStringList OpenFiles(QWidget *, const QString &, const QString &) override { return {}; }
     QString SaveFile(QWidget *, const QString &, const QString &proposed, const QString &) override
     {
         lastSaveProposed = proposed;
-        if (saveAnswers.empty())
-            return {};
-        QString a = saveAnswers.front();
-        saveAnswers.pop_front();
-        return a;
+        return nextAnswer(saveAnswers);
     }
     QMessageBox::StandardButton Ask(QWidget *, const QString &text, QMessageBox::StandardButtons) override
     {
         asked << text;
-        if (askAnswers.empty())
-            return QMessageBox::Cancel;
-        auto a = askAnswers.front();
-        askAnswers.pop_front();
-        return a;
+        return nextAnswer(askAnswers, QMessageBox::Cancel);
     }
     QString InputText(QWidget *, const QString &, const QString &, const QString &) override
     {
-        if (inputAnswers.empty())
-            return {};
-        QString a = inputAnswers.front();
-        inputAnswers.pop_front();
-        return a;
+        return nextAnswer(inputAnswers);
     }
     void Critical(QWidget *, const QString &text) override { criticals << text; }
     void Exclamation(QWidget *, const QString &title, const QString &text) override { errors << title + "|" + text; }

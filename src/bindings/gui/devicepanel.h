@@ -68,7 +68,6 @@ public:
     // Forgets the selected slot without changing any picture.
     void ResetSelection();
     int SelectedSlot() const { return m_model.SelectedSlot(); }
-    int ClickedSlot() const { return m_model.ClickedSlot(); }
 
     // Selects a slot as a left click on it would (the key or joystick button
     // also takes the focus; a mouse button is pressed). Does nothing for a
@@ -91,8 +90,6 @@ public:
     // --- what the panel shows ----------------------------------------------
     QString ImageKey(int slot) const;
     KeyPicture KeyState(int slot) const { return m_model.State(slot); }
-    bool MouseButtonPressed(int slot) const { return m_model.Pressed(slot); }
-    const std::string &SavedPicture() const { return m_model.SavedPicture(); }
     QString ToolTipFor(int slot) const;
 
     // The controls: cmdKey(0..100), cmdMouseBut(101..105), picJoyBut(106..109).

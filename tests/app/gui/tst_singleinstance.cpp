@@ -2,9 +2,9 @@
 // one (two real processes), also when a crashed instance left its socket.
 
 #include "app/gui/singleinstance.h"
+#include "app/profile.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
@@ -41,27 +41,10 @@ class TestSingleInstance : public QObject {
         return probe.waitForConnected(200);
     }
 
-    bool waitFor(const std::function<bool()> &condition, int ms = 15000)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms) {
-            if (condition())
-                return true;
-            QTest::qWait(50);
-        }
-        return condition();
-    }
-
     QString recentFile1() const
     {
-        QFile f(m_dir.filePath("Varkel.ini"));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        for (const QByteArray &line : f.readAll().split('\n'))
-            if (line.trimmed().startsWith("RecentFile1="))
-                return QString::fromUtf8(line.trimmed().mid(12));
-        return {};
+        return QString::fromStdString(
+            GetProfileString("RecentFiles", "RecentFile1", "", m_dir.filePath("Varkel.ini").toStdString()));
     }
 
 private slots:
@@ -91,7 +74,7 @@ private slots:
         first.setProcessEnvironment(environment());
         first.start(m_exe, {});
         QVERIFY(first.waitForStarted());
-        QVERIFY2(waitFor(serverAnswers), "the first instance never listened");
+        QTRY_VERIFY_WITH_TIMEOUT(serverAnswers(), 15000); // the first instance listens
 
         QFile script(m_dir.filePath("hand over.cfg"));
         QVERIFY(script.open(QIODevice::WriteOnly));
@@ -109,7 +92,7 @@ private slots:
 
         // The running instance opened it: it is now its most recent file.
         const QString expected = QDir(m_dir.path()).absoluteFilePath("hand over.cfg");
-        QVERIFY2(waitFor([&] { return recentFile1() == expected; }), qPrintable(recentFile1()));
+        QTRY_COMPARE_WITH_TIMEOUT(recentFile1(), expected, 15000);
         QCOMPARE(first.state(), QProcess::Running);
 
         first.kill();

@@ -39,16 +39,11 @@ QPoint pointOf(RichEdit *e, long pos)
 // Opens a script and leaves the focus in its editor with the caret at `caret`.
 RichEdit *openScript(FrameFixture &fx, const QByteArray &text, long caret)
 {
-    fx.frame->OpenConfig(fx.write("script.cfg", text));
+    fx.frame->OpenConfig(fx.write(QString("script%1.cfg").arg(fx.frame->Docs().DocCount()), text));
     RichEdit *e = fx.frame->ActiveEditor();
     e->setFocus();
     e->SetSelStart(caret);
     return e;
-}
-
-void pick(QComboBox *box, const QString &text)
-{
-    box->setEditText(text);
 }
 
 // Presses the right button on an insert button and moves it: the drag starts.
@@ -94,37 +89,39 @@ private slots:
         FrameFixture fx;
         fMain &f = *fx.frame;
         CommandBar *bar = f.InsertionTools();
-        QVERIFY(bar);
         QVERIFY(f.findChild<QToolBar *>(QStringLiteral("picCommand"))->isVisible());
         RichEdit *e = openScript(fx, "bind x \r\n", 7);
-        QCOMPARE(bar->cboCommand[1]->currentText(), QStringLiteral("Q2 Commands"));
         QVERIFY(!bar->cmdInsertCommand[1]->isEnabled());
 
-        pick(bar->cboCommand[1], QStringLiteral("+attack"));
-        QVERIFY(bar->cmdInsertCommand[1]->isEnabled());
-        QVERIFY(bar->cmdSearchCommand[1]->isEnabled());
+        bar->cboCommand[1]->setEditText(QStringLiteral("+attack"));
+        QVERIFY(bar->cmdInsertCommand[1]->isEnabled() && bar->cmdSearchCommand[1]->isEnabled());
         QTest::mouseClick(bar->cmdInsertCommand[1], Qt::LeftButton);
         QCOMPARE(bytesOf(e), QByteArray("bind x +attack\r\n"));
         QCOMPARE(e->SelStart(), 14L);
         QCOMPARE(e->SelLength(), 0L);
-        QVERIFY(e->hasFocus());
-        QCOMPARE(e->OLEDropMode(), 1);
-        QVERIFY(f.Docs()[f.ActiveDoc()].Modified);
+        QVERIFY(e->hasFocus() && f.Docs()[f.ActiveDoc()].Modified);
 
         // The selection is replaced; nothing is added around the text.
         e->SetSel(0, 4);
-        pick(bar->cboCommand[2], QStringLiteral("sensitivity"));
+        bar->cboCommand[2]->setEditText(QStringLiteral("sensitivity"));
         QTest::mouseClick(bar->cmdInsertCommand[2], Qt::LeftButton);
         QCOMPARE(bytesOf(e), QByteArray("sensitivity x +attack\r\n"));
 
-        // An unknown word or a one-character word leaves the buttons disabled.
-        pick(bar->cboCommand[1], QStringLiteral("nosuchcommand"));
-        QVERIFY(!bar->cmdInsertCommand[1]->isEnabled());
-        pick(bar->cboCommand[1], QStringLiteral("+"));
-        QVERIFY(!bar->cmdInsertCommand[1]->isEnabled());
+        // Search selects the first occurrence, in any case; nothing found
+        // leaves the selection.
+        e = openScript(fx, "bind w +FORWARD\r\nbind up +forward\r\n", 30);
+        bar->cboCommand[1]->setEditText(QStringLiteral("+forward"));
+        QTest::mouseClick(bar->cmdSearchCommand[1], Qt::LeftButton);
+        QCOMPARE(e->SelStart(), 7L);
+        QCOMPARE(e->SelLength(), 8L);
+        QVERIFY(e->hasFocus());
+        bar->cboCommand[2]->setEditText(QStringLiteral("sensitivity"));
+        QTest::mouseClick(bar->cmdSearchCommand[2], Qt::LeftButton);
+        QCOMPARE(e->SelStart(), 7L);
+        QCOMPARE(e->SelLength(), 8L);
     }
 
-    void bindingRowInsertsAWholeBindLine()
+    void bindingRowAndTypedBindingBox()
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
@@ -154,36 +151,21 @@ private slots:
         QTest::keyClick(bar->txtBinding, Qt::Key_Return);
         QCOMPARE(bytesOf(e), before);
 
-        // Quake III writes a one-letter key in lower case.
-        f.Dispatch("cmnuQ3");
-        e->SetSelStart(0);
-        bar->SetBindingRow("a", "+attack");
-        QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
-        QVERIFY(bytesOf(e).startsWith("bind a \"+attack\"bind SPACE"));
-    }
-
-    void typedBindingBoxReceivesTheCommand()
-    {
-        FrameFixture fx;
-        fMain &f = *fx.frame;
-        CommandBar *bar = f.InsertionTools();
-        RichEdit *e = openScript(fx, "bind x y\r\n", 0);
-        const QByteArray before = bytesOf(e);
-
-        bar->txtBinding->setFocus();
+        // Typing in the binding box makes it receive the next command ...
+        bar->txtBinding->clear();
         QTest::keyClicks(bar->txtBinding, "say ");
         QCOMPARE(QString::fromStdString(mGlobal::InsertTarget), QStringLiteral("BINDINGBOX"));
-        pick(bar->cboCommand[1], QStringLiteral("+forward"));
+        bar->cboCommand[1]->setEditText(QStringLiteral("+forward"));
         QTest::mouseClick(bar->cmdInsertCommand[1], Qt::LeftButton);
         QCOMPARE(bar->txtBinding->text(), QStringLiteral("say +forward"));
         QVERIFY(bar->txtBinding->hasFocus());
         QCOMPARE(bytesOf(e), before);
-
-        // Once the editor had the focus again, insertions go to the document.
+        // ... until the editor had the focus again.
         e->setFocus();
+        e->SetSelStart(0);
         QTest::mouseClick(bar->cmdInsertCommand[1], Qt::LeftButton);
         QCOMPARE(QString::fromStdString(mGlobal::InsertTarget), QStringLiteral("EDITBOX"));
-        QCOMPARE(bytesOf(e), QByteArray("+forwardbind x y\r\n"));
+        QCOMPARE(bytesOf(e), "+forward" + before);
     }
 
     void aliasRowAndItemsFollowTheCommandSet()
@@ -196,11 +178,6 @@ private slots:
 
         f.Dispatch("cmnuQ3");
         QCOMPARE(bar->lblCommandDes[0]->text(), QStringLiteral("Vstr"));
-        QCOMPARE(bar->cboCommand[0]->currentText(), QStringLiteral("Vstr"));
-        QCOMPARE(bar->cboCommand[0]->toolTip(), QStringLiteral("vstr List"));
-        QCOMPARE(bar->cmdInsertCommand[0]->toolTip(),
-                 QStringLiteral("Place vstr at Insertion Point (Right Button Drags)"));
-        QCOMPARE(bar->cmdSearchCommand[0]->toolTip(), QStringLiteral("Search for Selected vstr"));
         QCOMPARE(bar->cboCommand[2]->currentText(), QStringLiteral("Q3 Cvars"));
 
         // The scan's variables fill the row; the box keeps an entry that survives.
@@ -210,7 +187,7 @@ private slots:
         bar->SetAliasList({"myvar"});
         QCOMPARE(bar->cboCommand[0]->currentText(), QStringLiteral("Vstr"));
         QVERIFY(!bar->cmdInsertCommand[0]->isEnabled());
-        pick(bar->cboCommand[0], QStringLiteral("myvar"));
+        bar->cboCommand[0]->setEditText(QStringLiteral("myvar"));
         QVERIFY(bar->cmdInsertCommand[0]->isEnabled());
         bar->SetAliasList({"myvar"});
         QCOMPARE(bar->cboCommand[0]->currentText(), QStringLiteral("myvar"));
@@ -228,45 +205,18 @@ private slots:
 
         // Items: the heading disables both buttons, an item inserts its weapon.
         QComboBox *items = bar->imgcboItems;
-        QCOMPARE(items->currentIndex(), -1);
-        QCOMPARE(items->placeholderText(), QStringLiteral("Q3 Items"));
-        QVERIFY(!bar->cmdInsertItem->isEnabled());
+        QVERIFY(items->currentIndex() == -1 && !bar->cmdInsertItem->isEnabled());
         const int hook = items->findText(QStringLiteral("10 Grappling Hook"));
         const int heading = items->findText(QStringLiteral("TA Items"));
         QVERIFY(hook > 0 && heading > 0);
         QVERIFY(!items->itemIcon(hook).isNull());
         items->setCurrentIndex(heading);
-        QVERIFY(!bar->cmdInsertItem->isEnabled());
-        QVERIFY(!bar->cmdSearchItem->isEnabled());
+        QVERIFY(!bar->cmdInsertItem->isEnabled() && !bar->cmdSearchItem->isEnabled());
         items->setCurrentIndex(hook);
         QVERIFY(bar->cmdInsertItem->isEnabled());
         e->SetSelStart(0);
         QTest::mouseClick(bar->cmdInsertItem, Qt::LeftButton);
         QVERIFY(bytesOf(e).startsWith("weapon 10set myvar"));
-
-        f.Dispatch("cmnuQ1");
-        QCOMPARE(bar->lblCommandDes[0]->text(), QStringLiteral("Alias"));
-        items->setCurrentIndex(items->findText(QStringLiteral("7 Rocket Launcher")));
-        QCOMPARE(QString::fromStdString(bar->ToolText(InsertionTool::Item)), QStringLiteral("IMPULSE 7"));
-    }
-
-    void searchSelectsTheFirstOccurrence()
-    {
-        FrameFixture fx;
-        fMain &f = *fx.frame;
-        CommandBar *bar = f.InsertionTools();
-        RichEdit *e = openScript(fx, "bind w +FORWARD\r\nbind up +forward\r\n", 30);
-        pick(bar->cboCommand[1], QStringLiteral("+forward"));
-        QTest::mouseClick(bar->cmdSearchCommand[1], Qt::LeftButton);
-        QCOMPARE(e->SelStart(), 7L);
-        QCOMPARE(e->SelLength(), 8L);
-        QVERIFY(e->hasFocus());
-        // Nothing found: the selection stays.
-        pick(bar->cboCommand[2], QStringLiteral("sensitivity"));
-        QTest::mouseClick(bar->cmdSearchCommand[2], Qt::LeftButton);
-        QCOMPARE(e->SelStart(), 7L);
-        QCOMPARE(e->SelLength(), 8L);
-        QCOMPARE(bytesOf(e), QByteArray("bind w +FORWARD\r\nbind up +forward\r\n"));
     }
 
     void rightButtonDragDropsAtTheDropPoint()
@@ -275,7 +225,7 @@ private slots:
         fMain &f = *fx.frame;
         CommandBar *bar = f.InsertionTools();
         RichEdit *e = openScript(fx, "bind x \r\nbind y y\r\n", 0);
-        pick(bar->cboCommand[1], QStringLiteral("+attack"));
+        bar->cboCommand[1]->setEditText(QStringLiteral("+attack"));
 
         QString dragged;
         int modeDuringDrag = -1;
@@ -329,16 +279,12 @@ private slots:
             QVERIFY(box->isEnabled());
         QVERIFY(bar->txtBinding->isEnabled() && bar->cboKeyname->isEnabled() && bar->imgcboItems->isEnabled());
         QCOMPARE(bar->txtBinding->palette().color(QPalette::Active, QPalette::Base), QColor(0x40, 0x30, 0x20));
-        QCOMPARE(bar->imgcboItems->palette().color(QPalette::Active, QPalette::Button), QColor(Qt::black));
-        QCOMPARE(bar->imgcboItems->palette().color(QPalette::Active, QPalette::ButtonText), QColor(0, 255, 0));
         // Text colours by keyword class while colouring is on, plain text otherwise.
         const auto colour = [](unsigned bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); };
         QCOMPARE(bar->cboCommand[1]->palette().color(QPalette::Active, QPalette::Text),
                  colour(mGlobal::SyntaxColors[Command]));
         f.Dispatch("cmnuAutoSyntax_None");
         QCOMPARE(bar->cboCommand[1]->palette().color(QPalette::Active, QPalette::Text),
-                 colour(mGlobal::SyntaxColors[PlainText]));
-        QCOMPARE(bar->cboKeyname->palette().color(QPalette::Active, QPalette::Text),
                  colour(mGlobal::SyntaxColors[PlainText]));
 
         // The status text shows the tool tip of a button under the pointer.
@@ -348,13 +294,12 @@ private slots:
         QApplication::sendEvent(bar->txtBinding, &enter);
         QCOMPARE(f.StatusPanelText(1), QStringLiteral("Press Enter to Place Binding at Insertion Point"));
 
-        pick(bar->cboCommand[1], QStringLiteral("+attack"));
+        bar->cboCommand[1]->setEditText(QStringLiteral("+attack"));
         bar->SetBindingRow("MOUSE1", "+attack");
         QVERIFY(bar->cmdInsertCommand[1]->isEnabled() && bar->cmdInsertBinding->isEnabled());
         f.CloseAllFiles();
         QVERIFY(!bar->cmdInsertCommand[1]->isEnabled() && !bar->cmdSearchCommand[1]->isEnabled());
-        QVERIFY(!bar->cmdInsertBinding->isEnabled());
-        QVERIFY(!bar->cboCommand[1]->isEnabled());
+        QVERIFY(!bar->cmdInsertBinding->isEnabled() && !bar->cboCommand[1]->isEnabled());
         QCOMPARE(bar->cboCommand[1]->palette().color(QPalette::Active, QPalette::Base), face);
         mGlobal::BGColor = 0xFFFFFF;
     }

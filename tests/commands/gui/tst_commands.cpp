@@ -37,8 +37,7 @@ private slots:
         mGlobal::LastSearchText = "abc";
         e->SetSelStart(8);
         f.Dispatch("cmnuFindPrev");
-        QCOMPARE(e->SelStart(), 4L);
-        QCOMPARE(e->SelLength(), 3L);
+        QVERIFY(e->SelStart() == 4 && e->SelLength() == 3);
 
         e = docWith(f, "abc xyz");
         e->SetSelStart(4);
@@ -50,8 +49,7 @@ private slots:
         f.Dispatch("cmnuFindNext");
         QCOMPARE(e->SelStart(), 3L);
         f.Dispatch("cmnuFindNext");
-        QCOMPARE(e->SelStart(), 3L); // nothing further: the selection stays
-        QCOMPARE(e->SelLength(), 3L);
+        QVERIFY(e->SelStart() == 3 && e->SelLength() == 3); // nothing further: the selection stays
 
         // Find ignores case; Cancel empties the remembered text.
         e = docWith(f, "bind x ABC");
@@ -63,8 +61,7 @@ private slots:
         e->SetSelStart(0);
         fx.prompts->inputAnswers.push_back(QString());
         f.Dispatch("cmnuFind");
-        QVERIFY(mGlobal::LastSearchText.empty());
-        QVERIFY(!f.Menu()->IsEnabled("cmnuFindNext"));
+        QVERIFY(mGlobal::LastSearchText.empty() && !f.Menu()->IsEnabled("cmnuFindNext"));
     }
 
     void replaceButtonOpensTheDialogAndReplaceAllIsOneUndo()
@@ -95,8 +92,7 @@ private slots:
         FrameFixture fx;
         fMain &f = *fx.frame;
         f.BuildWindowList();
-        QVERIFY(!f.Menu()->IsEnabled("cmnuTileHorz"));
-        QVERIFY(!f.Menu()->IndexForKey("cmnuWindowSep"));
+        QVERIFY(!f.Menu()->IsEnabled("cmnuTileHorz") && !f.Menu()->IndexForKey("cmnuWindowSep"));
         QVERIFY(!f.Menu()->IndexForKey("cmnuChild1"));
 
         f.NewConfig();
@@ -104,13 +100,10 @@ private slots:
         const QString longPath = fx.write("a-rather-long-folder-name-for-configs.cfg", "x");
         f.OpenConfig(longPath);
         f.BuildWindowList();
-        QVERIFY(f.Menu()->IsEnabled("cmnuCascade"));
-        QVERIFY(f.Menu()->IndexForKey("cmnuWindowSep"));
+        QVERIFY(f.Menu()->IsEnabled("cmnuCascade") && f.Menu()->IndexForKey("cmnuWindowSep"));
         QCOMPARE(f.Menu()->Caption("cmnuChild1"), QStringLiteral("&1) Untitled 1"));
-        QVERIFY(f.Menu()->Caption("cmnuChild3").startsWith("&3) "));
-        QVERIFY(f.Menu()->Caption("cmnuChild3").size() <= 4 + 32);
-        QVERIFY(f.Menu()->IsChecked("cmnuChild3"));
-        QVERIFY(!f.Menu()->IsChecked("cmnuChild1"));
+        QVERIFY(f.Menu()->Caption("cmnuChild3").startsWith("&3) ") && f.Menu()->Caption("cmnuChild3").size() <= 4 + 32);
+        QVERIFY(f.Menu()->IsChecked("cmnuChild3") && !f.Menu()->IsChecked("cmnuChild1"));
         // Choosing an item activates its document.
         f.Menu()->RaiseClick(f.Menu()->IndexForKey("cmnuChild1"));
         QCOMPARE(f.ActiveDoc(), 1);

@@ -54,8 +54,6 @@ private slots:
         QCOMPARE(f.NewConfig(), 3);
         QCOMPARE(QString::fromStdString(f.Docs()[3].Path), QStringLiteral("Untitled 3"));
         QVERIFY(f.Docs()[1].Closed && f.Docs()[2].Closed && !f.Docs()[3].Closed);
-        QVERIFY(f.Editor(3)->rtfEdit->hasFocus() || !QApplication::focusWidget() ||
-                QApplication::focusWidget() == f.Editor(3)->rtfEdit);
     }
 
     void openSaveUnchangedIsByteIdentical()
@@ -77,8 +75,7 @@ private slots:
             QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
             f.OpenConfig(copy);
             const int d = f.ActiveDoc();
-            QVERIFY2(d > 0, qPrintable(file));
-            QVERIFY(!f.Docs()[d].Modified);
+            QVERIFY2(d > 0 && !f.Docs()[d].Modified, qPrintable(file));
             QCOMPARE(editorBytes(f, d), original);
             QVERIFY(f.SaveConfig(d, copy));
             QVERIFY2(FrameFixture::read(copy) == original, qPrintable(file));
@@ -86,54 +83,50 @@ private slots:
         }
     }
 
-    void enterInsertsTheDocumentsLineEnd()
+    void editingUsesTheLineEndAndRevertReloads()
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.OpenConfig(fx.write("lf.cfg", "one\ntwo\n"));
-        RichEdit *e = f.ActiveEditor();
-        e->SetSelStart(3);
-        QTest::keyClick(e, Qt::Key_Return);
-        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("one\n\ntwo\n"));
-        QVERIFY(f.Docs()[f.ActiveDoc()].Modified);
-
-        f.NewConfig();
-        e = f.ActiveEditor();
-        QTest::keyClicks(e, "x");
-        QTest::keyClick(e, Qt::Key_Return);
-        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("x\r\n"));
-    }
-
-    void loadingDoesNotModifyTypingDoes()
-    {
-        FrameFixture fx;
-        fMain &f = *fx.frame;
-        const QString file = fx.write("a.cfg", "bind x \"say hi\"\r\n");
+        const QString file = fx.write("lf.cfg", "one\ntwo\n");
         f.OpenConfig(file);
         const int d = f.ActiveDoc();
-        QVERIFY(!f.Docs()[d].Modified);
-        QVERIFY(!f.Menu()->IsEnabled("cmnuSave"));
-        QTest::keyClicks(f.ActiveEditor(), "z");
-        QVERIFY(f.Docs()[d].Modified);
-        QVERIFY(f.Menu()->IsEnabled("cmnuSave"));
-        QVERIFY(f.Menu()->IsEnabled("cmnuRevert"));
+        RichEdit *e = f.ActiveEditor();
+        QVERIFY(!f.Docs()[d].Modified && !f.Menu()->IsEnabled("cmnuSave"));
+        // Enter inserts the document's own line end.
+        e->SetSelStart(3);
+        QTest::keyClick(e, Qt::Key_Return);
+        QCOMPARE(editorBytes(f, d), QByteArray("one\n\ntwo\n"));
+        QVERIFY(f.Docs()[d].Modified && f.Menu()->IsEnabled("cmnuSave") && f.Menu()->IsEnabled("cmnuRevert"));
         // Opening the same path again only brings its window to the front.
         const int count = f.Docs().DocCount();
         f.OpenConfig(file);
         QCOMPARE(f.Docs().DocCount(), count);
         QCOMPARE(f.windowTitle(), QStringLiteral("Varkel [") + file + "]");
+        // Revert asks first.
+        fx.prompts->askAnswers.push_back(QMessageBox::No);
+        f.Dispatch("cmnuRevert");
+        QCOMPARE(editorBytes(f, d), QByteArray("one\n\ntwo\n"));
+        fx.prompts->askAnswers.push_back(QMessageBox::Yes);
+        f.Dispatch("cmnuRevert");
+        QCOMPARE(fx.prompts->asked.last(), QStringLiteral("Reload file and discard changes?"));
+        QCOMPARE(editorBytes(f, d), QByteArray("one\ntwo\n"));
+        QVERIFY(!f.Docs()[d].Modified);
+        // A new document uses CR LF.
+        f.NewConfig();
+        QTest::keyClicks(f.ActiveEditor(), "x");
+        QTest::keyClick(f.ActiveEditor(), Qt::Key_Return);
+        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("x\r\n"));
     }
 
     void unreadableFileIsReportedAndDropped()
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        const QString missing = fx.path("missing.cfg");
         const QString good = fx.write("good.cfg", "x");
         f.OpenConfig(good);
         QCOMPARE(QString::fromStdString(f.RecentFiles()[0]), good);
-        QFile::remove(good);
         f.UnloadDocument(f.ActiveDoc());
+        QFile::remove(good);
         f.OpenConfig(good);
         QCOMPARE(fx.prompts->criticals, QStringList{QStringLiteral("Unable to Open ") + good});
         QVERIFY(!f.Docs().AnyOpen());
@@ -141,7 +134,6 @@ private slots:
         f.OpenConfig(fx.dir.path()); // a folder
         QCOMPARE(fx.prompts->criticals.size(), 2);
         QVERIFY(!f.Docs().AnyOpen());
-        Q_UNUSED(missing);
     }
 
     void failedSaveKeepsOriginalAndModifiedState()
@@ -214,24 +206,6 @@ private slots:
         QCOMPARE(FrameFixture::read(file), QByteArray("Xabc"));
     }
 
-    void revertReloadsAfterQuestion()
-    {
-        FrameFixture fx;
-        fMain &f = *fx.frame;
-        const QString file = fx.write("r.cfg", "one\n");
-        f.OpenConfig(file);
-        const int d = f.ActiveDoc();
-        QTest::keyClicks(f.ActiveEditor(), "two ");
-        fx.prompts->askAnswers.push_back(QMessageBox::No);
-        f.Dispatch("cmnuRevert");
-        QCOMPARE(editorBytes(f, d), QByteArray("two one\n"));
-        fx.prompts->askAnswers.push_back(QMessageBox::Yes);
-        f.Dispatch("cmnuRevert");
-        QCOMPARE(fx.prompts->asked.last(), QStringLiteral("Reload file and discard changes?"));
-        QCOMPARE(editorBytes(f, d), QByteArray("one\n"));
-        QVERIFY(!f.Docs()[d].Modified);
-    }
-
     void caretPanelsAndEditStates()
     {
         FrameFixture fx;
@@ -239,34 +213,21 @@ private slots:
         QVERIFY(!f.Menu()->IsEnabled("cmnuCut"));
         QVERIFY(!f.ToolButton("tbSave")->isEnabled());
         f.OpenConfig(fx.write("three.cfg", "ab\r\ncd\r\nef"));
-        QCOMPARE(f.StatusPanelText(2), QStringLiteral("Line: 1 of 3"));
-        QCOMPARE(f.StatusPanelText(3), QStringLiteral("Col: 0"));
-        QCOMPARE(f.StatusPanelText(4), QStringLiteral("Char: 0"));
+        const auto panels = [&] { return QStringList{f.StatusPanelText(2), f.StatusPanelText(3), f.StatusPanelText(4)}; };
+        QCOMPARE(panels(), (QStringList{"Line: 1 of 3", "Col: 0", "Char: 0"}));
         RichEdit *e = f.ActiveEditor();
         QTest::keyClick(e, Qt::Key_Down);
         QTest::keyClick(e, Qt::Key_Right);
-        QCOMPARE(f.StatusPanelText(2), QStringLiteral("Line: 2 of 3"));
-        QCOMPARE(f.StatusPanelText(3), QStringLiteral("Col: 1"));
-        QCOMPARE(f.StatusPanelText(4), QStringLiteral("Char: 5"));
-        QVERIFY(f.Menu()->IsEnabled("cmnuFind"));
-        QVERIFY(!f.Menu()->IsEnabled("cmnuFindNext"));
+        QCOMPARE(panels(), (QStringList{"Line: 2 of 3", "Col: 1", "Char: 5"}));
+        QVERIFY(f.Menu()->IsEnabled("cmnuFind") && !f.Menu()->IsEnabled("cmnuFindNext"));
         e->SetSel(0, 2);
-        QVERIFY(f.Menu()->IsEnabled("cmnuCut"));
-        QVERIFY(f.ToolButton("tbCopy")->isEnabled());
+        QVERIFY(f.Menu()->IsEnabled("cmnuCut") && f.ToolButton("tbCopy")->isEnabled());
         QVERIFY(f.Menu()->IsEnabled("cmnuFindNext"));
-    }
-
-    void wordWrapIsPerDocument()
-    {
-        FrameFixture fx;
-        fMain &f = *fx.frame;
-        const int a = f.NewConfig();
-        const int b = f.NewConfig();
+        // Word wrap belongs to the active document alone.
+        const int other = f.NewConfig();
         f.Dispatch("cmnuWordWrap");
-        QVERIFY(f.Docs()[b].WordWrap);
-        QVERIFY(!f.Docs()[a].WordWrap);
-        QVERIFY(f.ToolButton("tbWordWrap")->isChecked());
-        QVERIFY(f.Menu()->IsChecked("cmnuWordWrap"));
+        QVERIFY(f.Docs()[other].WordWrap && !f.Docs()[other - 1].WordWrap);
+        QVERIFY(f.ToolButton("tbWordWrap")->isChecked() && f.Menu()->IsChecked("cmnuWordWrap"));
     }
 
     void clipboardKeepsEightBitBytes()
@@ -311,26 +272,27 @@ private slots:
     {
         QTemporaryDir dir;
         mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
-        {
-            fMain f;
+        const auto load = [](fMain &f) {
             f.SetPrompts(std::make_unique<ScriptedPrompts>());
             f.MDIForm_Load(QString());
+        };
+        {
+            fMain f;
+            load(f);
             f.show();
             f.move(20, 10);
             f.resize(640, 500);
             QVERIFY(f.close());
         }
         fMain g;
-        g.SetPrompts(std::make_unique<ScriptedPrompts>());
-        g.MDIForm_Load(QString());
+        load(g);
         // The frame is never narrower than its default width.
         QCOMPARE(g.size(), QSize(qMax(640, qRound(12495 / g.TwipsPerPixel())), 500));
         QCOMPARE(GetProfileInt("General", "WindowState", -1, mGlobal::IniPath), 0);
         // A frame wider than the screen comes back at the default width.
         WriteProfileString("General", "Width", "99999", mGlobal::IniPath);
         fMain h;
-        h.SetPrompts(std::make_unique<ScriptedPrompts>());
-        h.MDIForm_Load(QString());
+        load(h);
         QCOMPARE(h.width(), qRound(12495 / h.TwipsPerPixel()));
     }
 };

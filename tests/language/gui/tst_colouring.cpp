@@ -52,9 +52,7 @@ private slots:
         QTest::keyClicks(e, "x");
         e->SetSel(5, 6);
         f.Dispatch("cmnuSyntaxRefresh");
-        QVERIFY(f.Docs()[f.ActiveDoc()].Modified);
-        QCOMPARE(e->SelStart(), 5L);
-        QCOMPARE(e->SelLength(), 0L);
+        QVERIFY(f.Docs()[f.ActiveDoc()].Modified && e->SelStart() == 5 && e->SelLength() == 0);
         f.Dispatch("cmnuUndo");
         QCOMPARE(bytesOf(e).left(4), QByteArray("bind"));
     }
@@ -102,8 +100,7 @@ private slots:
         QCOMPARE(active->StyleAt(11), int(PlainText)); // seta is no Quake II word
         f.Dispatch("cmnuQ3");
         QCOMPARE(GetProfileString("General", "QVersion", "", mGlobal::IniPath), std::string("Q3"));
-        QVERIFY(f.ToolButton("tbQ3")->isChecked());
-        QVERIFY(!f.ToolButton("tbQ2")->isChecked());
+        QVERIFY(f.ToolButton("tbQ3")->isChecked() && !f.ToolButton("tbQ2")->isChecked());
         QVERIFY(f.Menu()->IsChecked("cmnuQ3") && !f.Menu()->IsChecked("cmnuQ2"));
         QCOMPARE(active->StyleAt(11), int(Command));
         QCOMPARE(other->StyleAt(11), int(PlainText));
@@ -132,18 +129,6 @@ private slots:
         f.Dispatch("cmnuInsertComment");
         QCOMPARE(bytesOf(e), QByteArray("//**************\n//*    KEYS    *\n//**************\nbind x quit\n"));
         QCOMPARE(e->StyleAt(0), int(Comment));
-    }
-
-    void noColouringGivesPlainText()
-    {
-        FrameFixture fx;
-        fMain &f = *fx.frame;
-        f.OpenConfig(fx.write("p.cfg", "bind x quit\r\n"));
-        RichEdit *e = f.ActiveEditor();
-        QCOMPARE(e->StyleAt(0), int(Command));
-        f.Dispatch("cmnuAutoSyntax_None");
-        QCOMPARE(e->StyleAt(0), int(PlainText));
-        QVERIFY(!f.Docs()[f.ActiveDoc()].Modified);
     }
 };
 

@@ -1,0 +1,57 @@
+#pragma once
+// Runs varkel-cli (named by VARKEL_CLI, which ctest sets) as a separate
+// process and captures what it prints.
+
+#include "app/tempdir.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace varkel::test {
+
+struct CliResult {
+    int status = -1; // exit code, or -1 when the process did not exit normally
+    std::string out;
+    std::string err;
+};
+
+inline std::string cliPath()
+{
+    const char *cli = std::getenv("VARKEL_CLI");
+    return cli && *cli && std::filesystem::exists(cli) ? cli : std::string();
+}
+
+inline std::string shellQuoted(const std::string &s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+inline CliResult runCli(const std::vector<std::string> &args)
+{
+    const TempDir tmp;
+    std::string command = shellQuoted(cliPath());
+    for (const std::string &a : args)
+        command += ' ' + shellQuoted(a);
+    command += " 2>" + shellQuoted(tmp.file("err"));
+    CliResult r;
+    FILE *pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return r;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        r.out.append(buffer, n);
+    const int wstatus = ::pclose(pipe);
+    r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    r.err = readAll(tmp.file("err"));
+    return r;
+}
+
+} // namespace varkel::test
