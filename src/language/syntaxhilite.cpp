@@ -169,15 +169,20 @@ auto dictionaryLookup(const GameDictionary &dictionary)
 }
 
 // Paints straight into a class buffer, cutting runs at its end.
+// Paints runs into a buffer that holds one byte per position from `offset`
+// on: base + the keyword class of the last run over that position.
 struct ClassBufferPainter {
     std::string *classes;
+    std::size_t offset = 0;
+    char base = '0';
     void operator()(std::size_t start, std::size_t length, KeywordClass keywordClass) const
     {
-        if (start >= classes->size())
+        if (start < offset || start - offset >= classes->size())
             return;
+        start -= offset;
         length = std::min(length, classes->size() - start);
         std::fill_n(classes->begin() + static_cast<std::ptrdiff_t>(start), length,
-                    static_cast<char>('0' + keywordClass));
+                    static_cast<char>(base + keywordClass));
     }
 };
 
@@ -294,6 +299,14 @@ std::string hiLiteClasses(std::string_view text, const GameDictionary &dictionar
     std::string classes(text.size(), '0');
     scan(text, 0, dictionaryLookup(dictionary), colorStringElements, ClassBufferPainter{&classes});
     return classes;
+}
+
+std::string hiLiteStyles(std::string_view text, std::size_t offset, const GameDictionary &dictionary,
+                         bool colorStringElements, char untouched)
+{
+    std::string styles(text.size(), untouched);
+    scan(text, offset, dictionaryLookup(dictionary), colorStringElements, ClassBufferPainter{&styles, offset, 0});
+    return styles;
 }
 
 } // namespace varkel

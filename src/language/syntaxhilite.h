@@ -72,4 +72,11 @@ StyleSink classPainter(std::string &classes);
 std::string hiLiteClasses(std::string_view text, const KeywordLookup &lookup, bool colorStringElements);
 std::string hiLiteClasses(std::string_view text, const GameDictionary &dictionary, bool colorStringElements);
 
+// The style every byte of `text` (at control position `offset`) ends with
+// after one pass: its keyword class as a byte (1..8), or `untouched` where no
+// run covered it. The same pass as SyntaxHiLite, painted straight into one
+// buffer for an editor to take in a single call.
+std::string hiLiteStyles(std::string_view text, std::size_t offset, const GameDictionary &dictionary,
+                         bool colorStringElements, char untouched);
+
 } // namespace varkel

@@ -203,6 +203,13 @@ TEST(SyntaxHiLite, LinePassWithABuiltDictionary)
     EXPECT_EQ(painted.substr(0, lineStart), std::string(lineStart, '0'));
     EXPECT_EQ(painted.substr(lineStart + lineLength), std::string(doc.size() - lineStart - lineLength, '0'));
 
+    // The style buffer an editor takes holds the same pass, offset and all.
+    const std::string line = doc.substr(lineStart, lineLength);
+    std::string styles = hiLiteStyles(line, lineStart, dictionary, false, '\xFF');
+    for (char &c : styles)
+        c = c == '\xFF' ? '0' : static_cast<char>('0' + c);
+    EXPECT_EQ(styles, whole.substr(lineStart, lineLength));
+
     // The empty last line colours nothing.
     std::string untouched(doc.size(), '0');
     hiLiteLine(doc, doc.size(), dictionary, false, classPainter(untouched));

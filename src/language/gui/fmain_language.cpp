@@ -82,15 +82,8 @@ void fMain::SyntaxHiLite(RichEdit *control, std::string_view text, long offset, 
     // earlier one as the scan intends; the control then takes the result in
     // a few calls and repaints once. Styles never enter the undo history and
     // never change the text, so the document's modified state stays as it is.
-    std::string styles(text.size(), kUntouched);
-    varkel::SyntaxHiLite(text, static_cast<size_t>(offset), m_dict, mGlobal::ColorStringElements,
-                         [&](size_t start, size_t length, KeywordClass cls) {
-                             const size_t from = start - static_cast<size_t>(offset);
-                             if (from >= styles.size())
-                                 return;
-                             const size_t n = std::min(length, styles.size() - from);
-                             std::fill_n(styles.begin() + static_cast<std::ptrdiff_t>(from), n, static_cast<char>(cls));
-                         });
+    const std::string styles =
+        hiLiteStyles(text, static_cast<size_t>(offset), m_dict, mGlobal::ColorStringElements, kUntouched);
     control->ApplyStyles(offset, styles);
     if (!quiet) {
         // The caret stays where it was; a selection collapses to its start.
