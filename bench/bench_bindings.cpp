@@ -5,8 +5,7 @@
 // Each figure is printed with its ratio to copying the same bytes once
 // (measured in the same run).
 //
-// The script is made of the Quake II corpus scripts, repeated to 1 MB; when
-// the corpus is absent, of the shipped sample script.
+// The script is made of the Quake II corpus scripts, repeated to 1 MB.
 
 #include "bindings/bindingscan.h"
 #include "bindings/bindingsearch.h"
@@ -14,40 +13,23 @@
 #include "bindings/keystatetable.h"
 #include "language/dictionary.h"
 
+#include "benchsupport.h"
+
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 using namespace varkel;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-std::string readFile(const std::filesystem::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Median time of `runs` calls of f, in microseconds.
 template<typename F>
 double medianMicros(int runs, F &&f)
 {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = Clock::now();
-        f();
-        const auto t1 = Clock::now();
-        times.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::MedianMs(runs, std::forward<F>(f)) * 1000.0;
 }
 
 } // namespace
@@ -60,30 +42,8 @@ int main()
         return 1;
     }
 
-    std::string piece;
-    const std::filesystem::path corpus = VARKEL_SHARED_DIR "/corpus/q2";
-    if (std::filesystem::exists(corpus)) {
-        std::vector<std::filesystem::path> files;
-        for (const auto &entry : std::filesystem::directory_iterator(corpus))
-            files.push_back(entry.path());
-        std::sort(files.begin(), files.end());
-        for (const auto &f : files) {
-            piece += readFile(f);
-            if (!piece.empty() && piece.back() != '\n')
-                piece += "\r\n";
-        }
-    } else {
-        piece = readFile(VARKEL_SOURCE_DIR "/Data/Q2sample.dat");
-    }
-    if (piece.empty()) {
-        std::fprintf(stderr, "no script text to measure\n");
-        return 1;
-    }
-    constexpr std::size_t kSize = 1 << 20;
-    std::string script;
-    while (script.size() < kSize)
-        script += piece;
-    script.resize(kSize);
+    const std::string piece = bench::CorpusText("q2");
+    const std::string script = bench::ScriptOfSize(piece, 1 << 20);
     const std::size_t lines = static_cast<std::size_t>(std::count(script.begin(), script.end(), '\n'));
 
     constexpr int kRuns = 31;

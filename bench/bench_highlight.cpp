@@ -6,50 +6,23 @@
 #include "language/dictionary.h"
 #include "language/syntaxhilite.h"
 
+#include "benchsupport.h"
+
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
 using namespace varkel;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-std::string readAll(const std::filesystem::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The corpus scripts joined and repeated up to `size` bytes.
-std::string scriptOfSize(const std::string &seed, std::size_t size)
-{
-    std::string text;
-    text.reserve(size + seed.size());
-    while (text.size() < size)
-        text += seed;
-    text.resize(size);
-    return text;
-}
 
 // Median time in seconds of `reps` runs of f.
 double median(int reps, const std::function<void()> &f)
 {
-    std::vector<double> times;
-    for (int r = 0; r < reps; ++r) {
-        const auto t0 = Clock::now();
-        f();
-        times.push_back(std::chrono::duration<double>(Clock::now() - t0).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::MedianMs(reps, f) / 1000.0;
 }
 
 volatile std::size_t g_sink; // keeps results alive
@@ -92,26 +65,10 @@ int main()
         return 1;
     }
 
-    std::string seed;
-    const std::filesystem::path corpus = VARKEL_SHARED_DIR "/corpus";
-    if (std::filesystem::exists(corpus)) {
-        std::vector<std::filesystem::path> files;
-        for (const auto &entry : std::filesystem::recursive_directory_iterator(corpus))
-            if (entry.is_regular_file() && entry.path().extension() != ".md")
-                files.push_back(entry.path());
-        std::sort(files.begin(), files.end());
-        for (const auto &f : files)
-            seed += readAll(f);
-    } else {
-        seed = readAll(VARKEL_SOURCE_DIR "/Data/Q2sample.dat");
-    }
-    if (seed.empty()) {
-        std::fprintf(stderr, "no script text to colour\n");
-        return 1;
-    }
+    const std::string seed = bench::CorpusText();
 
-    const std::string oneMb = scriptOfSize(seed, 1 << 20);
-    const std::string tenMb = scriptOfSize(seed, 10 << 20);
+    const std::string oneMb = bench::ScriptOfSize(seed, 1 << 20);
+    const std::string tenMb = bench::ScriptOfSize(seed, 10 << 20);
     benchWhole("1 MB", oneMb, dict, 15);
     benchWhole("10 MB", tenMb, dict, 5);
 

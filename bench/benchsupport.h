@@ -22,14 +22,14 @@ inline std::string ReadWholeFile(const std::filesystem::path &path)
 
 // The corpus scripts under `folder` (e.g. "q2"; "" for all), joined in name
 // order, each ending in a line break; a few made-up lines when the corpus is
-// not there.
+// not there. The corpus's own notes (*.md) are no scripts.
 inline std::string CorpusText(const std::string &folder = {})
 {
     std::vector<std::filesystem::path> files;
     const std::filesystem::path root = std::filesystem::path(VARKEL_SHARED_DIR "/corpus") / folder;
     std::error_code ec;
     for (std::filesystem::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file())
+        if (it->is_regular_file() && it->path().extension() != ".md")
             files.push_back(it->path());
     std::sort(files.begin(), files.end());
     std::string text;

@@ -361,6 +361,22 @@ ProfileFile ProfileFile::load(const std::string &path)
     return ProfileFile(std::move(text));
 }
 
+std::vector<std::string> ProfileFile::sections() const
+{
+    std::vector<std::string> names;
+    forEachLine(m_text, [&](const Line &line) {
+        if (line.kind == LineKind::Section)
+            names.emplace_back(line.name);
+        return true;
+    });
+    return names;
+}
+
+bool ProfileNamesEqual(std::string_view a, std::string_view b)
+{
+    return sameName(a, b);
+}
+
 std::optional<std::string> ProfileFile::value(std::string_view section, std::string_view key) const
 {
     if (auto v = findValue(m_text, section, key))

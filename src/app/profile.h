@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varkel {
 
@@ -49,6 +50,9 @@ bool WriteProfileInt(std::string_view section, std::string_view key, int value, 
 
 // One reading of a profile file, for callers that read many keys at once.
 // Lookups follow the same rules as GetProfileString / GetProfileInt.
+// Whether two section or key names are the same name: letter case aside.
+bool ProfileNamesEqual(std::string_view a, std::string_view b);
+
 class ProfileFile
 {
 public:
@@ -62,6 +66,9 @@ public:
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
     std::string getString(std::string_view section, std::string_view key, std::string_view def) const;
     int getInt(std::string_view section, std::string_view key, int def) const;
+
+    // Section names in file order, as written.
+    std::vector<std::string> sections() const;
 
     const std::string &text() const { return m_text; }
 

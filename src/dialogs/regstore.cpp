@@ -16,50 +16,9 @@ std::string_view storedName(std::string_view valueName)
     return valueName.empty() ? kDefaultValueName : valueName;
 }
 
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
-
-std::string_view trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
-// Section names of a profile text, in file order.
-std::vector<std::string> sectionNames(std::string_view text)
-{
-    std::vector<std::string> names;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = trim(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (line.size() >= 2 && line.front() == '[') {
-            const std::size_t close = line.find(']');
-            if (close != std::string_view::npos)
-                names.emplace_back(trim(line.substr(1, close - 1)));
-        }
-    }
-    return names;
-}
-
 bool isHexDigit(char c)
 {
-    return (c >= '0' && c <= '9') || (lower(c) >= 'a' && lower(c) <= 'f');
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 } // namespace
@@ -69,10 +28,10 @@ long RegStore::OpenKey(std::string_view key, Key &out) const
     if (key.empty() || m_path.empty())
         return kRegNotFound;
     ProfileFile data = ProfileFile::load(m_path);
-    for (const std::string &name : sectionNames(data.text())) {
+    for (const std::string &name : data.sections()) {
         const bool below = name.size() > key.size() && name[key.size()] == '\\'
-                           && sameName(std::string_view(name).substr(0, key.size()), key);
-        if (sameName(name, key) || below) {
+                           && ProfileNamesEqual(std::string_view(name).substr(0, key.size()), key);
+        if (ProfileNamesEqual(name, key) || below) {
             out.name = std::string(key);
             out.data = std::move(data);
             return kRegSuccess;
@@ -134,7 +93,7 @@ std::vector<std::string> RegStore::Keys() const
 {
     if (m_path.empty())
         return {};
-    return sectionNames(ProfileFile::load(m_path).text());
+    return ProfileFile::load(m_path).sections();
 }
 
 } // namespace varkel
