@@ -200,13 +200,14 @@ void CommandBar::connectControls()
     cboKeyname->installEventFilter(this);
     if (cboKeyname->lineEdit())
         cboKeyname->lineEdit()->installEventFilter(this);
-    // Only the user's own typing makes the box the target: the binding row
-    // is also rewritten by every re-read of the bindings, and that must not
-    // send the next insertion away from the document the user works in.
-    connect(txtBinding, &QLineEdit::textEdited, this, [] {
+    // Any change of the box makes it the target, typed or filled by a key
+    // click. A re-read of the bindings that empties it while the user types
+    // in a script does no harm: clicking an insert button takes the focus
+    // from the editor, which makes the document the target again.
+    connect(txtBinding, &QLineEdit::textChanged, this, [this] {
         mGlobal::InsertTarget = NextInsertTarget(TargetEvent::BindingBoxChanged);
+        UpdateBindingButton();
     });
-    connect(txtBinding, &QLineEdit::textChanged, this, [this] { UpdateBindingButton(); });
     connect(txtBinding, &QLineEdit::returnPressed, this, [this] {
         if (cmdInsertBinding->isEnabled())
             InsertBinding();

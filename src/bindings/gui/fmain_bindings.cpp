@@ -9,6 +9,7 @@
 #include "bindings/bindingscan.h"
 #include "bindings/bindingsearch.h"
 #include "bindings/conflicts.h"
+#include "bindings/insertion.h"
 #include "bindings/gui/devicepanel.h"
 #include "commands/gui/popupmenu.h"
 #include "documents/gui/fedit.h"
@@ -177,6 +178,9 @@ void fMain::OnPanelSlotSelected(int slot, const QString &, const QString &)
         return;
     const std::string &key = m_dict.KeyNames()[static_cast<size_t>(slot)];
     SetBindingRow(key, m_bindings.BoundText[static_cast<size_t>(slot)]);
+    // The click fills the binding row, even where it shows the text it
+    // already had: the binding box receives the next command insertion.
+    mGlobal::InsertTarget = NextInsertTarget(TargetEvent::BindingBoxChanged);
     if (RichEdit *e = ActiveEditor())
         SelectMatch(varkel::FindSlotBinding(e->TextView(), m_bindings, m_dict, slot));
     SetCommandState("cmnuFindNextConflict", true, std::nullopt, true, true);

@@ -4,6 +4,7 @@
 
 #include "bindings/gui/commandbar.h"
 #include "bindings/gui/devicepanel.h"
+#include "bindings/gui/insertbutton.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 #include "app/profile.h"
@@ -135,10 +136,12 @@ private slots:
         e->SetSelStart(e->TextLength());
         QTest::keyClicks(e, "bind g +jump");
         QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::On);
-        // The refresh emptied the binding row; that is no reason to send the
-        // next insertion into it.
+        // The refresh emptied the binding row; the next insertion still goes
+        // into the script typed in.
         QVERIFY(f.InsertionTools()->BindingText().empty());
-        QCOMPARE(QString::fromStdString(mGlobal::InsertTarget), QStringLiteral("EDITBOX"));
+        f.InsertionTools()->cboCommand[1]->setEditText(QStringLiteral("+attack"));
+        QTest::mouseClick(f.InsertionTools()->cmdInsertCommand[1], Qt::LeftButton);
+        QVERIFY(e->Text().ends_with("bind g +jump+attack"));
 
         // With automatic refresh off, typing leaves the panel as it was.
         f.Dispatch("cmnuAutoRefresh");
