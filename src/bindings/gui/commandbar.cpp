@@ -493,6 +493,18 @@ void CommandBar::insertTool(InsertionTool tool, int row)
     if (where == InsertDestination::BindingBox) {
         txtBinding->insert(qs(text));
         txtBinding->setFocus();
+    } else if (where == InsertDestination::Editor && tool == InsertionTool::Binding) {
+        const LinePlacement place = PlaceBindingLine(editor->TextView(), static_cast<std::size_t>(editor->SelStart()),
+                                                     static_cast<std::size_t>(editor->SelLength()),
+                                                     editor->LineEnd(), text);
+        editor->SetSel(static_cast<long>(place.start), static_cast<long>(place.length));
+        editor->SetSelText(place.text);
+        editor->SetSelStart(static_cast<long>(place.caret));
+        editor->setFocus();
+        // The refresh that follows colours the caret's line; a line placed
+        // before it is coloured here.
+        if (place.ownLine && mGlobal::AutoSyntaxType != 0 && m_hooks.realTimeHiLite)
+            m_hooks.realTimeHiLite(editor->GetLineFromChar(static_cast<long>(place.start)));
     } else if (where == InsertDestination::Editor) {
         editor->SetSelText(text);
         editor->setFocus();
@@ -508,7 +520,7 @@ void CommandBar::InsertBinding()
 void CommandBar::afterInsertion(const AfterInsertion &after)
 {
     if (after.realTimeHiLite && m_hooks.realTimeHiLite)
-        m_hooks.realTimeHiLite();
+        m_hooks.realTimeHiLite(-1);
     if (after.refreshBindings && m_hooks.refreshBindings)
         m_hooks.refreshBindings();
     if (after.refreshAll && m_hooks.refreshAll)

@@ -137,12 +137,24 @@ private slots:
         QVERIFY(e->hasFocus());
 
         // Enter in the binding box does the same, into the document even
-        // though the binding box had the focus last.
-        e->SetSelStart(0);
+        // though the binding box had the focus last. On a line with text the
+        // binding becomes a line of its own before it, with the document's
+        // line end.
+        e->SetSelStart(3);
         bar->SetBindingRow("SPACE", "+moveup");
         bar->txtBinding->setFocus();
         QTest::keyClick(bar->txtBinding, Qt::Key_Return);
-        QCOMPARE(bytesOf(e), QByteArray("bind SPACE \"+moveup\"// keys\r\nbind MOUSE1 \"+attack\""));
+        QCOMPARE(bytesOf(e), QByteArray("bind SPACE \"+moveup\"\r\n// keys\r\nbind MOUSE1 \"+attack\""));
+        QCOMPARE(e->StyleAt(0), int(Command)); // the placed line is coloured
+        e->SetSelStart(e->TextLength() - 2);
+        bar->SetBindingRow("X", "+use");
+        QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
+        QCOMPARE(bytesOf(e), QByteArray("bind SPACE \"+moveup\"\r\n// keys\r\nbind X \"+use\"\r\nbind MOUSE1 \"+attack\""));
+        e->SetSel(0, 22);
+        bar->SetBindingRow("Y", "+jump");
+        QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
+        QVERIFY(bytesOf(e).startsWith("bind Y \"+jump\"// keys\r\n")); // a selection is replaced
+        e->SetSelStart(0);
 
         // Without a key name, Enter inserts nothing.
         const QByteArray before = bytesOf(e);
