@@ -58,6 +58,48 @@ void ClearData(BindingState &state, KeyStateSink *sink)
     for (std::string &text : state.BoundText)
         text.clear();
     state.Bound.fill(0);
+    state.boundAt = BindingState::nowhere();
+}
+
+bool ReadScriptLine(std::string_view text, std::size_t &pos, ScriptLine &line)
+{
+    if (pos >= text.size())
+        return false;
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos)
+        end = text.size();
+    std::string_view view = text.substr(pos, end - pos);
+    line.start = pos;
+    pos = end + 1;
+
+    // The CR of a CR LF line end belongs to the line end, so that CR LF
+    // and bare LF scripts read alike.
+    if (!view.empty() && view.back() == '\r')
+        view.remove_suffix(1);
+    // Everything from the first "//" on is a comment, inside quotes too.
+    const std::size_t comment = view.find("//");
+    if (comment != std::string_view::npos)
+        view = view.substr(0, comment);
+    // A stray carriage return inside a line counts as a space (the first
+    // one; any further one stays part of its word).
+    const std::size_t cr = view.find('\r');
+    if (cr != std::string_view::npos) {
+        line.m_copy.assign(view);
+        line.m_copy[cr] = ' ';
+        view = line.m_copy;
+    }
+    line.m_base = view.data();
+    line.count = splitWords(view, line.words, 4);
+    for (std::size_t i = line.count; i < 4; ++i)
+        line.words[i] = {};
+    return true;
+}
+
+int BindSlot(const ScriptLine &line, const GameDictionary &dict)
+{
+    if (line.count == 0 || !isKeyword(line.words[0], "BIND"))
+        return -1;
+    return KeyIndex(dict, wordText(line.words[1]));
 }
 
 void GetBindings(BindingState &state, std::string_view text, const GameDictionary &dict,
@@ -69,39 +111,12 @@ void GetBindings(BindingState &state, std::string_view text, const GameDictionar
         sink = nullptr;
 
     const bool quake3 = dict.Set() == "Q3";
-    std::string crLine; // a line whose carriage return is read as a space
-    std::string_view words[4];
-
+    ScriptLine line;
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
-
-        // The CR of a CR LF line end belongs to the line end, so that CR LF
-        // and bare LF scripts read alike.
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        // Everything from the first "//" on is a comment, inside quotes too.
-        const std::size_t comment = line.find("//");
-        if (comment != std::string_view::npos)
-            line = line.substr(0, comment);
-        // A stray carriage return inside a line counts as a space (the first
-        // one; any further one stays part of its word).
-        const std::size_t cr = line.find('\r');
-        if (cr != std::string_view::npos) {
-            crLine.assign(line);
-            crLine[cr] = ' ';
-            line = crLine;
-        }
-
-        const std::size_t count = splitWords(line, words, 4);
-        if (count == 0)
+    while (ReadScriptLine(text, pos, line)) {
+        if (line.count == 0)
             continue;
-        for (std::size_t i = count; i < 4; ++i)
-            words[i] = {};
+        const std::string_view *words = line.words;
         const std::string_view first = words[0];
 
         if (!quake3 && isKeyword(first, "ALIAS")) {
@@ -128,7 +143,7 @@ void GetBindings(BindingState &state, std::string_view text, const GameDictionar
             command += ' ';
             command += wordText(words[3]);
         }
-        const int slot = KeyIndex(dict, wordText(words[1]));
+        const int slot = BindSlot(line, dict);
         if (slot < 0)
             continue;
 
@@ -137,6 +152,7 @@ void GetBindings(BindingState &state, std::string_view text, const GameDictionar
                 sink->showKeyState(slot, KeyState::On);
             state.BoundText[at(slot)] = std::move(command);
             state.Bound[at(slot)] = 1;
+            state.boundAt[at(slot)] = static_cast<std::ptrdiff_t>(line.offsetOf(0));
         } else if (command != state.BoundText[at(slot)]) {
             // Bound again with another command: the first text stays.
             if (sink)

@@ -10,12 +10,44 @@
 #include "bindings/conflicttype.h"
 #include "bindings/keystate.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace varkel {
 
 class GameDictionary;
+
+// One line of a script as the scan reads it: up to its line feed (a carriage
+// return before the line feed belongs to the line end), cut before its first
+// "//", a stray carriage return inside it read as a space, split into its
+// first four words by GetWord's rules.
+struct ScriptLine {
+    ScriptLine() = default;
+    // The words may point into the line's own copy, so a line is not copied.
+    ScriptLine(const ScriptLine &) = delete;
+    ScriptLine &operator=(const ScriptLine &) = delete;
+
+    std::size_t start = 0;     // byte offset of the line in the script
+    std::size_t count = 0;     // number of words found (at most 4)
+    std::string_view words[4]; // the words as splitWords gives them; empty beyond count
+
+    // Byte offset in the script of word i (i < count).
+    std::size_t offsetOf(std::size_t i) const { return start + static_cast<std::size_t>(words[i].data() - m_base); }
+
+private:
+    friend bool ReadScriptLine(std::string_view, std::size_t &, ScriptLine &);
+    const char *m_base = nullptr; // where the line's text begins in memory
+    std::string m_copy;           // the line, when a stray carriage return had to be replaced
+};
+
+// Reads the line that begins at byte offset `pos` into `line` and moves `pos`
+// past its line feed. False once `pos` is at the end of the script.
+bool ReadScriptLine(std::string_view text, std::size_t &pos, ScriptLine &line);
+
+// The slot a line binds: its first word is `bind` in any case and its second
+// word a key name the panel shows. -1 for any other line.
+int BindSlot(const ScriptLine &line, const GameDictionary &dict);
 
 // Device slot of a key name as a script writes it, or -1. Case-insensitive;
 // "=" is the slot of "+" and "~" the slot of the grave accent.
@@ -35,7 +67,8 @@ void ClearData(BindingState &state, KeyStateSink *sink);
 //
 // While conflictType is not None, the first binding of a slot wins and a
 // later one with a different command (compared case-sensitively) marks the
-// slot CON; with None the last binding wins.
+// slot CON; with None the last binding wins. The line that gave a slot its
+// text is recorded in state.boundAt.
 void GetBindings(BindingState &state, std::string_view text, const GameDictionary &dict,
                  ConflictType conflictType, bool keepImages, KeyStateSink *sink);
 

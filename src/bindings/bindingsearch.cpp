@@ -1,5 +1,10 @@
 #include "bindings/bindingsearch.h"
 
+#include "bindings/bindingscan.h"
+#include "bindings/getword.h"
+#include "language/dictionary.h"
+
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -29,7 +34,25 @@ inline unsigned char fold(char c)
 }
 
 constexpr char kQuote = '"';
-constexpr std::string_view kGrave = "`";
+
+// What is selected for a line whose first word is at `position`: up to the
+// end of its line, trailing blanks left out.
+TextMatch lineFrom(std::string_view text, std::size_t position)
+{
+    std::size_t end = text.find_first_of("\r\n", position);
+    if (end == std::string_view::npos)
+        end = text.size();
+    while (end > position && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    return {static_cast<std::ptrdiff_t>(position), end - position};
+}
+
+// Offset of the first byte of the scan's line holding `position`.
+std::size_t scanLineStart(std::string_view text, std::size_t position)
+{
+    const std::size_t lf = position == 0 ? std::string_view::npos : text.rfind('\n', position - 1);
+    return lf == std::string_view::npos ? 0 : lf + 1;
+}
 
 } // namespace
 
@@ -76,17 +99,57 @@ TextMatch FindBinding(std::string_view text, std::string_view key, std::string_v
     return {};
 }
 
-TextMatch FindNextConflict(std::string_view text, std::string_view key, std::ptrdiff_t start)
+TextMatch FindSlotBinding(std::string_view text, const BindingState &state, const GameDictionary &dict, int slot)
 {
-    std::string_view other;
-    if (key == "+")
-        other = "=";
-    else if (key == kGrave)
-        other = "~";
-    TextMatch m = FindBinding(text, key, {}, start);
-    if (!m.found() && !other.empty())
-        m = FindBinding(text, other, {}, start);
-    return m;
+    if (slot < 0 || slot >= BindingState::SlotCount)
+        return {};
+    const std::size_t at = static_cast<std::size_t>(slot);
+    const std::ptrdiff_t place = state.boundAt[at];
+    if (place >= 0 && static_cast<std::size_t>(place) < text.size()) {
+        // The recorded line counts only while it is still a binding of this
+        // key that begins there (an edit since the scan may have moved it).
+        ScriptLine line;
+        std::size_t pos = scanLineStart(text, static_cast<std::size_t>(place));
+        if (ReadScriptLine(text, pos, line) && line.count > 0 &&
+            line.offsetOf(0) == static_cast<std::size_t>(place) && BindSlot(line, dict) == slot)
+            return lineFrom(text, static_cast<std::size_t>(place));
+    }
+    const std::string &key = dict.KeyNames()[at];
+    if (key == "+" || key == "`")
+        return HandleDupKeys(text, key);
+    return FindBinding(text, key, state.BoundText[at], 0);
+}
+
+TextMatch FindNextConflict(std::string_view text, const GameDictionary &dict, int slot, std::ptrdiff_t start)
+{
+    const std::size_t from = static_cast<std::size_t>(std::max<std::ptrdiff_t>(start, 0));
+    if (from > text.size())
+        return {};
+    TextMatch secondName;
+    ScriptLine line;
+    std::size_t pos = scanLineStart(text, from);
+    while (ReadScriptLine(text, pos, line)) {
+        if (BindSlot(line, dict) != slot || line.offsetOf(0) < from)
+            continue;
+        const std::string key = wordText(line.words[1]);
+        if (key == "=" || key == "~") {
+            if (!secondName.found())
+                secondName = lineFrom(text, line.offsetOf(0));
+            continue;
+        }
+        return lineFrom(text, line.offsetOf(0));
+    }
+    return secondName;
+}
+
+int LineOfPosition(std::string_view text, std::size_t position)
+{
+    position = std::min(position, text.size());
+    int line = 0;
+    for (std::size_t i = 0; i < position; ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+            ++line;
+    return line;
 }
 
 TextMatch HandleDupKeys(std::string_view text, std::string_view key)

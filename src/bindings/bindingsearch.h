@@ -3,10 +3,14 @@
 // of the active script and return what to select; the editor does the
 // selecting (and leaves the selection empty when nothing is found).
 
+#include "bindings/bindingstate.h"
+
 #include <cstddef>
 #include <string_view>
 
 namespace varkel {
+
+class GameDictionary;
 
 // A found text: its character position and length, or position -1.
 struct TextMatch {
@@ -32,11 +36,24 @@ TextMatch findText(std::string_view text, std::string_view needle, std::ptrdiff_
 TextMatch FindBinding(std::string_view text, std::string_view key, std::string_view command,
                       std::ptrdiff_t start);
 
-// The next `bind` line of the key `key` (the selected slot's key name) from
-// `start` on, which the caller gives as one past the caret. The two keys with
-// two names search every line of their first name before any of the second.
+// The line a click on a slot selects: the `bind` line the last scan took the
+// slot's command text from (state.boundAt), from its first word to the end
+// of its line, as long as `text` still holds a `bind` line of that key
+// there. Where the scan recorded no line, or the text has changed under it,
+// the text search: HandleDupKeys for the two keys with two names, otherwise
+// FindBinding with the slot's recorded command from the start of the text.
+TextMatch FindSlotBinding(std::string_view text, const BindingState &state, const GameDictionary &dict, int slot);
+
+// The next `bind` line of `slot` whose first word lies at or after `start`
+// (the caller gives one past the caret), read as the binding scan reads
+// lines, from its first word to the end of its line. Every line that names
+// the key "+" or the grave accent comes before any that names it "=" or "~".
 // Does not wrap.
-TextMatch FindNextConflict(std::string_view text, std::string_view key, std::ptrdiff_t start);
+TextMatch FindNextConflict(std::string_view text, const GameDictionary &dict, int slot, std::ptrdiff_t start);
+
+// The 0-based line of a byte offset, counting line ends as the editor does:
+// CR LF, a lone LF and a lone CR each end a line.
+int LineOfPosition(std::string_view text, std::size_t position);
 
 // The first `bind` line of a key with two names: `key` is "+" (also written
 // "=") or the grave accent (also written "~"). Whichever name's first line

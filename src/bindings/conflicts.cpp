@@ -13,8 +13,11 @@ void ShowAllConflicts(BindingState &state, const GameDictionary &dict,
     if (active >= texts.size())
         return;
     // The texts of the active script, the Bound flags and the states of all.
+    // The lines found so far may lie in other scripts: only the active
+    // script's own lines are kept.
     for (std::string &text : state.BoundText)
         text.clear();
+    state.boundAt = BindingState::nowhere();
     GetBindings(state, texts[active], dict, ConflictType::None, true, sink);
 }
 

@@ -2,6 +2,8 @@
 
 #include "bindings/uservariablelist.h"
 
+#include <algorithm>
+
 namespace varkel {
 
 namespace {
@@ -48,6 +50,36 @@ std::string BindingInsertText(std::string_view set, std::string_view keyText, st
     line += binding;
     line += '"';
     return line;
+}
+
+LinePlacement PlaceBindingLine(std::string_view document, std::size_t selStart, std::size_t selLength,
+                               std::string_view lineEnd, std::string_view bindLine)
+{
+    selStart = std::min(selStart, document.size());
+    LinePlacement p;
+    p.start = selStart;
+    p.text = std::string(bindLine);
+    if (selLength > 0) {
+        p.length = std::min(selLength, document.size() - selStart);
+        p.caret = p.start + p.text.size();
+        return p;
+    }
+    // The caret's line as the editor counts lines: CR, LF and CR LF end one.
+    const std::size_t before = selStart == 0 ? std::string_view::npos
+                                             : document.find_last_of("\r\n", selStart - 1);
+    const std::size_t lineStart = before == std::string_view::npos ? 0 : before + 1;
+    std::size_t lineStop = document.find_first_of("\r\n", selStart);
+    if (lineStop == std::string_view::npos)
+        lineStop = document.size();
+    if (lineStart == lineStop) {
+        p.caret = p.start + p.text.size();
+        return p;
+    }
+    p.start = lineStart;
+    p.text += lineEnd;
+    p.caret = selStart + p.text.size();
+    p.ownLine = true;
+    return p;
 }
 
 bool CommandRowEnabled(int row, std::string_view comboText, const UserVariableList *vars, const GameDictionary &dict)

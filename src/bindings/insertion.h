@@ -7,6 +7,7 @@
 
 #include "language/dictionary.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,21 @@ std::string CommandRowInsertText(int row, std::string_view set, std::string_view
 // written as the key box shows it; Quake III lower-cases a key name of one
 // character (after trimming spaces), so "A" becomes "a".
 std::string BindingInsertText(std::string_view set, std::string_view keyText, std::string_view binding);
+
+// Where a bind line goes when it is placed at the caret: over the selection
+// when there is one; at the caret when the caret's line is empty; otherwise
+// as a line of its own, ended with the document's line end, before the
+// caret's line, so that it never joins the text already on that line. The
+// caret stays where it was in the text it stood in.
+struct LinePlacement {
+    std::size_t start = 0;   // byte offset where the text goes
+    std::size_t length = 0;  // bytes it replaces (the selection)
+    std::string text;        // what goes there
+    std::size_t caret = 0;   // the caret afterwards
+    bool ownLine = false;    // placed before the caret's line
+};
+LinePlacement PlaceBindingLine(std::string_view document, std::size_t selStart, std::size_t selLength,
+                               std::string_view lineEnd, std::string_view bindLine);
 
 // ---------------------------------------------------------------------------
 // Enable rules

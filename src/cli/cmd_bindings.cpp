@@ -1,14 +1,17 @@
 // varkel-cli bindings [--set Q1|Q2|Q3] [--data DIR] [--conflicts none|active|all]
-//                     [--format tsv|table] FILE...
+//                     [--format tsv|table] [--lines] FILE...
 //
 // Reads the scripts as the main window does when the last one is the active
 // script: with conflicts none or active only that script is scanned, with all
 // every script is scanned in the order given. Prints every slot that is not
-// Off, then the user variables, then the alias / vstr pick list.
+// Off, then the user variables, then the alias / vstr pick list. With
+// --lines each slot also names the line of the active script that gave it
+// its command text, the line a click on that key selects.
 #include "cli/cmd_bindings.h"
 #include "cli/cliutil.h"
 #include "documents/fileio.h"
 
+#include "bindings/bindingsearch.h"
 #include "bindings/bindingstate.h"
 #include "bindings/conflicts.h"
 #include "bindings/keystatetable.h"
@@ -28,6 +31,8 @@ constexpr const char *kUsage =
     "Reads the bindings of the scripts as the device panel shows them, the last\n"
     "FILE being the active script, and prints:\n"
     "  slot <number> <key name> On|CON <command>   for every bound slot\n"
+    "  slot <number> <key name> On|CON <FILE>:<line> <command>\n"
+    "                                              the same with --lines\n"
     "  var <name> <value>                          for every user variable\n"
     "  list <name>                                 for every pick-list entry\n"
     "\n"
@@ -37,6 +42,10 @@ constexpr const char *kUsage =
     "  --conflicts none|active|all     where conflicts are marked (default active);\n"
     "                                  with all, every FILE is scanned\n"
     "  --format tsv|table              tab-separated lines (default) or a table\n"
+    "  --lines                         after the state, the script (as named here)\n"
+    "                                  and 1-based line of the bind line that gave\n"
+    "                                  the slot its command; empty when no line of\n"
+    "                                  the active script did\n"
     "  -h, --help                      show this text\n";
 
 // Takes the value of an option given as "--name VALUE" or "--name=VALUE".
@@ -59,8 +68,24 @@ bool optionValue(const std::vector<std::string_view> &args, std::size_t &i, std:
     return false;
 }
 
+// Where the line that gave a slot its text stands: "PATH:LINE", 1-based,
+// or empty when no line of the active script did.
+struct LineSource {
+    std::string_view path; // the active script as named on the command line
+    std::string_view text; // its bytes
+};
+
+std::string whereBound(const varkel::BindingState &state, int slot, const LineSource &source)
+{
+    const std::ptrdiff_t at = state.boundAt[static_cast<std::size_t>(slot)];
+    if (at < 0)
+        return {};
+    const int line = varkel::LineOfPosition(source.text, static_cast<std::size_t>(at)) + 1;
+    return std::string(source.path) + ':' + std::to_string(line);
+}
+
 void printTsv(const varkel::BindingState &state, const varkel::KeyStateTable &states,
-              const varkel::GameDictionary &dict)
+              const varkel::GameDictionary &dict, const LineSource *lines)
 {
     std::string out;
     for (int slot = 0; slot < varkel::BindingState::SlotCount; ++slot) {
@@ -74,6 +99,10 @@ void printTsv(const varkel::BindingState &state, const varkel::KeyStateTable &st
         out += '\t';
         out += varkel::keyStateName(s);
         out += '\t';
+        if (lines) {
+            out += whereBound(state, slot, *lines);
+            out += '\t';
+        }
         out += state.BoundText[static_cast<std::size_t>(slot)];
         out += '\n';
     }
@@ -101,20 +130,23 @@ std::string padded(std::string_view text, std::size_t width)
 }
 
 void printTable(const varkel::BindingState &state, const varkel::KeyStateTable &states,
-                const varkel::GameDictionary &dict)
+                const varkel::GameDictionary &dict, const LineSource *lines)
 {
-    std::size_t keyWidth = 3;
+    std::size_t keyWidth = 3, lineWidth = 4;
     int bound = 0;
     for (int slot = 0; slot < varkel::BindingState::SlotCount; ++slot) {
         if (states.state(slot) == varkel::KeyState::Off)
             continue;
         ++bound;
         keyWidth = std::max(keyWidth, dict.KeyNames()[static_cast<std::size_t>(slot)].size());
+        if (lines)
+            lineWidth = std::max(lineWidth, whereBound(state, slot, *lines).size());
     }
     std::string out;
     out += "Bindings (" + std::to_string(bound) + ")\n";
     if (bound > 0) {
-        out += "  Slot  " + padded("Key", keyWidth) + "  State  Command\n";
+        out += "  Slot  " + padded("Key", keyWidth) + "  State  " + (lines ? padded("Line", lineWidth) + "  " : "") +
+               "Command\n";
         for (int slot = 0; slot < varkel::BindingState::SlotCount; ++slot) {
             const varkel::KeyState s = states.state(slot);
             if (s == varkel::KeyState::Off)
@@ -123,6 +155,8 @@ void printTable(const varkel::BindingState &state, const varkel::KeyStateTable &
             out += "  " + std::string(4 - number.size(), ' ') + number + "  ";
             out += padded(dict.KeyNames()[static_cast<std::size_t>(slot)], keyWidth) + "  ";
             out += padded(varkel::keyStateName(s), 5) + "  ";
+            if (lines)
+                out += padded(whereBound(state, slot, *lines), lineWidth) + "  ";
             out += '"' + state.BoundText[static_cast<std::size_t>(slot)] + "\"\n";
         }
     }
@@ -146,6 +180,7 @@ int runBindings(const std::vector<std::string_view> &args)
     std::string dataDir;
     varkel::ConflictType conflicts = varkel::ConflictType::Active;
     bool table = false;
+    bool withLines = false;
     std::vector<std::string> files;
 
     bool optionsDone = false;
@@ -162,6 +197,10 @@ int runBindings(const std::vector<std::string_view> &args)
         if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
             return 0;
+        }
+        if (arg == "--lines") {
+            withLines = true;
+            continue;
         }
         std::string_view value;
         bool missing = false;
@@ -221,10 +260,13 @@ int runBindings(const std::vector<std::string_view> &args)
     varkel::KeyStateTable states;
     varkel::RefreshDocumentBindings(state, dict, conflicts, views, views.size() - 1, &states);
 
+    // The texts and places are those of the active script, the last one.
+    const LineSource source{files.back(), views.back()};
+    const LineSource *lines = withLines ? &source : nullptr;
     if (table)
-        printTable(state, states, dict);
+        printTable(state, states, dict, lines);
     else
-        printTsv(state, states, dict);
+        printTsv(state, states, dict, lines);
     std::cout.flush();
     if (!std::cout)
         return failure("cannot write the output");

@@ -70,11 +70,14 @@ constexpr std::array kMenu{
     item(File, "cmnuExit", "E&xit", "imgExit", On, "Exit Varkel", "Ctrl+Q"),
 
     top(Edit, "&Edit", "imgEdit"),
-    item(Edit, "cmnuUndo", "&Undo\tCtrl-Z", "imgUndo", Off, "Undo Last Operation", "Ctrl+Z"),
+    // The editor's own keys for these commands (Alt+Backspace, Shift+Del,
+    // Ctrl+Ins, Shift+Ins) run them too.
+    item(Edit, "cmnuUndo", "&Undo\tCtrl-Z", "imgUndo", Off, "Undo Last Operation", "Ctrl+Z; Alt+Backspace"),
+    item(Edit, "cmnuRedo", "&Redo\tCtrl-Y", "imgRedo", Off, "Redo the last undone change", "Ctrl+Y; Ctrl+Shift+Z"),
     sep(Edit),
-    item(Edit, "cmnuCut", "&Cut\tCtrl-X", "imgCut", Off, "Cut Selection", "Ctrl+X"),
-    item(Edit, "cmnuCopy", "C&opy\tCtrl-C", "imgCopy", Off, "Copy Selection", "Ctrl+C"),
-    item(Edit, "cmnuPaste", "&Paste\tCtrl-V", "imgPaste", Off, "Paste ClipBoard Contents", "Ctrl+V"),
+    item(Edit, "cmnuCut", "&Cut\tCtrl-X", "imgCut", Off, "Cut Selection", "Ctrl+X; Shift+Del"),
+    item(Edit, "cmnuCopy", "C&opy\tCtrl-C", "imgCopy", Off, "Copy Selection", "Ctrl+C; Ctrl+Ins"),
+    item(Edit, "cmnuPaste", "&Paste\tCtrl-V", "imgPaste", Off, "Paste ClipBoard Contents", "Ctrl+V; Shift+Ins"),
     item(Edit, "cmnuDelete", "&Delete\tDelete", "imgDelete", Off, "Delete Selection", "Del"),
     item(Edit, "cmnuSelectAll", "&Select All\tCtrl-A", "imgSelectAll", Off, "Select All", "Ctrl+A"),
     sep(Edit),

@@ -17,7 +17,7 @@ struct MenuItemDef {
     std::string_view icon;      // "imgNew", or "" for none
     bool enabledAtStart;
     std::string_view help;      // status-bar help text; "" for top-level items and separators
-    std::string_view shortcut;  // keyboard accelerator in Qt's portable text form, "" for none
+    std::string_view shortcut;  // keyboard accelerators in Qt's portable text form, "; " between two, "" for none
     bool radioRun = false;      // item of a radio run (auto-syntax modes, conflict modes, Q1..Q3)
     // Help text handed to the menu control's add-item call. Empty for every
     // item but "cmnuClose"; the status bar uses `help` through the help table.

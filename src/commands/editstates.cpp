@@ -19,6 +19,7 @@ std::vector<CommandState> ComputeEditStates(const EditFacts &f)
     both("cmnuFindNext", canSearchAgain);
     both("cmnuFindPrev", canSearchAgain);
     both("cmnuUndo", f.canUndo);
+    both("cmnuRedo", f.canRedo);
     both("cmnuPrint", !f.textEmpty);
     both("cmnuSelectAll", !f.textEmpty);
     both("cmnuFind", !f.textEmpty);

@@ -15,6 +15,7 @@ struct EditFacts {
     long selLength = 0;          // active editor's selection length
     bool textEmpty = true;       // active editor's text is empty
     bool canUndo = false;
+    bool canRedo = false;
     bool lastSearchEmpty = true; // LastSearchText is empty
     bool wordWrap = false;       // active document wraps lines
 };

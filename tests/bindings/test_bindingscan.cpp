@@ -205,6 +205,51 @@ TEST(GetBindings, EachScanRebuildsTheListsButNotTheTable)
     EXPECT_EQ(state.BoundText[kSlotX], "+attack");
 }
 
+TEST(GetBindings, RecordsTheLineThatGaveEachText)
+{
+    // The byte offset of the `bind` word, whatever stands before it.
+    const std::string text = "// keys\r\n"
+                             "  bind f      \"+use\"\r\n"
+                             "bind f\t+attack\r\n"
+                             "\rBIND + +back\r\n"
+                             "bind = +forward\r\n";
+    const auto at = [&](std::string_view from) { return static_cast<std::ptrdiff_t>(text.find(from)); };
+    Scan s = scan(text);
+    EXPECT_EQ(s.state.boundAt[kSlotF], at("bind f      "));
+    EXPECT_EQ(s.state.boundAt[kSlotPlus], at("BIND +"));
+    EXPECT_EQ(s.state.boundAt[kSlotX], BindingState::kNowhere);
+    // Without conflict marking the last line gives the text, and its place.
+    s = scan(text, "Q2", ConflictType::None);
+    EXPECT_EQ(s.state.boundAt[kSlotF], at("bind f\t"));
+    EXPECT_EQ(s.state.boundAt[kSlotPlus], at("bind ="));
+}
+
+TEST(ReadScriptLine, WordsAndTheirPlaces)
+{
+    const std::string text = "\tbind \"x\"  y // z\r\nalias\ra b\n\nlast";
+    std::size_t pos = 0;
+    ScriptLine line;
+    ASSERT_TRUE(ReadScriptLine(text, pos, line));
+    EXPECT_EQ(line.start, 0u);
+    ASSERT_EQ(line.count, 3u);
+    EXPECT_EQ(line.words[1], "x");
+    EXPECT_EQ(line.offsetOf(0), 1u);
+    EXPECT_EQ(line.offsetOf(1), 7u);
+    EXPECT_EQ(line.offsetOf(2), 11u);
+    EXPECT_EQ(BindSlot(line, testDictionary("Q2")), kSlotX);
+    // A stray carriage return is a space; the places still count in the script.
+    ASSERT_TRUE(ReadScriptLine(text, pos, line));
+    ASSERT_EQ(line.count, 3u);
+    EXPECT_EQ(line.words[0], "alias");
+    EXPECT_EQ(line.offsetOf(1), text.find("a b"));
+    EXPECT_EQ(BindSlot(line, testDictionary("Q2")), -1);
+    ASSERT_TRUE(ReadScriptLine(text, pos, line));
+    EXPECT_EQ(line.count, 0u);
+    ASSERT_TRUE(ReadScriptLine(text, pos, line));
+    EXPECT_EQ(line.words[0], "last");
+    EXPECT_FALSE(ReadScriptLine(text, pos, line));
+}
+
 TEST(ClearData, EmptiesTheTableAndShowsEverySlotOff)
 {
     Scan s = scan("bind f +use\nbind f +attack\n");
@@ -214,6 +259,7 @@ TEST(ClearData, EmptiesTheTableAndShowsEverySlotOff)
     for (int slot = 0; slot < 110; ++slot) {
         EXPECT_TRUE(sink.calls[slot].slot == slot && sink.calls[slot].state == KeyState::Off) << slot;
         EXPECT_TRUE(s.state.Bound[slot] == 0 && s.state.BoundText[slot].empty()) << slot;
+        EXPECT_EQ(s.state.boundAt[slot], BindingState::kNowhere) << slot;
     }
 }
 

@@ -1,11 +1,22 @@
 #include "bindings/bindingsearch.h"
+#include "bindings/bindingscan.h"
+#include "bindingfixture.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 
+namespace fs = std::filesystem;
 using namespace varkel;
+using varkel::test::readAll;
+using varkel::test::testDictionary;
 
 namespace {
+
+constexpr int kSlotPlus = 25;
+constexpr int kSlotGrave = 13;
+constexpr int kSlotF = 44;
+constexpr int kSlotX = 55;
 
 // Position of the first occurrence of `line` in `text` (the test's own scripts
 // hold each line once).
@@ -65,6 +76,7 @@ TEST(FindBinding, EmptyCommandMatchesAnyBindingOfTheKey)
 
 TEST(FindNextConflict, PlusLinesBeforeEqualsLines)
 {
+    const GameDictionary &dict = testDictionary("Q2");
     const std::string text = "// line 1\n"
                              "bind + a\n"
                              "echo 3\n"
@@ -73,28 +85,129 @@ TEST(FindNextConflict, PlusLinesBeforeEqualsLines)
                              "bind + c\n";
     // Caret at the start of line 1; each call starts one past the caret.
     std::ptrdiff_t caret = 0;
-    TextMatch m = FindNextConflict(text, "+", caret + 1);
+    TextMatch m = FindNextConflict(text, dict, kSlotPlus, caret + 1);
     EXPECT_EQ(m.position, at(text, "bind + a"));
+    EXPECT_EQ(m.length, 8u); // the whole line
     caret = m.position;
-    m = FindNextConflict(text, "+", caret + 1);
+    m = FindNextConflict(text, dict, kSlotPlus, caret + 1);
     EXPECT_EQ(m.position, at(text, "bind + c"));
     caret = m.position;
-    EXPECT_FALSE(FindNextConflict(text, "+", caret + 1).found());
+    EXPECT_FALSE(FindNextConflict(text, dict, kSlotPlus, caret + 1).found());
 
     const std::string onlyEquals = "// line 1\necho 2\necho 3\nbind = b\n";
-    EXPECT_EQ(FindNextConflict(onlyEquals, "+", 1).position, at(onlyEquals, "bind = b"));
+    EXPECT_EQ(FindNextConflict(onlyEquals, dict, kSlotPlus, 1).position, at(onlyEquals, "bind = b"));
 }
 
-TEST(FindNextConflict, GraveAndTildeAndOrdinaryKeys)
+TEST(FindNextConflict, BindLinesAsTheScanReadsThem)
 {
-    const std::string text = "bind ~ a\nbind ` b\nbind f c\nbind f d\n";
-    EXPECT_EQ(FindNextConflict(text, "`", 1).position, at(text, "bind ` b"));
-    EXPECT_FALSE(FindNextConflict(text, "`", at(text, "bind ` b") + 1).found());
-    EXPECT_EQ(FindNextConflict(text, "`", 0).position, at(text, "bind ` b"));
-    // A line that starts exactly at the caret is skipped.
-    const std::ptrdiff_t first = at(text, "bind f c");
-    EXPECT_EQ(FindNextConflict(text, "f", first + 1).position, at(text, "bind f d"));
-    EXPECT_FALSE(FindNextConflict(text, "f", at(text, "bind f d") + 1).found());
+    const GameDictionary &dict = testDictionary("Q2");
+    // Keys aligned with tabs or several blanks, quoted, in capitals; text
+    // that only looks like a binding (inside an alias, after "un") is none.
+    const std::string text = "alias setf \"bind f +use\"\n"
+                             "unbind f \n"
+                             "bind f1\t+jump\n"
+                             "  BIND \"F\"\t\t\"+attack\"  // fire  \r\n"
+                             "bind f    +use\n";
+    TextMatch m = FindNextConflict(text, dict, kSlotF, 0);
+    EXPECT_EQ(m.position, at(text, "BIND \"F\""));
+    EXPECT_EQ(m.length, std::string("BIND \"F\"\t\t\"+attack\"  // fire").size());
+    m = FindNextConflict(text, dict, kSlotF, m.position + 1);
+    EXPECT_EQ(m.position, at(text, "bind f    +use"));
+    EXPECT_FALSE(FindNextConflict(text, dict, kSlotF, m.position + 1).found());
+    // The grave accent before the tilde; a line that starts at the caret is skipped.
+    const std::string grave = "bind ~ a\nbind ` b\n";
+    EXPECT_EQ(FindNextConflict(grave, dict, kSlotGrave, 0).position, at(grave, "bind ` b"));
+    EXPECT_EQ(FindNextConflict(grave, dict, kSlotGrave, 1).position, at(grave, "bind ` b"));
+    EXPECT_FALSE(FindNextConflict(grave, dict, kSlotGrave, at(grave, "bind ` b") + 1).found());
+}
+
+TEST(FindSlotBinding, SelectsTheLineTheScanTookTheTextFrom)
+{
+    const GameDictionary &dict = testDictionary("Q2");
+    // Column-aligned: no search text matches the f line itself, and the
+    // command alone occurs first on another key's line.
+    const std::string text = "bind g \"+use\"\r\n"
+                             "bind f        \"+use\"\r\n"
+                             "bind\tf\t+attack\r\n";
+    BindingState state;
+    GetBindings(state, text, dict, ConflictType::Active, false, nullptr);
+    TextMatch m = FindSlotBinding(text, state, dict, kSlotF);
+    EXPECT_EQ(m.position, at(text, "bind f  "));
+    EXPECT_EQ(m.length, std::string("bind f        \"+use\"").size());
+    EXPECT_EQ(FindBinding(text, "f", "+use", 0).position, at(text, "+use")); // the text search alone: the g line
+
+    // With conflicts off the last binding gives the text, and its line is chosen.
+    ClearData(state, nullptr);
+    GetBindings(state, text, dict, ConflictType::None, false, nullptr);
+    EXPECT_EQ(FindSlotBinding(text, state, dict, kSlotF).position, at(text, "bind\tf"));
+
+    // Where the script changed under the recorded place, the text search
+    // takes over; an unbound key finds nothing.
+    const std::string edited = "echo\n" + text;
+    EXPECT_EQ(FindSlotBinding(edited, state, dict, kSlotF).position, FindBinding(edited, "f", "+attack", 0).position);
+    EXPECT_FALSE(FindSlotBinding(text, state, dict, kSlotX).found());
+    // The keys with two names fall back on the first line of either name.
+    const std::string plus = "bind = +zoom\n";
+    EXPECT_EQ(FindSlotBinding(plus, BindingState{}, dict, kSlotPlus).position, 0);
+}
+
+TEST(LineOfPosition, CountsLineEndsAsTheEditorDoes)
+{
+    const std::string text = "a\r\nb\nc\rd\r\n\re";
+    EXPECT_EQ(LineOfPosition(text, 0), 0);
+    EXPECT_EQ(LineOfPosition(text, text.find('b')), 1);
+    EXPECT_EQ(LineOfPosition(text, text.find('c')), 2);
+    EXPECT_EQ(LineOfPosition(text, text.find('d')), 3);
+    EXPECT_EQ(LineOfPosition(text, text.find('e')), 5);
+    EXPECT_EQ(LineOfPosition(text, 1000), 5);
+}
+
+// Every bound slot of every corpus script: the line a click selects is a
+// `bind` line of that key, in every mode that scans one script.
+TEST(FindSlotBinding, EveryCorpusBindingSelectsALineOfItsKey)
+{
+    const fs::path corpus = fs::path(VARKEL_SHARED_DIR) / "corpus";
+    if (!fs::is_directory(corpus))
+        GTEST_SKIP() << "no corpus at " << corpus;
+    const fs::path shipped = fs::path(VARKEL_BINARY_DIR) / "Data";
+    int checked = 0, scripts = 0;
+    for (const char *folder : {"q1", "q2", "q3"}) {
+        const std::string set = std::string("Q") + folder[1];
+        GameDictionary shippedDict;
+        const bool haveShipped = fs::exists(shipped / (set + "keynames.dat")) &&
+                                 !BuildDictionary(shippedDict, shipped.string(), set);
+        const GameDictionary &dict = haveShipped ? shippedDict : testDictionary(set);
+        for (const auto &entry : fs::directory_iterator(corpus / folder)) {
+            if (!entry.is_regular_file())
+                continue;
+            ++scripts;
+            const std::string text = readAll(entry.path().string());
+            for (ConflictType mode : {ConflictType::Active, ConflictType::None}) {
+                BindingState state;
+                ClearData(state, nullptr);
+                GetBindings(state, text, dict, mode, false, nullptr);
+                for (int slot = 0; slot < BindingState::SlotCount; ++slot) {
+                    if (state.Bound[static_cast<std::size_t>(slot)] != 1)
+                        continue;
+                    const TextMatch m = FindSlotBinding(text, state, dict, slot);
+                    ++checked;
+                    EXPECT_TRUE(m.found()) << entry.path() << " slot " << slot;
+                    if (!m.found())
+                        continue;
+                    // Read the selected line on its own, as the scan would.
+                    const std::size_t from = text.rfind('\n', static_cast<std::size_t>(m.position));
+                    std::size_t pos = from == std::string::npos ? 0 : from + 1;
+                    ScriptLine line;
+                    ASSERT_TRUE(ReadScriptLine(text, pos, line));
+                    EXPECT_EQ(BindSlot(line, dict), slot)
+                        << entry.path() << " slot " << slot << " selects line "
+                        << LineOfPosition(text, static_cast<std::size_t>(m.position)) + 1;
+                }
+            }
+        }
+    }
+    EXPECT_GT(scripts, 50);
+    EXPECT_GT(checked, 1000);
 }
 
 TEST(HandleDupKeys, SelectsTheFirstLineOfEitherName)

@@ -85,6 +85,31 @@ TEST_F(CliBindings, PrintsSlotsVariablesAndList)
     EXPECT_NE(r.out.find("Vstr list (0)"), std::string::npos);
 }
 
+TEST_F(CliBindings, LinesNameTheBindLineOfEachSlot)
+{
+    // The line that gave the text: the first while conflicts are marked, the
+    // last without; lines counted as the editor counts them.
+    const std::string a = script("a.cfg", "bind f +use\r\nbind h +left\r\n");
+    const std::string b = script("b.cfg", "// keys\r\nbind g     \"+use\"\r\n\rbind\tf\t+attack\r\nbind f +jump\n");
+    CliResult r = bindings({"--lines", b});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "slot\t44\tf\tCON\t" + b + ":4\t+attack\nslot\t45\tg\tOn\t" + b + ":2\t+use\n");
+    r = bindings({"--conflicts=none", b, "--lines"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "slot\t44\tf\tOn\t" + b + ":5\t+jump\nslot\t45\tg\tOn\t" + b + ":2\t+use\n");
+    // Across all scripts a key bound only in another one has no line.
+    r = bindings({"--conflicts", "all", "--lines", a, b});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "slot\t44\tf\tCON\t" + b + ":5\t+jump\nslot\t45\tg\tOn\t" + b + ":2\t+use\n"
+                     "slot\t46\th\tOn\t\t\n");
+    r = bindings({"--lines", "--format", "table", b});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("State  Line"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(b + ":4  \"+attack\""), std::string::npos) << r.out;
+    r = bindings({"--help"});
+    EXPECT_NE(r.out.find("--lines"), std::string::npos);
+}
+
 TEST_F(CliBindings, BadArgumentsAndFilesFailWithAMessage)
 {
     const std::string ok = script("ok.cfg", "bind f +use\n"), missing = dir.file("missing.cfg");

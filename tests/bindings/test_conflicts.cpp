@@ -45,9 +45,14 @@ TEST(ShowAllConflicts, StatesOfAllScriptsTextsOfTheActiveOne)
     ShowAllConflicts(state, testDictionary("Q2"), two, 1, &states);
     EXPECT_EQ(states.state(kSlotF), KeyState::On);
     EXPECT_TRUE(state.Bound[kSlotF] == 1 && state.BoundText[kSlotF].empty());
+    EXPECT_EQ(state.boundAt[kSlotF], BindingState::kNowhere);
     ShowAllConflicts(state, testDictionary("Q2"), two, 0, &states);
     EXPECT_EQ(state.BoundText[kSlotF], "+use");
     EXPECT_EQ(state.BoundText[kSlotX], "");
+    // Only lines of the active script are remembered: the place the second
+    // script's line has must not be taken for one in the first.
+    EXPECT_EQ(state.boundAt[kSlotF], 0);
+    EXPECT_EQ(state.boundAt[kSlotX], BindingState::kNowhere);
 }
 
 TEST(ShowAllConflicts, ClearsFirstAndLeavesNoStaleState)

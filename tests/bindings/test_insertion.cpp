@@ -39,6 +39,29 @@ TEST(InsertionText, BindingRowBuildsAWholeBindLine)
     EXPECT_EQ(BindingInsertText("Q2", "", ""), "bind  \"\"");
 }
 
+TEST(InsertionText, BindLineNeverJoinsTheCaretsLine)
+{
+    // Applies a placement to the document, as the editor does.
+    const auto place = [](std::string doc, std::size_t caret, std::size_t selection, std::string_view eol) {
+        const LinePlacement p = PlaceBindingLine(doc, caret, selection, eol, "bind w \"+zoom\"");
+        doc.replace(p.start, p.length, p.text);
+        doc.insert(p.caret, "|");
+        return doc;
+    };
+    // Inside, at the start or at the end of a line with text: a line of its
+    // own before it, with the document's line end; the caret stays in its text.
+    EXPECT_EQ(place("set nick\r\nbind x y\r\n", 5, 0, "\r\n"), "bind w \"+zoom\"\r\nset n|ick\r\nbind x y\r\n");
+    EXPECT_EQ(place("a\nset nick", 2, 0, "\n"), "a\nbind w \"+zoom\"\n|set nick");
+    EXPECT_EQ(place("a\rset nick", 10, 0, "\r"), "a\rbind w \"+zoom\"\rset nick|");
+    EXPECT_EQ(place("set nick", 3, 0, "\r\n"), "bind w \"+zoom\"\r\nset| nick");
+    // An empty line takes the text at the caret, as does an empty document.
+    EXPECT_EQ(place("a\r\n\r\nb", 3, 0, "\r\n"), "a\r\nbind w \"+zoom\"|\r\nb");
+    EXPECT_EQ(place("a\n", 2, 0, "\n"), "a\nbind w \"+zoom\"|");
+    EXPECT_EQ(place("", 0, 0, "\r\n"), "bind w \"+zoom\"|");
+    // A selection is replaced, wherever it lies.
+    EXPECT_EQ(place("set nick x", 4, 4, "\r\n"), "set bind w \"+zoom\"| x");
+}
+
 TEST(InsertionEnable, AliasRowNeedsAUserVariable)
 {
     const GameDictionary &dict = testDictionary("Q2");

@@ -39,6 +39,20 @@ TEST(Catalogue, MenuTreeIsWellFormed)
     EXPECT_EQ(FindMenuItem("cmnuReplace"), nullptr);
 }
 
+TEST(Catalogue, RedoFollowsUndo)
+{
+    const auto items = MenuCatalogue();
+    const int undo = MenuItemIndex("cmnuUndo");
+    ASSERT_GT(undo, 0);
+    const MenuItemDef &redo = items[static_cast<std::size_t>(undo)]; // the item after Undo
+    EXPECT_EQ(redo.key, "cmnuRedo");
+    EXPECT_EQ(redo.parent, "cmnuEditTOP");
+    EXPECT_EQ(redo.help, "Redo the last undone change");
+    EXPECT_EQ(redo.shortcut, "Ctrl+Y; Ctrl+Shift+Z");
+    EXPECT_EQ(redo.icon, "imgRedo");
+    EXPECT_FALSE(redo.enabledAtStart);
+}
+
 TEST(Catalogue, RadioRunsLieBetweenSeparators)
 {
     // Each radio run is a contiguous block; the conflict run ends with Find

@@ -36,7 +36,7 @@ TEST(EditStates, EachRowFollowsTheActiveDocument)
     f.docOpen = true;
     f.textEmpty = false;
     auto s = apply(f);
-    for (const char *off : {"cmnuSave", "cmnuCut", "cmnuFindNext", "cmnuUndo", "cmnuRevert"})
+    for (const char *off : {"cmnuSave", "cmnuCut", "cmnuFindNext", "cmnuUndo", "cmnuRedo", "cmnuRevert"})
         EXPECT_EQ(s[off].enabled, false) << off; // nothing changed, selected or searched yet
     EXPECT_EQ(s["cmnuFind"].enabled, true);
     EXPECT_EQ(s["cmnuPaste"].enabled, true);
@@ -44,10 +44,10 @@ TEST(EditStates, EachRowFollowsTheActiveDocument)
     EXPECT_EQ(s["cmnuWordWrap"].checked, false);
     EXPECT_FALSE(s.count("cmnuFindNextConflict")); // left to the panel's selection
 
-    f.modified = f.canUndo = f.wordWrap = true;
+    f.modified = f.canUndo = f.canRedo = f.wordWrap = true;
     f.selLength = 3;
     s = apply(f);
-    for (const char *on : {"cmnuSave", "cmnuCopy", "cmnuFindPrev", "cmnuUndo"})
+    for (const char *on : {"cmnuSave", "cmnuCopy", "cmnuFindPrev", "cmnuUndo", "cmnuRedo"})
         EXPECT_EQ(s[on].enabled, true) << on;
     EXPECT_EQ(s["cmnuRevert"].enabled, false); // modified, but no file
     EXPECT_EQ(s["cmnuWordWrap"].checked, true);

@@ -101,6 +101,10 @@ public:
     void OnEditorKeyUp(fEdit *w, int key);
     void OnEditorMouseUp(fEdit *w, Qt::MouseButton button);
     void OnEditorFocus(fEdit *w, bool gotFocus);
+    // A key pressed in an editor, before the editor acts on it: when it is
+    // the shortcut of an enabled command of the menus, runs that command and
+    // returns true.
+    bool OnEditorCommandKey(fEdit *w, QKeyCombination key);
     void OnPointerMoved();
     void DisplayCharPos(fEdit *w);
     void ToggleWordWrap();

@@ -200,13 +200,14 @@ void CommandBar::connectControls()
     cboKeyname->installEventFilter(this);
     if (cboKeyname->lineEdit())
         cboKeyname->lineEdit()->installEventFilter(this);
-    // Only the user's own typing makes the box the target: the binding row
-    // is also rewritten by every re-read of the bindings, and that must not
-    // send the next insertion away from the document the user works in.
-    connect(txtBinding, &QLineEdit::textEdited, this, [] {
+    // Any change of the box makes it the target, typed or filled by a key
+    // click. A re-read of the bindings that empties it while the user types
+    // in a script does no harm: clicking an insert button takes the focus
+    // from the editor, which makes the document the target again.
+    connect(txtBinding, &QLineEdit::textChanged, this, [this] {
         mGlobal::InsertTarget = NextInsertTarget(TargetEvent::BindingBoxChanged);
+        UpdateBindingButton();
     });
-    connect(txtBinding, &QLineEdit::textChanged, this, [this] { UpdateBindingButton(); });
     connect(txtBinding, &QLineEdit::returnPressed, this, [this] {
         if (cmdInsertBinding->isEnabled())
             InsertBinding();
@@ -492,6 +493,18 @@ void CommandBar::insertTool(InsertionTool tool, int row)
     if (where == InsertDestination::BindingBox) {
         txtBinding->insert(qs(text));
         txtBinding->setFocus();
+    } else if (where == InsertDestination::Editor && tool == InsertionTool::Binding) {
+        const LinePlacement place = PlaceBindingLine(editor->TextView(), static_cast<std::size_t>(editor->SelStart()),
+                                                     static_cast<std::size_t>(editor->SelLength()),
+                                                     editor->LineEnd(), text);
+        editor->SetSel(static_cast<long>(place.start), static_cast<long>(place.length));
+        editor->SetSelText(place.text);
+        editor->SetSelStart(static_cast<long>(place.caret));
+        editor->setFocus();
+        // The refresh that follows colours the caret's line; a line placed
+        // before it is coloured here.
+        if (place.ownLine && mGlobal::AutoSyntaxType != 0 && m_hooks.realTimeHiLite)
+            m_hooks.realTimeHiLite(editor->GetLineFromChar(static_cast<long>(place.start)));
     } else if (where == InsertDestination::Editor) {
         editor->SetSelText(text);
         editor->setFocus();
@@ -507,7 +520,7 @@ void CommandBar::InsertBinding()
 void CommandBar::afterInsertion(const AfterInsertion &after)
 {
     if (after.realTimeHiLite && m_hooks.realTimeHiLite)
-        m_hooks.realTimeHiLite();
+        m_hooks.realTimeHiLite(-1);
     if (after.refreshBindings && m_hooks.refreshBindings)
         m_hooks.refreshBindings();
     if (after.refreshAll && m_hooks.refreshAll)

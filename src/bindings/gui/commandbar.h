@@ -40,8 +40,9 @@ public:
         std::function<RichEdit *()> activeEditor;
         // At least one document is open.
         std::function<bool()> documentOpen;
-        // Colours the active document's caret line (RealTimeHiLite with 0).
-        std::function<void()> realTimeHiLite;
+        // Colours a line of the active document (RealTimeHiLite): the given
+        // one, or the caret's line for -1.
+        std::function<void(int line)> realTimeHiLite;
         // RefreshBindings and RefreshAll of the binding extraction.
         std::function<void()> refreshBindings;
         std::function<void()> refreshAll;

@@ -9,6 +9,7 @@
 #include "bindings/bindingscan.h"
 #include "bindings/bindingsearch.h"
 #include "bindings/conflicts.h"
+#include "bindings/insertion.h"
 #include "bindings/gui/devicepanel.h"
 #include "commands/gui/popupmenu.h"
 #include "documents/gui/fedit.h"
@@ -163,10 +164,12 @@ void fMain::FindNextConflict(long start)
     if (!e || !m_panel)
         return;
     const int slot = m_panel->SelectedSlot();
-    const std::string key = slot >= 0 && slot < kDeviceSlotCount ? m_dict.KeyNames()[static_cast<size_t>(slot)] : std::string();
-    const TextMatch match = varkel::FindNextConflict(e->TextView(), key, start);
-    if (match.found())
-        SelectMatch(match);
+    if (slot < 0 || slot >= kDeviceSlotCount) {
+        e->SetSelLength(0);
+        return;
+    }
+    // Nothing further: the caret stays and the old match is let go.
+    SelectMatch(varkel::FindNextConflict(e->TextView(), m_dict, slot, start));
 }
 
 void fMain::OnPanelSlotSelected(int slot, const QString &, const QString &)
@@ -175,12 +178,11 @@ void fMain::OnPanelSlotSelected(int slot, const QString &, const QString &)
         return;
     const std::string &key = m_dict.KeyNames()[static_cast<size_t>(slot)];
     SetBindingRow(key, m_bindings.BoundText[static_cast<size_t>(slot)]);
-    if (RichEdit *e = ActiveEditor()) {
-        if (slot <= 100 && (key == "+" || key == "`"))
-            SelectMatch(varkel::HandleDupKeys(e->TextView(), key));
-        else
-            SelectMatch(varkel::FindBinding(e->TextView(), key, m_bindings.BoundText[static_cast<size_t>(slot)], 0));
-    }
+    // The click fills the binding row, even where it shows the text it
+    // already had: the binding box receives the next command insertion.
+    mGlobal::InsertTarget = NextInsertTarget(TargetEvent::BindingBoxChanged);
+    if (RichEdit *e = ActiveEditor())
+        SelectMatch(varkel::FindSlotBinding(e->TextView(), m_bindings, m_dict, slot));
     SetCommandState("cmnuFindNextConflict", true, std::nullopt, true, true);
 }
 

@@ -19,7 +19,10 @@ void fMain::BuildCommandBar()
     CommandBar::Hooks hooks;
     hooks.activeEditor = [this] { return ActiveEditor(); };
     hooks.documentOpen = [this] { return m_docs.AnyOpen(); };
-    hooks.realTimeHiLite = [this] { RealTimeHiLite(ActiveWindow(), 0); };
+    hooks.realTimeHiLite = [this](int line) {
+        if (fEdit *w = ActiveWindow())
+            RealTimeHiLite(w, 0, line);
+    };
     hooks.refreshBindings = [this] { RefreshBindings(); };
     hooks.refreshAll = [this] { RefreshAll(); };
     hooks.statusTip = [this](const QString &text) { SetStatusBarTip(text, mGlobal::AllowStatusReset); };

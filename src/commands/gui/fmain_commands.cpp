@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QKeySequence>
 #include <QCursor>
 #include <QLabel>
 #include <QMdiArea>
@@ -115,7 +116,7 @@ void fMain::BuildMenu()
             CreateMenuHelp(m_menuHelp, index, def.help);
         if (!def.shortcut.empty()) {
             if (QAction *action = m_cMenu->Action(def.key)) {
-                action->setShortcut(QKeySequence(qs(def.shortcut)));
+                action->setShortcuts(QKeySequence::listFromString(qs(def.shortcut)));
                 action->setShortcutContext(Qt::WindowShortcut);
             }
         }
@@ -262,6 +263,12 @@ void fMain::Dispatch(const std::string &key, int itemData)
                      f.AfterEditRefresh();
                  }
              }},
+            {"cmnuRedo", [](fMain &f, RichEdit *, int) {
+                 if (fEdit *w = f.ActiveWindow()) {
+                     w->EditRedo();
+                     f.AfterEditRefresh();
+                 }
+             }},
             {"cmnuCut", [](fMain &f, RichEdit *e, int) { if (e) f.EditCut(); }},
             {"cmnuCopy", [](fMain &f, RichEdit *e, int) { if (e) f.EditCopy(); }},
             {"cmnuPaste", [](fMain &f, RichEdit *e, int) { if (e) f.EditPaste(); }},
@@ -322,6 +329,30 @@ void fMain::Dispatch(const std::string &key, int itemData)
     } catch (...) {
         // An error inside a command ends that command silently.
     }
+}
+
+bool fMain::OnEditorCommandKey(fEdit *w, QKeyCombination key)
+{
+    if (!m_cMenu || w != ActiveWindow())
+        return false;
+    // The keypad's Del and Ins are the same keys as the others.
+    const QKeySequence pressed(QKeyCombination(key.keyboardModifiers() & ~Qt::KeypadModifier, key.key()));
+    for (const MenuItemDef &def : MenuCatalogue()) {
+        if (def.shortcut.empty())
+            continue;
+        QAction *action = m_cMenu->Action(def.key);
+        if (!action || !action->shortcuts().contains(pressed))
+            continue;
+        // As with the menu: an enabled command runs. A disabled one leaves
+        // the key to the editor, where it does the little it can (Delete
+        // with nothing selected removes the character after the caret).
+        SetEditStates();
+        if (!action->isEnabled())
+            return false;
+        Dispatch(std::string(def.key));
+        return true;
+    }
+    return false;
 }
 
 void fMain::AfterEditRefresh()
@@ -412,6 +443,7 @@ void fMain::SetEditStates()
         facts.selLength = e->SelLength();
         facts.textEmpty = e->TextLength() == 0;
         facts.canUndo = e->CanUndo();
+        facts.canRedo = e->CanRedo();
     }
     for (const CommandState &s : ComputeEditStates(facts)) {
         try {

@@ -4,6 +4,7 @@
 #include "documents/gui/richedit.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QVBoxLayout>
 
@@ -23,6 +24,9 @@ fEdit::fEdit(int tag, fMain *frame)
     setFocusProxy(rtfEdit);
     rtfEdit->viewport()->setMouseTracking(true);
     rtfEdit->viewport()->installEventFilter(this);
+    // Keys reach the control before the frame's menu shortcuts; the frame
+    // sees each one first, so that a command key runs its command.
+    rtfEdit->installEventFilter(this);
 
     connect(rtfEdit, &RichEdit::contentChanged, this, [this] { m_frame->OnEditorTextChanged(this); });
     connect(rtfEdit, &RichEdit::selectionChanged, this, [this] { m_frame->OnEditorSelectionChanged(this); });
@@ -45,6 +49,16 @@ void fEdit::EditUndo()
     rtfEdit->EditUndo();
 }
 
+bool fEdit::CanRedo() const
+{
+    return rtfEdit->CanRedo();
+}
+
+void fEdit::EditRedo()
+{
+    rtfEdit->EditRedo();
+}
+
 void fEdit::ClearUndo()
 {
     rtfEdit->EmptyUndoBuffer();
@@ -64,6 +78,9 @@ bool fEdit::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::MouseMove)
         m_frame->OnPointerMoved();
+    if (watched == rtfEdit && e->type() == QEvent::KeyPress &&
+        m_frame->OnEditorCommandKey(this, static_cast<QKeyEvent *>(e)->keyCombination()))
+        return true;
     return QWidget::eventFilter(watched, e);
 }
 

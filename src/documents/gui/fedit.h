@@ -20,6 +20,8 @@ public:
 
     bool CanUndo() const;
     void EditUndo();
+    bool CanRedo() const;
+    void EditRedo();
     void ClearUndo();
 
 protected:

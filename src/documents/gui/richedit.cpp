@@ -212,6 +212,17 @@ void RichEdit::EditUndo()
     flushContentChanged();
 }
 
+bool RichEdit::CanRedo() const
+{
+    return SendScintilla(SCI_CANREDO) != 0;
+}
+
+void RichEdit::EditRedo()
+{
+    SendScintilla(SCI_REDO);
+    flushContentChanged();
+}
+
 void RichEdit::EmptyUndoBuffer()
 {
     SendScintilla(SCI_EMPTYUNDOBUFFER);

@@ -45,6 +45,8 @@ public:
 
     bool CanUndo() const;
     void EditUndo();
+    bool CanRedo() const;
+    void EditRedo();
     void EmptyUndoBuffer();
 
     // Plain-text file access, byte for byte.

@@ -4,6 +4,7 @@
 
 #include "bindings/gui/commandbar.h"
 #include "bindings/gui/devicepanel.h"
+#include "bindings/gui/insertbutton.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 #include "app/profile.h"
@@ -46,7 +47,7 @@ private slots:
         QCOMPARE(QString::fromStdString(f.InsertionTools()->BindingText()), QStringLiteral("+use"));
         QVERIFY(f.Menu()->IsEnabled("cmnuFindNextConflict"));
         f.Dispatch("cmnuFindNextConflict");
-        QCOMPARE(selected(f.ActiveEditor()), QByteArray("bind f "));
+        QCOMPARE(selected(f.ActiveEditor()), QByteArray("bind f +attack"));
         QCOMPARE(f.ActiveEditor()->SelStart(), 36L); // the third line
 
         // With conflicts off, the later binding wins and nothing is CON.
@@ -75,6 +76,32 @@ private slots:
         QCOMPARE(e->GetLineFromChar(e->SelStart()), 5);
         f.Dispatch("cmnuFindNextConflict");
         QCOMPARE(e->GetLineFromChar(e->SelStart()), 5); // nothing more: the caret stays
+        QCOMPARE(e->SelLength(), 0L);
+    }
+
+    void clickSelectsTheLineThatGaveTheBinding()
+    {
+        // Column-aligned lines: no search text matches the f line as written,
+        // and the command alone occurs first on the g line.
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("c.cfg", "bind g       \"+use\"\r\nbind f       \"+use\"\r\nbind f\t\"+attack\"\r\n"
+                                       "echo\r\nbind f\t\"+jump\"\r\n"));
+        RichEdit *e = f.ActiveEditor();
+        DevicePanel *panel = f.Panel();
+        const int fSlot = f.Dictionary().KeyIndex("f");
+        QTest::mouseClick(panel->SlotButton(fSlot), Qt::LeftButton);
+        QCOMPARE(selected(e), QByteArray("bind f       \"+use\""));
+        // Find Next Conflict steps through the tab-aligned lines too, and
+        // lets go of the last match when there is none after it.
+        f.Dispatch("cmnuFindNextConflict");
+        QCOMPARE(selected(e), QByteArray("bind f\t\"+attack\""));
+        f.Dispatch("cmnuFindNextConflict");
+        QCOMPARE(selected(e), QByteArray("bind f\t\"+jump\""));
+        const long last = e->SelStart();
+        f.Dispatch("cmnuFindNextConflict");
+        QCOMPARE(e->SelStart(), last);
+        QCOMPARE(e->SelLength(), 0L);
     }
 
     void conflictsAcrossAllScripts()
@@ -109,10 +136,12 @@ private slots:
         e->SetSelStart(e->TextLength());
         QTest::keyClicks(e, "bind g +jump");
         QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::On);
-        // The refresh emptied the binding row; that is no reason to send the
-        // next insertion into it.
+        // The refresh emptied the binding row; the next insertion still goes
+        // into the script typed in.
         QVERIFY(f.InsertionTools()->BindingText().empty());
-        QCOMPARE(QString::fromStdString(mGlobal::InsertTarget), QStringLiteral("EDITBOX"));
+        f.InsertionTools()->cboCommand[1]->setEditText(QStringLiteral("+attack"));
+        QTest::mouseClick(f.InsertionTools()->cmdInsertCommand[1], Qt::LeftButton);
+        QVERIFY(e->Text().ends_with("bind g +jump+attack"));
 
         // With automatic refresh off, typing leaves the panel as it was.
         f.Dispatch("cmnuAutoRefresh");

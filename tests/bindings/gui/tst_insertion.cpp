@@ -3,6 +3,7 @@
 // drag onto the editor, and the states the tools take with the documents.
 
 #include "bindings/gui/commandbar.h"
+#include "bindings/gui/devicepanel.h"
 #include "bindings/gui/insertbutton.h"
 #include "bindings/uservariablelist.h"
 #include "documents/gui/fedit.h"
@@ -136,12 +137,24 @@ private slots:
         QVERIFY(e->hasFocus());
 
         // Enter in the binding box does the same, into the document even
-        // though the binding box had the focus last.
-        e->SetSelStart(0);
+        // though the binding box had the focus last. On a line with text the
+        // binding becomes a line of its own before it, with the document's
+        // line end.
+        e->SetSelStart(3);
         bar->SetBindingRow("SPACE", "+moveup");
         bar->txtBinding->setFocus();
         QTest::keyClick(bar->txtBinding, Qt::Key_Return);
-        QCOMPARE(bytesOf(e), QByteArray("bind SPACE \"+moveup\"// keys\r\nbind MOUSE1 \"+attack\""));
+        QCOMPARE(bytesOf(e), QByteArray("bind SPACE \"+moveup\"\r\n// keys\r\nbind MOUSE1 \"+attack\""));
+        QCOMPARE(e->StyleAt(0), int(Command)); // the placed line is coloured
+        e->SetSelStart(e->TextLength() - 2);
+        bar->SetBindingRow("X", "+use");
+        QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
+        QCOMPARE(bytesOf(e), QByteArray("bind SPACE \"+moveup\"\r\n// keys\r\nbind X \"+use\"\r\nbind MOUSE1 \"+attack\""));
+        e->SetSel(0, 22);
+        bar->SetBindingRow("Y", "+jump");
+        QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
+        QVERIFY(bytesOf(e).startsWith("bind Y \"+jump\"// keys\r\n")); // a selection is replaced
+        e->SetSelStart(0);
 
         // Without a key name, Enter inserts nothing.
         const QByteArray before = bytesOf(e);
@@ -164,8 +177,42 @@ private slots:
         e->setFocus();
         e->SetSelStart(0);
         QTest::mouseClick(bar->cmdInsertCommand[1], Qt::LeftButton);
-        QCOMPARE(QString::fromStdString(mGlobal::InsertTarget), QStringLiteral("EDITBOX"));
         QCOMPARE(bytesOf(e), "+forward" + before);
+    }
+
+    void insertionTargetIsWhatWasClickedLast()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        CommandBar *bar = f.InsertionTools();
+        DevicePanel *panel = f.Panel();
+        const QByteArray script = "bind f +use\r\n\r\n";
+        RichEdit *e = openScript(fx, script, 0);
+        bar->cboCommand[1]->setEditText(QStringLiteral("+attack"));
+        const int fSlot = f.Dictionary().KeyIndex("f"), gSlot = f.Dictionary().KeyIndex("g");
+
+        // A key click, then an insertion: the command goes into the binding
+        // box, not over the key's line that the click selected.
+        QTest::mouseClick(panel->SlotButton(fSlot), Qt::LeftButton);
+        QCOMPARE(QByteArray::fromStdString(e->SelText()), QByteArray("bind f +use"));
+        QTest::mouseClick(bar->cmdInsertCommand[1], Qt::LeftButton);
+        QCOMPARE(bar->txtBinding->text(), QStringLiteral("+use+attack"));
+        QCOMPARE(bytesOf(e), script);
+
+        // Typing in the script, then an insertion: into the script.
+        QTest::mouseClick(e->viewport(), Qt::LeftButton, {}, pointOf(e, 13));
+        QVERIFY(e->hasFocus());
+        QTest::keyClicks(e, "echo ");
+        QTest::mouseClick(bar->cmdInsertCommand[1], Qt::LeftButton);
+        const QByteArray typed = "bind f +use\r\necho +attack\r\n";
+        QCOMPARE(bytesOf(e), typed);
+
+        // A key bound nowhere: its empty binding box takes the command.
+        QTest::mouseClick(panel->SlotButton(gSlot), Qt::LeftButton);
+        QCOMPARE(bar->KeynameText(), std::string("G"));
+        QTest::mouseClick(bar->cmdInsertCommand[1], Qt::LeftButton);
+        QCOMPARE(bar->txtBinding->text(), QStringLiteral("+attack"));
+        QCOMPARE(bytesOf(e), typed);
     }
 
     void aliasRowAndItemsFollowTheCommandSet()

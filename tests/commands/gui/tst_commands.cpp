@@ -1,6 +1,7 @@
 // The command interface: find and replace, the Window menu, the maximise
 // toggle, the status-bar protocol and the recent-files menu.
 
+#include "bindings/gui/devicepanel.h"
 #include "commands/gui/replacedialog.h"
 #include "documents/gui/childwindow.h"
 #include "documents/gui/fedit.h"
@@ -8,6 +9,7 @@
 #include "support/guitest.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QMdiArea>
 #include <QMenu>
 #include <QTest>
@@ -85,6 +87,66 @@ private slots:
         QVERIFY(f.ReplaceStep(false)); // finds "jump"
         QVERIFY(!f.ReplaceStep(true)); // replaces it; "JUMP" does not match, so none is left
         QCOMPARE(text(), QByteArray("bind a +moveup; bind b JUMP"));
+    }
+
+    void editingKeysRunTheirCommands()
+    {
+        // The keys the editor handles itself run the Edit menu's commands,
+        // with the refresh that follows an edit: pasted, cut, deleted and
+        // undone text is coloured and the bindings re-read.
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.OpenConfig(fx.write("k.cfg", "biQ\r\nnd f +use\r\n"));
+        RichEdit *e = f.ActiveEditor();
+        const auto text = [&] { return QByteArray(e->TextView().data(), static_cast<qsizetype>(e->TextView().size())); };
+        const int gSlot = f.Dictionary().KeyIndex("g");
+        e->setFocus();
+        QVERIFY(e->hasFocus());
+
+        // Delete takes a selection out; the words it joins are coloured.
+        e->SetSel(2, 3);
+        QTest::keyClick(e, Qt::Key_Delete);
+        QCOMPARE(text(), QByteArray("bind f +use\r\n"));
+        QCOMPARE(e->StyleAt(0), int(Command));
+        // With nothing selected it removes the character after the caret.
+        QTest::keyClick(e, Qt::Key_Delete);
+        QCOMPARE(text(), QByteArray("bind f +use\r\n").remove(2, 1));
+
+        // Undo brings text back coloured; Redo follows what can be redone.
+        QVERIFY(!f.Menu()->IsEnabled("cmnuRedo"));
+        QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(text(), QByteArray("bind f +use\r\n"));
+        QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(text(), QByteArray("biQ\r\nnd f +use\r\n"));
+        QCOMPARE(e->StyleAt(2), int(PlainText));
+        QVERIFY(f.Menu()->IsEnabled("cmnuRedo"));
+        QTest::keyClick(e, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(text(), QByteArray("bind f +use\r\n"));
+        QCOMPARE(e->StyleAt(0), int(Command));
+        QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(e, Qt::Key_Z, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(text(), QByteArray("bind f +use\r\n"));
+        QCOMPARE(e->StyleAt(0), int(Command));
+
+        // Cut and paste: the pasted lines are coloured, their keys read.
+        e->SetSel(0, 4);
+        QTest::keyClick(e, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("bind"));
+        QApplication::clipboard()->setText(QStringLiteral("bind g +jump\r\nbind"));
+        QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(text(), QByteArray("bind g +jump\r\nbind f +use\r\n"));
+        QCOMPARE(e->StyleAt(0), int(Command));
+        QCOMPARE(e->StyleAt(14), int(Command));
+        QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::On);
+        // The editor's other keys for the same commands go the same way.
+        e->SetSel(0, 14);
+        QTest::keyClick(e, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("bind g +jump\r\n"));
+        QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::Off);
+        QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::On);
+        QTest::keyClick(e, Qt::Key_Backspace, Qt::AltModifier);
+        QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::Off);
     }
 
     void windowMenuListsTheOpenDocuments()
