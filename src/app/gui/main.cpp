@@ -3,6 +3,7 @@
 
 #include "app/gui/fmain.h"
 #include "documents/gui/fedit.h"
+#include "documents/gui/localpath.h"
 #include "app/gui/singleinstance.h"
 #include "app/mglobal.h"
 #include "app/settings.h"
@@ -10,27 +11,11 @@
 #include "dialogs/gui/fsplash.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QScreen>
 
 #include <memory>
 
 using namespace varkel;
-
-namespace {
-
-// The program's arguments, each relative path made absolute against the
-// folder the user started from (the frame later works from its own folder).
-QStringList absoluteArguments(const QStringList &args)
-{
-    QStringList out;
-    for (const QString &arg : args)
-        out << (arg.isEmpty() || QDir::isAbsolutePath(arg) ? arg : QDir::current().absoluteFilePath(arg));
-    return out;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -41,8 +26,13 @@ int main(int argc, char **argv)
                                             .arg(VARKEL_VERSION_MINOR)
                                             .arg(VARKEL_VERSION_PATCH));
 
-    const QStringList args = absoluteArguments(app.arguments().mid(1));
-    const QString commandLine = args.join(QLatin1Char(' '));
+    // The arguments as the file system's bytes (QApplication has taken its
+    // own options out of argv), each relative path made absolute against the
+    // folder the user started from: the frame later works from its own.
+    QList<QByteArray> args;
+    for (int i = 1; i < argc; ++i)
+        args << QByteArray::fromStdString(AbsoluteLocalPath(argv[i]));
+    const QByteArray commandLine = args.join(' ');
 
     SingleInstance instance;
     if (SingleInstance::HandOver(commandLine, args))
