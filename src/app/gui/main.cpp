@@ -13,12 +13,55 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 using namespace varkel;
 
+namespace {
+
+constexpr const char *kUsage =
+    "Usage: varkel [FILE]...\n"
+    "\n"
+    "Varkel edits the console scripts of Quake, Quake II and Quake III Arena.\n"
+    "Each FILE opens in the Varkel already running on this desktop, or in a new\n"
+    "one when none runs.\n"
+    "\n"
+    "Options:\n"
+    "  --help     show this text and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Every other argument names a file (a file called \"--help\" opens as\n"
+    "./--help).\n";
+
+// --help and --version answer on standard output before anything else
+// starts: no window, no display, no talk with a running copy. Returns the
+// exit code, or -1 when the program is to start.
+int answerOption(int argc, char **argv)
+{
+    bool help = false;
+    bool version = false;
+    for (int i = 1; i < argc; ++i) {
+        help = help || std::strcmp(argv[i], "--help") == 0;
+        version = version || std::strcmp(argv[i], "--version") == 0;
+    }
+    if (!help && !version)
+        return -1;
+    if (help)
+        std::fputs(kUsage, stdout);
+    else
+        std::printf("varkel %d.%d.%d\n", VARKEL_VERSION_MAJOR, VARKEL_VERSION_MINOR, VARKEL_VERSION_PATCH);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (const int code = answerOption(argc, argv); code >= 0)
+        return code;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varkel"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")

@@ -1,6 +1,7 @@
 // One Varkel per desktop session: a second start hands its command line to
 // the running one (real processes), in a place private to the user, and
-// never to a copy on another display or of another user.
+// never to a copy on another display or of another user. Also the options
+// the program answers without starting.
 
 #include "app/gui/singleinstance.h"
 #include "app/profile.h"
@@ -160,6 +161,27 @@ private slots:
         for (const QString &name : folder.entryList(QDir::System | QDir::Files))
             if (name.startsWith("varkel-") && name.endsWith(instance))
                 QFile::remove(folder.filePath(name));
+    }
+
+    void optionsAnswerWithoutStarting()
+    {
+        // No window system at all: the program must not need one to answer.
+        QProcessEnvironment env = environment();
+        env.insert("QT_QPA_PLATFORM", "no-such-platform");
+        for (const QString &option : {QStringLiteral("--help"), QStringLiteral("--version")}) {
+            QProcess p;
+            p.setProcessEnvironment(env);
+            p.start(m_exe, {option});
+            QVERIFY(p.waitForFinished(15000));
+            QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(p.exitCode(), 0);
+            const QByteArray out = p.readAllStandardOutput();
+            if (option == "--help")
+                QVERIFY2(out.startsWith("Usage: varkel [FILE]...\n") && out.contains("--version"), out.constData());
+            else
+                QCOMPARE(out, QByteArray("varkel 1.2.3\n"));
+            QCOMPARE(p.readAllStandardError(), QByteArray());
+        }
     }
 
     void socketIsPrivateAndPerSession()
