@@ -10,7 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -22,6 +22,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <sys/stat.h>
 
 namespace varkel {
 
@@ -99,6 +101,14 @@ double fMain::TwipsPerPixel() const
 
 void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
 {
+    QList<QByteArray> localArgs;
+    for (const QString &arg : args)
+        localArgs << QFile::encodeName(arg);
+    MDIForm_Load(QFile::encodeName(commandLine), localArgs);
+}
+
+void fMain::MDIForm_Load(const QByteArray &commandLine, const QList<QByteArray> &args)
+{
     GetSettings();
     BuildToolbar();
     BuildMenu();
@@ -109,7 +119,7 @@ void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
     SetAutoSyntax(mGlobal::AutoSyntaxType, false);
     ToggleAutoRefresh();
     SetConflictState();
-    SetRecentFiles(QString(), QString());
+    SetRecentFiles(std::string(), QString());
     if (QToolButton *open = ToolButton("tbOpen"))
         open->setMenu(m_cMenu->Submenu("cmnuRecentFiles"));
     if (!commandLine.isEmpty()) {
@@ -135,21 +145,22 @@ void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
     mGlobal::KeyClickSound = mGlobal::AppDir + "/Data/keyclick.wav";
 }
 
-void fMain::OpenCommandLine(const QString &commandLine, const QStringList &args)
+void fMain::OpenCommandLine(const QByteArray &commandLine, const QList<QByteArray> &args)
 {
     if (commandLine.isEmpty())
         return;
     // A command line of several arguments names several files unless the
     // joined text itself names a file.
-    if (args.size() <= 1 || QFileInfo(commandLine).isFile()) {
-        OpenConfig(commandLine);
+    struct stat st;
+    if (args.size() <= 1 || (::stat(commandLine.constData(), &st) == 0 && S_ISREG(st.st_mode))) {
+        OpenConfig(commandLine.toStdString());
         return;
     }
-    for (const QString &arg : args)
-        OpenConfig(arg);
+    for (const QByteArray &arg : args)
+        OpenConfig(arg.toStdString());
 }
 
-void fMain::ActivateFromInstance(const QString &commandLine, const QStringList &args)
+void fMain::ActivateFromInstance(const QByteArray &commandLine, const QList<QByteArray> &args)
 {
     if (isMinimized())
         showNormal();

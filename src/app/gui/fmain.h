@@ -49,13 +49,16 @@ public:
     ~fMain() override;
 
     // Start-up: the frame's load sequence. commandLine is the raw command
-    // line (possibly empty), args the arguments it was joined from.
+    // line (possibly empty), args the arguments it was joined from, both as
+    // the file system's bytes.
+    void MDIForm_Load(const QByteArray &commandLine, const QList<QByteArray> &args = {});
+    // The same for a command line as Qt spells it.
     void MDIForm_Load(const QString &commandLine, const QStringList &args = {});
     // Opens what a command line names: the whole text as one path when that
     // names a file, otherwise each argument in turn.
-    void OpenCommandLine(const QString &commandLine, const QStringList &args);
+    void OpenCommandLine(const QByteArray &commandLine, const QList<QByteArray> &args);
     // A second start handed over its command line.
-    void ActivateFromInstance(const QString &commandLine, const QStringList &args);
+    void ActivateFromInstance(const QByteArray &commandLine, const QList<QByteArray> &args);
 
     // Error reporter: "Error <n>" message box with the description.
     void ReportError(const Error &error);
@@ -65,20 +68,25 @@ public:
     Prompts &prompts() { return *m_prompts; }
 
     // --- recent files ----------------------------------------------------
-    // Moves path to the top ("Add") or takes it out (any other action) and
-    // rebuilds the five menu items; an empty path only builds them.
-    void SetRecentFiles(const QString &path, const QString &action);
+    // Moves path (the file system's bytes) to the top ("Add") or takes it out
+    // (any other action) and rebuilds the five menu items; an empty path only
+    // builds them.
+    void SetRecentFiles(const std::string &path, const QString &action);
     void OpenRecentFile(int i);
     const RecentList &RecentFiles() const { return m_recentFiles; }
 
     // --- documents -------------------------------------------------------
     int NewConfig();
     // Opens path, or asks with the Open dialog when it is empty. path is
-    // updated to the last file opened.
-    void OpenConfig(QString &path);
-    void OpenConfig(const QString &path) { QString p = path; OpenConfig(p); }
+    // updated to the last file opened. Paths are the file system's bytes
+    // (see localpath.h); the QString forms take a name as Qt spells it.
+    void OpenConfig(std::string &path);
+    void OpenConfig(const std::string &path) { std::string p = path; OpenConfig(p); }
+    void OpenConfig(const QString &path);
     void OpenDroppedFiles(const QStringList &files);
+    bool SaveConfig(int d, const std::string &path);
     bool SaveConfig(int d, const QString &path);
+    bool SaveConfigAs(int d, const std::string &path);
     bool SaveConfigAs(int d, const QString &path);
     void SaveAllFiles();
     void RevertFile();

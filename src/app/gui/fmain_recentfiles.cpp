@@ -8,10 +8,10 @@
 
 namespace varkel {
 
-void fMain::SetRecentFiles(const QString &path, const QString &action)
+void fMain::SetRecentFiles(const std::string &path, const QString &action)
 {
     try {
-        m_recentFiles = SetRecentFilesList(path.toStdString(), action.toStdString(), mGlobal::IniPath);
+        m_recentFiles = SetRecentFilesList(path, action.toStdString(), mGlobal::IniPath);
         const int owner = m_cMenu->IndexForKey("cmnuRecentFiles");
         for (int i = 1; i <= kRecentFileCount; ++i) {
             const std::string key = "cmnuRecentFile" + std::to_string(i);
@@ -34,7 +34,7 @@ void fMain::OpenRecentFile(int i)
     // A free entry names nothing; it must not fall through to the Open dialog.
     if (entry.empty())
         return;
-    OpenConfig(QString::fromStdString(entry));
+    OpenConfig(entry);
 }
 
 } // namespace varkel

@@ -3,6 +3,7 @@
 
 #include "app/gui/fmain.h"
 #include "documents/gui/fedit.h"
+#include "documents/gui/localpath.h"
 #include "app/gui/singleinstance.h"
 #include "app/mglobal.h"
 #include "app/settings.h"
@@ -10,30 +11,57 @@
 #include "dialogs/gui/fsplash.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QScreen>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 using namespace varkel;
 
 namespace {
 
-// The program's arguments, each relative path made absolute against the
-// folder the user started from (the frame later works from its own folder).
-QStringList absoluteArguments(const QStringList &args)
+constexpr const char *kUsage =
+    "Usage: varkel [FILE]...\n"
+    "\n"
+    "Varkel edits the console scripts of Quake, Quake II and Quake III Arena.\n"
+    "Each FILE opens in the Varkel already running on this desktop, or in a new\n"
+    "one when none runs.\n"
+    "\n"
+    "Options:\n"
+    "  --help     show this text and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Every other argument names a file (a file called \"--help\" opens as\n"
+    "./--help).\n";
+
+// --help and --version answer on standard output before anything else
+// starts: no window, no display, no talk with a running copy. Returns the
+// exit code, or -1 when the program is to start.
+int answerOption(int argc, char **argv)
 {
-    QStringList out;
-    for (const QString &arg : args)
-        out << (arg.isEmpty() || QDir::isAbsolutePath(arg) ? arg : QDir::current().absoluteFilePath(arg));
-    return out;
+    bool help = false;
+    bool version = false;
+    for (int i = 1; i < argc; ++i) {
+        help = help || std::strcmp(argv[i], "--help") == 0;
+        version = version || std::strcmp(argv[i], "--version") == 0;
+    }
+    if (!help && !version)
+        return -1;
+    if (help)
+        std::fputs(kUsage, stdout);
+    else
+        std::printf("varkel %d.%d.%d\n", VARKEL_VERSION_MAJOR, VARKEL_VERSION_MINOR, VARKEL_VERSION_PATCH);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (const int code = answerOption(argc, argv); code >= 0)
+        return code;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varkel"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
@@ -41,8 +69,13 @@ int main(int argc, char **argv)
                                             .arg(VARKEL_VERSION_MINOR)
                                             .arg(VARKEL_VERSION_PATCH));
 
-    const QStringList args = absoluteArguments(app.arguments().mid(1));
-    const QString commandLine = args.join(QLatin1Char(' '));
+    // The arguments as the file system's bytes (QApplication has taken its
+    // own options out of argv), each relative path made absolute against the
+    // folder the user started from: the frame later works from its own.
+    QList<QByteArray> args;
+    for (int i = 1; i < argc; ++i)
+        args << QByteArray::fromStdString(AbsoluteLocalPath(argv[i]));
+    const QByteArray commandLine = args.join(' ');
 
     SingleInstance instance;
     if (SingleInstance::HandOver(commandLine, args))

@@ -1,9 +1,12 @@
 #include "app/gui/singleinstance.h"
+#include "app/instancesocket.h"
 
 #include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QPointer>
 
 #include <memory>
 
@@ -12,8 +15,19 @@
 namespace varkel {
 
 namespace {
-constexpr quint32 kMagic = 0x564B4C31; // "VKL1"
+constexpr quint32 kMagic = 0x564B4C32; // "VKL2": command line and arguments as bytes
 const QByteArray kAck = "OK";
+
+std::string environment(const char *name)
+{
+    return qgetenv(name).toStdString();
+}
+
+// Only a copy of Varkel running as this user may take (or send) paths.
+bool peerIsThisUser(const QLocalSocket &socket)
+{
+    return PeerRunsAs(static_cast<int>(socket.socketDescriptor()), ::geteuid());
+}
 } // namespace
 
 SingleInstance::SingleInstance(QObject *parent)
@@ -25,19 +39,32 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::ServerName()
 {
-    QString name = QStringLiteral("varkel-%1").arg(static_cast<qulonglong>(getuid()));
-    const QString instance = qEnvironmentVariable("VARKEL_INSTANCE");
-    if (!instance.isEmpty())
-        name += QLatin1Char('-') + instance;
-    return name;
+    const uid_t uid = ::geteuid();
+    const SessionEnvironment session{QGuiApplication::platformName().toStdString(), environment("WAYLAND_DISPLAY"),
+                                     environment("DISPLAY"), environment("XDG_SESSION_ID")};
+    const std::string dir = InstanceSocketDirectory(environment("XDG_RUNTIME_DIR"),
+                                                    QFile::encodeName(QDir::tempPath()).toStdString(), uid);
+    const QByteArray path =
+        QByteArray::fromStdString(InstanceSocketPath(dir, SessionTag(session), environment("VARKEL_INSTANCE")));
+    // The local socket classes take a QString: a path that does not survive
+    // the conversion cannot be used.
+    const QString name = QFile::decodeName(path);
+    return QFile::encodeName(name) == path ? name : QString();
 }
 
-bool SingleInstance::HandOver(const QString &commandLine, const QStringList &args, int timeoutMs)
+bool SingleInstance::HandOver(const QByteArray &commandLine, const QList<QByteArray> &args, int timeoutMs)
 {
+    const QString name = ServerName();
+    if (name.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(ServerName());
+    socket.connectToServer(name);
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    if (!peerIsThisUser(socket)) {
+        socket.abort();
+        return false;
+    }
     QByteArray payload;
     {
         QDataStream out(&payload, QIODevice::WriteOnly);
@@ -61,9 +88,11 @@ bool SingleInstance::HandOver(const QString &commandLine, const QStringList &arg
 
 bool SingleInstance::Listen()
 {
+    const QString name = ServerName();
+    if (name.isEmpty())
+        return false;
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    const QString name = ServerName();
     if (!m_server->listen(name)) {
         // Nobody answers on the socket: a crashed instance left it behind.
         QLocalSocket probe;
@@ -82,6 +111,11 @@ void SingleInstance::onConnection()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (!peerIsThisUser(*socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         auto buffer = std::make_shared<QByteArray>();
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
             *buffer += socket->readAll();
@@ -97,21 +131,24 @@ void SingleInstance::onConnection()
                 return;
             QDataStream in(buffer->mid(4, static_cast<qsizetype>(size)));
             quint32 magic = 0;
-            QString commandLine;
-            QStringList args;
+            QByteArray commandLine;
+            QList<QByteArray> args;
             in >> magic >> commandLine >> args;
             buffer->clear();
             if (magic != kMagic || in.status() != QDataStream::Ok) {
                 socket->abort();
                 return;
             }
-            // Answer first, so the sender can end while the files open.
+            // The command line is off the socket: answer, so the sender can
+            // end, and finish with the connection. The files are opened later,
+            // from the event loop: a message box about one of them runs an
+            // event loop of its own, which must not find this connection
+            // still at work under it.
             socket->write(kAck);
             socket->flush();
-            QPointer<QLocalSocket> guard(socket);
-            emit received(commandLine, args);
-            if (guard)
-                guard->disconnectFromServer();
+            socket->disconnectFromServer();
+            QMetaObject::invokeMethod(
+                this, [this, commandLine, args] { emit received(commandLine, args); }, Qt::QueuedConnection);
         });
     }
 }

@@ -1,9 +1,11 @@
 #pragma once
-// One Varkel per user: the first start listens on a per-user local socket;
-// a later start hands its command line to it and ends.
+// One Varkel per desktop session: the first start listens on a local socket
+// private to the user; a later start in the same session hands its command
+// line to it and ends.
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
-#include <QStringList>
 
 class QLocalServer;
 
@@ -15,16 +17,22 @@ public:
     explicit SingleInstance(QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // The socket name: per user, and per $VARKEL_INSTANCE when set (tests).
+    // The socket's full path: in $XDG_RUNTIME_DIR (or a private folder of
+    // the user in the temporary folder), named for the desktop session and
+    // $VARKEL_INSTANCE when set. Empty when no private place can be had:
+    // this start then runs on its own.
     static QString ServerName();
-    // Hands the command line and its arguments to a running instance. True
-    // when one took it; false when none runs (or it did not answer).
-    static bool HandOver(const QString &commandLine, const QStringList &args, int timeoutMs = 3000);
+    // Hands the command line and its arguments (the file system's bytes) to
+    // the running instance. True when it took them; false when none runs, it
+    // does not run as this user, or it did not answer.
+    static bool HandOver(const QByteArray &commandLine, const QList<QByteArray> &args, int timeoutMs = 3000);
     // Starts listening. A socket left behind by a crashed instance is removed.
     bool Listen();
 
 signals:
-    void received(const QString &commandLine, const QStringList &args);
+    // A later start's command line; emitted from the event loop once the
+    // connection that brought it is finished.
+    void received(const QByteArray &commandLine, const QList<QByteArray> &args);
 
 private:
     void onConnection();

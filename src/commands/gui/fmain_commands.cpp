@@ -247,7 +247,7 @@ void fMain::Dispatch(const std::string &key, int itemData)
         static const std::unordered_map<std::string, Op> table = {
             {"cmnuNew", [](fMain &f, RichEdit *, int) { f.NewConfig(); }},
             {"cmnuOpen", [](fMain &f, RichEdit *, int) { f.OpenConfig(QString()); }},
-            {"cmnuSave", [](fMain &f, RichEdit *, int d) { if (d) f.SaveConfig(d, QString::fromStdString(f.Docs()[d].Path)); }},
+            {"cmnuSave", [](fMain &f, RichEdit *, int d) { if (d) f.SaveConfig(d, f.Docs()[d].Path); }},
             {"cmnuSaveAs", [](fMain &f, RichEdit *, int d) { if (d) f.SaveConfigAs(d, QString()); }},
             {"cmnuSaveAll", [](fMain &f, RichEdit *, int) { f.SaveAllFiles(); }},
             {"cmnuRevert", [](fMain &f, RichEdit *, int) { f.RevertFile(); }},

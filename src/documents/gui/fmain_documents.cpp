@@ -8,6 +8,7 @@
 #include "commands/gui/popupmenu.h"
 #include "documents/gui/childwindow.h"
 #include "documents/gui/fedit.h"
+#include "documents/gui/localpath.h"
 #include "documents/gui/richedit.h"
 
 #include <QApplication>
@@ -24,11 +25,6 @@ const QString kOpenTitle = QStringLiteral("Open a Quake Configuration File");
 const QString kOpenFilter = QStringLiteral("Quake Config (*.cfg *.rc);;Text Files (*.txt);;All Files (*)");
 const QString kSaveTitle = QStringLiteral("Save a Quake Configuration File");
 const QString kSaveFilter = QStringLiteral("Quake Config(*.cfg *.rc);;Text Files (*.txt);;All Files (*)");
-
-std::string toStd(const QString &s)
-{
-    return s.toStdString();
-}
 } // namespace
 
 fEdit *fMain::Editor(int d) const
@@ -116,7 +112,7 @@ int fMain::NewConfig()
     ClearData();
     const int d = m_docs.FindFreeIndex();
     const QString name = QString::fromStdString(UntitledName(d));
-    m_docs[d].Path = toStd(name);
+    m_docs[d].Path = UntitledName(d);
 
     auto *w = new fEdit(d, this);
     m_editors.resize(static_cast<size_t>(d) + 1, nullptr);
@@ -145,25 +141,31 @@ void fMain::OpenDroppedFiles(const QStringList &files)
         OpenConfig(f);
 }
 
-void fMain::OpenConfig(QString &path)
+void fMain::OpenConfig(const QString &path)
+{
+    OpenConfig(LocalPath(path));
+}
+
+void fMain::OpenConfig(std::string &path)
 {
     QDir::setCurrent(QString::fromStdString(mGlobal::AppDir));
     mGlobal::Loading = true;
-    QStringList files;
-    if (path.isEmpty()) {
-        files = m_prompts->OpenFiles(this, kOpenTitle, kOpenFilter);
-        if (files.isEmpty()) {
+    std::vector<std::string> files;
+    if (path.empty()) {
+        for (const QString &name : m_prompts->OpenFiles(this, kOpenTitle, kOpenFilter))
+            files.push_back(LocalPath(name));
+        if (files.empty()) {
             mGlobal::Loading = false;
             return;
         }
     } else {
-        files << path;
+        files.push_back(path);
     }
 
     bool opened = false;
-    for (const QString &file : files) {
-        path = file;
-        const std::string p = toStd(file);
+    for (const std::string &p : files) {
+        path = p;
+        const QString file = DisplayPath(p);
         if (const int existing = m_docs.FindOpenPath(p)) {
             if (QMdiSubWindow *sub = SubWindowOf(existing)) {
                 sub->showNormal();
@@ -181,7 +183,7 @@ void fMain::OpenConfig(QString &path)
         const Error err = editor->LoadFile(p);
         if (err) {
             UnloadDocument(d);
-            SetRecentFiles(file, QStringLiteral("Remove"));
+            SetRecentFiles(p, QStringLiteral("Remove"));
             m_prompts->Critical(this, QStringLiteral("Unable to Open ") + file);
             mGlobal::AllowStatusReset = true;
             ResetStatusBarTip();
@@ -189,16 +191,16 @@ void fMain::OpenConfig(QString &path)
             return;
         }
         m_docs[d].Modified = false;
-        SetRecentFiles(file, QStringLiteral("Add"));
+        SetRecentFiles(p, QStringLiteral("Add"));
         const int tab = TabIndexOf(d);
         if (tab >= 0)
-            tabOpenFiles->setTabText(tab, QString::fromStdString(ParseNameFromPath(p)));
+            tabOpenFiles->setTabText(tab, DisplayPath(ParseNameFromPath(p)));
         if (mGlobal::AutoSyntaxType != 0)
             SyntaxHiLiteAll(editor);
         opened = true;
     }
     if (opened)
-        setWindowTitle(QStringLiteral("Varkel [") + path + QStringLiteral("]"));
+        setWindowTitle(QStringLiteral("Varkel [") + DisplayPath(path) + QStringLiteral("]"));
     mGlobal::AllowStatusReset = true;
     ResetStatusBarTip();
     mGlobal::Loading = false;
@@ -216,13 +218,18 @@ void fMain::OpenConfig(QString &path)
 
 bool fMain::SaveConfig(int d, const QString &path)
 {
+    return SaveConfig(d, LocalPath(path));
+}
+
+bool fMain::SaveConfig(int d, const std::string &path)
+{
     if (!m_docs.IsValid(d) || m_docs[d].Closed || !Editor(d))
         return false;
-    if (IsUntitledPath(toStd(path)))
+    if (IsUntitledPath(path))
         return SaveConfigAs(d, path);
-    const Error err = Editor(d)->rtfEdit->SaveFile(toStd(path));
+    const Error err = Editor(d)->rtfEdit->SaveFile(path);
     if (err) {
-        m_prompts->Critical(this, QStringLiteral("Unable to Save ") + path);
+        m_prompts->Critical(this, QStringLiteral("Unable to Save ") + DisplayPath(path));
         return false;
     }
     m_docs[d].Modified = false;
@@ -233,20 +240,30 @@ bool fMain::SaveConfig(int d, const QString &path)
 
 bool fMain::SaveConfigAs(int d, const QString &path)
 {
+    return SaveConfigAs(d, LocalPath(path));
+}
+
+bool fMain::SaveConfigAs(int d, const std::string &path)
+{
     if (!m_docs.IsValid(d) || m_docs[d].Closed || !Editor(d))
         return false;
-    QString proposed = path.isEmpty() ? QString::fromStdString(m_docs[d].Path) : path;
-    QString chosen = m_prompts->SaveFile(this, kSaveTitle, proposed, kSaveFilter);
-    if (chosen.isEmpty())
+    const std::string proposed = path.empty() ? m_docs[d].Path : path;
+    const QString shownProposed = DisplayPath(proposed);
+    const QString answer = m_prompts->SaveFile(this, kSaveTitle, shownProposed, kSaveFilter);
+    if (answer.isEmpty())
         return false;
-    // A relative answer such as "Untitled 1" names a file in the current
-    // folder; made absolute it can no longer be taken for an untitled document.
-    chosen = QDir::current().absoluteFilePath(chosen);
+    // The dialog speaks Qt's strings: an answer that is the proposed name
+    // keeps that name's own bytes, which a name that is not valid UTF-8
+    // would not survive the round trip with. A relative answer such as
+    // "Untitled 1" names a file in the current folder; made absolute it can
+    // no longer be taken for an untitled document.
+    const std::string chosen = AbsoluteLocalPath(answer == shownProposed ? proposed : LocalPath(answer));
     if (!SaveConfig(d, chosen))
         return false;
     SetRecentFiles(chosen, QStringLiteral("Add"));
-    m_docs[d].Path = toStd(chosen);
-    SetWindowCaption(d, chosen);
+    m_docs[d].Path = chosen;
+    const QString shown = DisplayPath(chosen);
+    SetWindowCaption(d, shown);
     // The window list keeps its numbering; only the path part changes.
     const std::string childKey = "cmnuChild" + std::to_string(d);
     if (m_cMenu->IndexForKey(childKey)) {
@@ -256,8 +273,8 @@ bool fMain::SaveConfigAs(int d, const QString &path)
     }
     const int tab = TabIndexOf(d);
     if (tab >= 0)
-        tabOpenFiles->setTabText(tab, QString::fromStdString(ParseNameFromPath(m_docs[d].Path)));
-    setWindowTitle(QStringLiteral("Varkel [") + chosen + QStringLiteral("]"));
+        tabOpenFiles->setTabText(tab, DisplayPath(ParseNameFromPath(m_docs[d].Path)));
+    setWindowTitle(QStringLiteral("Varkel [") + shown + QStringLiteral("]"));
     return true;
 }
 
@@ -265,7 +282,7 @@ void fMain::SaveAllFiles()
 {
     for (int d = 1; d <= m_docs.DocCount(); ++d)
         if (!m_docs[d].Closed && m_docs[d].Modified)
-            SaveConfig(d, QString::fromStdString(m_docs[d].Path));
+            SaveConfig(d, m_docs[d].Path);
 }
 
 void fMain::RevertFile()
@@ -313,11 +330,11 @@ bool fMain::QueryCloseDocument(int d)
 {
     if (m_closingAll || !m_docs.IsValid(d) || m_docs[d].Closed || !m_docs[d].Modified)
         return true;
-    const QString caption = QString::fromStdString(m_docs[d].Path);
+    const QString caption = DisplayPath(m_docs[d].Path);
     switch (m_prompts->Ask(this, QStringLiteral("Save changes to ") + caption + QStringLiteral("?"),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
-        return SaveConfig(d, caption);
+        return SaveConfig(d, m_docs[d].Path);
     case QMessageBox::No:
         return true;
     default:
