@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 using namespace varkel;
@@ -133,6 +134,29 @@ private slots:
         other->setGeometry(QRect(QPoint(0, 0), area));
         f.OnChildMaximize(other);
         QCOMPARE(other->size(), QSize(qRound(area.width() * 0.9), qRound(area.height() * 0.8)));
+    }
+
+    // The whole toolbar shows at the frame's default size: no button goes
+    // behind the overflow arrow.
+    void wholeToolbarShowsAtTheDefaultSize()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        QCOMPARE(f.width(), qRound(12495 / f.TwipsPerPixel()));
+        auto *bar = f.findChild<QToolBar *>(QStringLiteral("tbrMain"));
+        QVERIFY(bar);
+        QTRY_VERIFY(bar->isVisible());
+        int buttons = 0;
+        for (QAction *a : bar->actions()) {
+            QWidget *w = bar->widgetForAction(a);
+            QVERIFY(w);
+            const QRect r(w->mapTo(&f, QPoint(0, 0)), w->size());
+            QVERIFY2(w->isVisible() && r.right() < f.width(), qPrintable(w->objectName()));
+            buttons += qobject_cast<QToolButton *>(w) != nullptr;
+        }
+        QCOMPARE(buttons, 33);
+        auto *overflow = bar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"));
+        QVERIFY(!overflow || !overflow->isVisible());
     }
 
     void statusBarProtocol()
