@@ -103,6 +103,8 @@ public:
     void OnEditorFocus(fEdit *w, bool gotFocus);
     void OnPointerMoved();
     void DisplayCharPos(fEdit *w);
+    // The caret panels back to their first texts, once no script is open.
+    void ClearCharPos();
     void ToggleWordWrap();
     void Arrange(int mode);
     // The Window menu, rebuilt each time it opens, and its check mark.
@@ -140,6 +142,9 @@ public:
     void SetAutoSyntax(int mode, bool fromDialog);
     void SetSyntaxColors(bool fromDialog);
     void SetEditorForeColor();
+    // Whether a form besides the frame is open: a document or the options
+    // dialog.
+    bool AnyFormOpen() const;
     void SetEditorBGColor();
     void SetEditorFont();
     void InsertCommentBlock();

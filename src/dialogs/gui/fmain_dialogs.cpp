@@ -23,6 +23,11 @@ void fMain::BuildUserToolsMenu(const std::string &mode)
     m_toolsInMenu = varkel::BuildUserToolsMenu(*m_cMenu, mode, m_toolsInMenu, mGlobal::ToolNames);
 }
 
+bool fMain::AnyFormOpen() const
+{
+    return m_docs.AnyOpen() || findChild<fOptions *>() != nullptr;
+}
+
 void fMain::ApplyEditorSettingsToAll()
 {
     for (int d = 1; d <= m_docs.DocCount(); ++d)

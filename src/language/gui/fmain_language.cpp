@@ -121,7 +121,7 @@ void fMain::SetAutoSyntax(int mode, bool fromDialog)
     if (mode >= 0 && mode <= 2)
         m_cMenu->SetRadioCheck(m_cMenu->IndexForKey(kKeys[mode]));
     WriteProfileInt("General", "AutoSyntaxType", mode, mGlobal::IniPath);
-    if (m_docs.AnyOpen())
+    if (AnyFormOpen())
         SetSyntaxColors(fromDialog);
 }
 

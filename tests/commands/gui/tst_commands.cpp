@@ -174,6 +174,15 @@ private slots:
         QCOMPARE(f.StatusPanelText(1), QStringLiteral("Paste ClipBoard Contents"));
         emit f.Menu()->MenuExit();
         QCOMPARE(f.StatusPanelText(1), QStringLiteral("Ready"));
+
+        // The caret panels follow the active script and go back to their
+        // first texts when the last script closes.
+        f.OpenConfig(fx.write("a.cfg", "bind x +attack\r\nbind y +jump"));
+        QCOMPARE(f.StatusPanelText(2), QStringLiteral("Line: 1 of 2"));
+        f.CloseAllFiles();
+        QCOMPARE(f.StatusPanelText(2), QStringLiteral("Line"));
+        QCOMPARE(f.StatusPanelText(3), QStringLiteral("Col"));
+        QCOMPARE(f.StatusPanelText(4), QStringLiteral("Char:"));
     }
 
     void recentFilesMenu()

@@ -6,6 +6,7 @@
 #include "app/gui/prompts.h"
 #include "app/mglobal.h"
 #include "app/profile.h"
+#include "bindings/gui/commandbar.h"
 #include "commands/gui/popupmenu.h"
 #include "dialogs/gui/colorbutton.h"
 #include "dialogs/gui/faddtool.h"
@@ -17,6 +18,8 @@
 #include "language/dictionary.h"
 
 #include <QtTest>
+#include <QAction>
+#include <QComboBox>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -484,6 +487,35 @@ private slots:
     }
 
     // --- the frame ---------------------------------------------------------
+
+    // With no document open the options dialog is still a form to colour:
+    // applying "No Syntax Highlighting" recolours the insertion boxes. Tool
+    // items carry the tools picture and show their names as typed.
+    void frameWithoutDocuments()
+    {
+        WriteUserTools(mGlobal::IniPath, {"Q&A Notes"}, {"true"});
+        fMain frame;
+        frame.SetPrompts(std::make_unique<ScriptedPrompts>());
+        frame.MDIForm_Load(QString());
+        QAction *tool = frame.Menu()->Action("cmnuUserTool1");
+        QVERIFY(tool);
+        QCOMPARE(tool->text(), QStringLiteral("Q&&A Notes"));
+        QVERIFY(!tool->icon().isNull());
+
+        CommandBar *bar = frame.InsertionTools();
+        const auto textColor = [bar] {
+            return bar->cboCommand[1]->palette().color(QPalette::Active, QPalette::Text);
+        };
+        QCOMPARE(textColor(), QColor(0, 0, 0xFF)); // commands in blue
+        onModal<fOptions>([](fOptions *d) {
+            clickBox(d->optSyntaxType[0]);
+            QTest::mouseClick(d->cmdOK[0], Qt::LeftButton);
+        });
+        frame.Dispatch("cmnuSyntaxColors");
+        QVERIFY(frame.Menu()->IsChecked("cmnuAutoSyntax_None"));
+        QCOMPARE(textColor(), QColor(0, 0, 0)); // plain text
+        frame.close();
+    }
 
     void frameMenusDispatchAndDocuments()
     {
