@@ -1,5 +1,6 @@
 #include "dialogs/mimeapps.h"
 
+#include "app/profile.h"
 #include "documents/fileio.h"
 
 #include <algorithm>
@@ -79,35 +80,10 @@ void forEachLine(const std::string &path, F line)
     }
 }
 
-// The entries of one type in the groups of one mimeapps.list.
-struct TypeEntries {
-    std::vector<std::string> defaults, removed;
-};
-
-TypeEntries entriesOf(const std::string &path, std::string_view mimeType)
+// The desktop ids listed for mimeType in one group of a mimeapps.list.
+std::vector<std::string> idsIn(const ProfileFile &file, std::string_view group, std::string_view mimeType)
 {
-    TypeEntries entries;
-    std::string group;
-    forEachLine(path, [&](std::string_view raw) {
-        const std::string_view line = trim(raw);
-        if (line.empty() || line.front() == '#')
-            return;
-        if (line.front() == '[') {
-            const std::size_t close = line.find(']');
-            group = close == std::string_view::npos ? std::string() : std::string(line.substr(1, close - 1));
-            return;
-        }
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos || trim(line.substr(0, eq)) != mimeType)
-            return;
-        std::vector<std::string> ids = split(line.substr(eq + 1), ';');
-        std::vector<std::string> *into = group == "Default Applications"   ? &entries.defaults
-                                         : group == "Removed Associations" ? &entries.removed
-                                                                           : nullptr;
-        if (into)
-            into->insert(into->end(), ids.begin(), ids.end());
-    });
-    return entries;
+    return split(file.value(group, mimeType).value_or(std::string()), ';');
 }
 
 // The MIME database folders, most important first.
@@ -131,21 +107,15 @@ std::vector<std::string> applicationFolders(const DesktopPlaces &places)
     return dirs;
 }
 
-bool isFile(const std::string &path)
-{
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
 // Whether id names a file below dir, each '-' of the id possibly standing
 // for a subfolder.
 bool entryBelow(const std::string &dir, std::string_view id)
 {
-    if (isFile(dir + "/" + std::string(id)))
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(dir + "/" + std::string(id), ec))
         return true;
     for (std::size_t dash = id.find('-'); dash != std::string_view::npos; dash = id.find('-', dash + 1)) {
         const std::string sub = dir + "/" + std::string(id.substr(0, dash));
-        std::error_code ec;
         if (std::filesystem::is_directory(sub, ec) && entryBelow(sub, id.substr(dash + 1)))
             return true;
     }
@@ -262,9 +232,10 @@ std::string DefaultApplication(std::string_view mimeType, const DesktopPlaces &p
 {
     std::vector<std::string> removed;
     for (const std::string &path : MimeAppsListPaths(places)) {
-        const TypeEntries entries = entriesOf(path, mimeType);
-        removed.insert(removed.end(), entries.removed.begin(), entries.removed.end());
-        for (const std::string &id : entries.defaults)
+        const ProfileFile file = ProfileFile::load(path);
+        const std::vector<std::string> gone = idsIn(file, "Removed Associations", mimeType);
+        removed.insert(removed.end(), gone.begin(), gone.end());
+        for (const std::string &id : idsIn(file, "Default Applications", mimeType))
             if (std::find(removed.begin(), removed.end(), id) == removed.end() && DesktopEntryInstalled(id, places))
                 return id;
     }
