@@ -1,7 +1,11 @@
 #include "cli/cliutil.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <unistd.h>
 
 namespace varkel::cli {
 
@@ -25,6 +29,71 @@ std::string programDirectory()
     if (ec)
         return ".";
     return exe.parent_path().string();
+}
+
+bool isHelpOption(std::string_view arg)
+{
+    return arg == "-h" || arg == "--help";
+}
+
+int finishOutput()
+{
+    errno = 0;
+    std::cout.flush();
+    if (std::cout)
+        return 0;
+    const int err = errno;
+    return failure(std::string("cannot write the output") + (err != 0 ? ": " + std::string(std::strerror(err)) : ""));
+}
+
+int printText(std::string_view text)
+{
+    std::cout << text;
+    return finishOutput();
+}
+
+std::string commandSetName(std::string_view name)
+{
+    if (name.size() != 2 || (name[0] != 'Q' && name[0] != 'q') || name[1] < '1' || name[1] > '3')
+        return {};
+    return {'Q', name[1]};
+}
+
+ReadResult readInput(const std::string &file)
+{
+    if (file != "-")
+        return ReadFileBytes(file);
+    // Standard input is read to its end as raw bytes, whatever it is (a
+    // pipe, a terminal, a redirected file).
+    ReadResult r;
+    char buffer[65536];
+    while (true) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n > 0) {
+            r.bytes.append(buffer, static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            break;
+        } else if (const int err = errno; err != EINTR) {
+            r.error = Error{errorFromErrno(err), std::strerror(err)};
+            r.bytes.clear();
+            break;
+        }
+    }
+    return r;
+}
+
+std::string inputName(const std::string &file)
+{
+    return file == "-" ? std::string("standard input") : "'" + file + "'";
+}
+
+bool colorAllowed()
+{
+    const char *noColor = std::getenv("NO_COLOR");
+    if (noColor && *noColor)
+        return false;
+    const char *term = std::getenv("TERM");
+    return !(term && std::string_view(term) == "dumb");
 }
 
 } // namespace varkel::cli

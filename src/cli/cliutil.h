@@ -1,6 +1,8 @@
 #pragma once
 // Small helpers shared by the varkel-cli commands.
 
+#include "documents/fileio.h"
+
 #include <string>
 #include <string_view>
 
@@ -16,5 +18,29 @@ int failure(const std::string &message);
 
 // The folder that holds the running program.
 std::string programDirectory();
+
+// Whether arg asks for a command's help text ("-h" or "--help").
+bool isHelpOption(std::string_view arg);
+
+// Flushes standard output: 0 when everything written so far reached it,
+// otherwise a message on stderr (a full disk, a closed pipe) and 1.
+int finishOutput();
+
+// Writes text to standard output and finishes it as above.
+int printText(std::string_view text);
+
+// The command set "Q1", "Q2" or "Q3" for a name given in any case; empty
+// for any other name.
+std::string commandSetName(std::string_view name);
+
+// Reads the script a FILE argument names: "-" is standard input.
+ReadResult readInput(const std::string &file);
+
+// How an input is named in messages: "standard input" for "-".
+std::string inputName(const std::string &file);
+
+// Whether colour escapes may be written: not when NO_COLOR is set to
+// anything non-empty, nor on a terminal that TERM calls "dumb".
+bool colorAllowed();
 
 } // namespace varkel::cli

@@ -29,7 +29,7 @@ constexpr const char *kUsage =
     "Usage: varkel-cli bindings [OPTIONS] FILE...\n"
     "\n"
     "Reads the bindings of the scripts as the device panel shows them, the last\n"
-    "FILE being the active script, and prints:\n"
+    "FILE being the active script (FILE - reads standard input), and prints:\n"
     "  slot <number> <key name> On|CON <command>   for every bound slot\n"
     "  slot <number> <key name> On|CON <FILE>:<line> <command>\n"
     "                                              the same with --lines\n"
@@ -37,7 +37,7 @@ constexpr const char *kUsage =
     "  list <name>                                 for every pick-list entry\n"
     "\n"
     "Options:\n"
-    "  --set Q1|Q2|Q3                  command set (default Q2)\n"
+    "  --set Q1|Q2|Q3                  command set, in any case (default Q2)\n"
     "  --data DIR                      game data folder (default: Data beside the program)\n"
     "  --conflicts none|active|all     where conflicts are marked (default active);\n"
     "                                  with all, every FILE is scanned\n"
@@ -194,10 +194,8 @@ int runBindings(const std::vector<std::string_view> &args)
             optionsDone = true;
             continue;
         }
-        if (arg == "-h" || arg == "--help") {
-            std::cout << kUsage;
-            return 0;
-        }
+        if (isHelpOption(arg))
+            return printText(kUsage);
         if (arg == "--lines") {
             withLines = true;
             continue;
@@ -207,9 +205,9 @@ int runBindings(const std::vector<std::string_view> &args)
         if (optionValue(args, i, "--set", value, missing)) {
             if (missing)
                 return usageError("--set needs a value (Q1, Q2 or Q3)");
-            if (value != "Q1" && value != "Q2" && value != "Q3")
+            set = commandSetName(value);
+            if (set.empty())
                 return usageError("unknown command set '" + std::string(value) + "' (use Q1, Q2 or Q3)");
-            set = value;
         } else if (optionValue(args, i, "--data", value, missing)) {
             if (missing || value.empty())
                 return usageError("--data needs a folder");
@@ -240,14 +238,16 @@ int runBindings(const std::vector<std::string_view> &args)
     }
     if (files.empty())
         return usageError("no script file given");
+    if (std::count(files.begin(), files.end(), "-") > 1)
+        return usageError("standard input (-) can be read only once");
     if (dataDir.empty())
         dataDir = programDirectory() + "/Data";
 
     std::vector<std::string> texts(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
-        ReadResult read = ReadFileBytes(std::string(files[i]));
+        ReadResult read = readInput(files[i]);
         if (read.error)
-            return failure("cannot read the script: " + read.error.description());
+            return failure("cannot read the script " + inputName(files[i]) + ": " + read.error.description());
         texts[i] = std::move(read.bytes);
     }
 
@@ -267,10 +267,7 @@ int runBindings(const std::vector<std::string_view> &args)
         printTable(state, states, dict, lines);
     else
         printTsv(state, states, dict, lines);
-    std::cout.flush();
-    if (!std::cout)
-        return failure("cannot write the output");
-    return 0;
+    return finishOutput();
 }
 
 } // namespace varkel::cli

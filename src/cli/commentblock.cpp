@@ -4,10 +4,31 @@
 #include "language/commentblock.h"
 
 #include <charconv>
-#include <iostream>
 #include <string>
 
 namespace varkel::cli {
+
+namespace {
+
+constexpr const char *kUsage =
+    "Usage: varkel-cli comment-block [OPTIONS] TEXT\n"
+    "\n"
+    "Prints a framed comment block for TEXT, as Insert Comment Block puts it into\n"
+    "a script. A TEXT that begins with '-' follows '--'.\n"
+    "\n"
+    "Options:\n"
+    "  --char C          the border character (default *)\n"
+    "  --size N          the block's width for --fixed, 0 to 32767 (default 20)\n"
+    "  --auto            size the block to the text (default)\n"
+    "  --fixed           a block of --size characters\n"
+    "  --center          centre the text (default)\n"
+    "  --left            put the text at the left\n"
+    "  --upper           the text in upper case (default)\n"
+    "  --keep-case       the text as given\n"
+    "  --crlf            end lines in CR LF instead of LF\n"
+    "  -h, --help        show this text\n";
+
+} // namespace
 
 int runCommentBlock(const std::vector<std::string_view> &args)
 {
@@ -19,6 +40,8 @@ int runCommentBlock(const std::vector<std::string_view> &args)
 
     for (std::size_t a = 0; a < args.size(); ++a) {
         const std::string_view arg = args[a];
+        if (!optionsEnded && isHelpOption(arg))
+            return printText(kUsage);
         if (optionsEnded || arg.empty() || arg.front() != '-') {
             if (haveText)
                 return usageError("comment-block takes one TEXT (quote a text with spaces)");
@@ -63,11 +86,7 @@ int runCommentBlock(const std::vector<std::string_view> &args)
     if (!haveText || text.empty())
         return usageError("comment-block needs a TEXT");
 
-    std::cout << BuildCommentBlock(text, settings, lineEnd);
-    std::cout.flush();
-    if (!std::cout)
-        return failure("cannot write the output");
-    return 0;
+    return printText(BuildCommentBlock(text, settings, lineEnd));
 }
 
 } // namespace varkel::cli

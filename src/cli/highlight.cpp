@@ -17,13 +17,32 @@ namespace {
 
 enum class Format { Classes, Ansi };
 
-// A 24-bit terminal colour from a Windows colour value 0x00BBGGRR; layer 38
-// is the text colour, 48 the background.
-void appendColor(std::string &out, int layer, unsigned color)
+constexpr const char *kUsage =
+    "Usage: varkel-cli highlight [OPTIONS] FILE\n"
+    "\n"
+    "Colours FILE as the editor does when it opens it, with the vocabulary of a\n"
+    "command set. FILE - reads standard input.\n"
+    "\n"
+    "Options:\n"
+    "  --set Q1|Q2|Q3          command set, in any case (default Q2)\n"
+    "  --data DIR              game data folder (default: Data beside the program)\n"
+    "  --color-strings         colour the words inside quoted strings\n"
+    "  --format classes|ansi   classes: one character per byte of FILE, then a\n"
+    "                          newline: 0 for a byte left uncoloured, else its\n"
+    "                          class: 1 plain text, 2 command, 3 cvar, 4 item,\n"
+    "                          5 key name, 6 comment, 7 number, 8 string\n"
+    "                          ansi: the script in the default colours on the\n"
+    "                          terminal's own background (Latin-1 shown as UTF-8,\n"
+    "                          control bytes as ^X); plain text without colours\n"
+    "                          when NO_COLOR is set or TERM is dumb\n"
+    "                          (default: ansi when standard output is a\n"
+    "                          terminal, classes otherwise)\n"
+    "  -h, --help              show this text\n";
+
+// A 24-bit terminal text colour from a Windows colour value 0x00BBGGRR.
+void appendColor(std::string &out, unsigned color)
 {
-    out += "\x1b[";
-    out += std::to_string(layer);
-    out += ";2;";
+    out += "\x1b[38;2;";
     out += std::to_string(color & 0xFF);
     out += ';';
     out += std::to_string((color >> 8) & 0xFF);
@@ -55,37 +74,42 @@ void appendVisible(std::string &out, unsigned char c)
     }
 }
 
-// The script in the default token colours on the default editor background.
-// A byte that no run coloured shows in the plain-text colour, as new text
-// does in the editor. Each line end (CR LF, LF or a lone CR) becomes a newline
-// with the colours reset before it.
-std::string ansiText(const std::string &text, const std::string &classes, const Settings &colors)
+// The script in the default token colours. The background stays the
+// terminal's own, so plain text (and a byte that no run coloured, which shows
+// in the plain-text colour as new text does in the editor) keeps the
+// terminal's own text colour: black plain text would vanish on a dark
+// terminal. Each line end (CR LF, LF or a lone CR) becomes a newline with the
+// colour reset before it. Without colour the same text comes out plain.
+std::string ansiText(const std::string &text, const std::string &classes, const Settings &colors, bool color)
 {
     std::string out;
     out.reserve(text.size() * 2);
-    int current = -1; // class whose colours are set; -1: none
+    int current = PlainText; // class whose colour is set; plain text: none
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '\r' || c == '\n') {
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
-            if (current >= 0)
+            if (current != PlainText)
                 out += "\x1b[0m";
             out += '\n';
-            current = -1;
+            current = PlainText;
             continue;
         }
         const int cls = classes[i] == '0' ? PlainText : classes[i] - '0';
-        if (cls != current) {
-            if (current < 0)
-                appendColor(out, 48, colors.BGColor);
-            appendColor(out, 38, colors.SyntaxColors[static_cast<std::size_t>(cls - 1)]);
+        if (color && cls != current) {
+            if (cls == PlainText)
+                out += "\x1b[0m";
+            else
+                appendColor(out, colors.SyntaxColors[static_cast<std::size_t>(cls - 1)]);
             current = cls;
         }
         appendVisible(out, static_cast<unsigned char>(c));
     }
-    if (current >= 0)
-        out += "\x1b[0m\n";
+    if (current != PlainText)
+        out += "\x1b[0m";
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+        out += '\n';
     return out;
 }
 
@@ -104,6 +128,8 @@ int runHighlight(const std::vector<std::string_view> &args)
     bool optionsEnded = false;
     for (std::size_t a = 0; a < args.size(); ++a) {
         const std::string_view arg = args[a];
+        if (!optionsEnded && isHelpOption(arg))
+            return printText(kUsage);
         if (optionsEnded || arg == "-" || arg.empty() || arg.front() != '-') {
             if (haveFile)
                 return usageError("highlight takes one FILE");
@@ -116,9 +142,9 @@ int runHighlight(const std::vector<std::string_view> &args)
                 return usageError("option '" + std::string(arg) + "' needs a value");
             const std::string_view v = args[++a];
             if (arg == "--set") {
-                if (v != "Q1" && v != "Q2" && v != "Q3")
+                set = commandSetName(v);
+                if (set.empty())
                     return usageError("unknown command set '" + std::string(v) + "' (use Q1, Q2 or Q3)");
-                set = v;
             } else if (arg == "--data") {
                 dataDir = v;
                 haveDataDir = true;
@@ -148,21 +174,15 @@ int runHighlight(const std::vector<std::string_view> &args)
     if (const Error e = BuildDictionary(dictionary, dataDir, set))
         return failure("cannot build the " + set + " dictionary: " + e.description());
 
-    const ReadResult read = ReadFileBytes(file);
+    const ReadResult read = readInput(file);
     if (read.error)
-        return failure("cannot read '" + file + "': " + std::string(errorDescription(read.error.code)));
+        return failure("cannot read " + inputName(file) + ": " + std::string(errorDescription(read.error.code)));
     const std::string &text = read.bytes;
 
     const std::string classes = hiLiteClasses(text, dictionary, colorStrings);
-    if (format == Format::Classes) {
-        std::cout << classes << '\n';
-    } else {
-        std::cout << ansiText(text, classes, Settings{});
-    }
-    std::cout.flush();
-    if (!std::cout)
-        return failure("cannot write the output");
-    return 0;
+    if (format == Format::Classes)
+        return printText(classes + '\n');
+    return printText(ansiText(text, classes, Settings{}, colorAllowed()));
 }
 
 } // namespace varkel::cli

@@ -17,7 +17,7 @@ constexpr const char *kUsage =
     "Varkel's script logic from the command line.\n"
     "\n"
     "Commands:\n"
-    "  help              show this text\n"
+    "  help [COMMAND]    show this text, or the help of COMMAND\n"
     "  highlight [--set Q1|Q2|Q3] [--data DIR] [--color-strings] [--format classes|ansi] FILE\n"
     "                    colour FILE as the editor does when it opens it, with the\n"
     "                    vocabulary of a command set (default Q2).\n"
@@ -27,7 +27,7 @@ constexpr const char *kUsage =
     "                      6 comment, 7 number, 8 string\n"
     "                    --format ansi: the script in the default colours (24-bit\n"
     "                      terminal colours; Latin-1 shown as UTF-8, control bytes\n"
-    "                      as ^X)\n"
+    "                      as ^X; no colours when NO_COLOR is set or TERM is dumb)\n"
     "                    The format is ansi when standard output is a terminal,\n"
     "                    classes otherwise.\n"
     "                    --color-strings: colour the words inside quoted strings\n"
@@ -44,34 +44,49 @@ constexpr const char *kUsage =
     "                    the scripts as the device panel shows them, the last FILE\n"
     "                    being the active script (see 'bindings --help')\n"
     "\n"
+    "A FILE - reads standard input; set names may be given in any case. Every\n"
+    "command takes -h or --help for its own options.\n"
+    "\n"
     "Options:\n"
     "  -h, --help        show this text\n"
     "  --version         show the version\n";
 
 } // namespace
 
+namespace {
+
+// Runs the command named cmd with its arguments; -1 when there is no such
+// command.
+int runCommand(std::string_view cmd, const std::vector<std::string_view> &args)
+{
+    if (cmd == "highlight")
+        return varkel::cli::runHighlight(args);
+    if (cmd == "comment-block")
+        return varkel::cli::runCommentBlock(args);
+    if (cmd == "bindings")
+        return varkel::cli::runBindings(args);
+    return -1;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
-    using varkel::cli::usageError;
+    using namespace varkel::cli;
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty())
         return usageError("no command given");
     const std::string_view cmd = args.front();
-    if (cmd == "-h" || cmd == "--help" || cmd == "help") {
-        std::cout << kUsage;
-        return 0;
+    if (cmd == "help" && args.size() > 1) {
+        // "help COMMAND" is "COMMAND --help".
+        const int status = runCommand(args[1], {"--help"});
+        return status >= 0 ? status : usageError("unknown command '" + std::string(args[1]) + "'");
     }
-    if (cmd == "--version") {
-        std::cout << "varkel-cli " << VARKEL_VERSION_MAJOR << '.' << VARKEL_VERSION_MINOR << '.'
-                  << VARKEL_VERSION_PATCH << "\n";
-        return 0;
-    }
-    const std::vector<std::string_view> rest(args.begin() + 1, args.end());
-    if (cmd == "highlight")
-        return varkel::cli::runHighlight(rest);
-    if (cmd == "comment-block")
-        return varkel::cli::runCommentBlock(rest);
-    if (cmd == "bindings")
-        return varkel::cli::runBindings(rest);
-    return usageError("unknown command '" + std::string(cmd) + "'");
+    if (isHelpOption(cmd) || cmd == "help")
+        return printText(kUsage);
+    if (cmd == "--version")
+        return printText("varkel-cli " + std::to_string(VARKEL_VERSION_MAJOR) + '.' +
+                         std::to_string(VARKEL_VERSION_MINOR) + '.' + std::to_string(VARKEL_VERSION_PATCH) + "\n");
+    const int status = runCommand(cmd, std::vector<std::string_view>(args.begin() + 1, args.end()));
+    return status >= 0 ? status : usageError("unknown command '" + std::string(cmd) + "'");
 }

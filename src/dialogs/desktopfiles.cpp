@@ -2,6 +2,7 @@
 
 #include "documents/fileio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -234,14 +235,51 @@ std::string SetDefaultApplication(std::string_view text, std::string_view mimeTy
     return result;
 }
 
+std::string DesktopEntryPath(const DesktopPlaces &places)
+{
+    return places.dataHome.empty() ? std::string()
+                                   : places.dataHome + "/applications/" + std::string(kDesktopFileName);
+}
+
+std::string DesktopIconPath(const DesktopPlaces &places)
+{
+    return places.dataHome.empty() || places.iconSvg.empty()
+               ? std::string()
+               : places.dataHome + "/icons/hicolor/scalable/apps/" + std::string(kIconName) + ".svg";
+}
+
+std::vector<std::string> ChangedDesktopFiles(const DesktopPlaces &places)
+{
+    std::vector<std::string> changed;
+    const std::pair<std::string, std::string> files[] = {
+        {DesktopEntryPath(places), DesktopEntryText(places.programPath)},
+        {DesktopIconPath(places), places.iconSvg},
+    };
+    for (const auto &[path, wanted] : files) {
+        if (path.empty())
+            continue;
+        std::error_code ec;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
+            continue;
+        const ReadResult current = ReadFileBytes(path);
+        if (current.error || current.bytes != wanted)
+            changed.push_back(path);
+    }
+    return changed;
+}
+
 bool WriteDesktopAssociation(const DesktopPlaces &places, const std::vector<std::string> &extensions)
 {
     bool ok = true;
+    const auto kept = [&places](const std::string &path) {
+        return std::find(places.keepFiles.begin(), places.keepFiles.end(), path) != places.keepFiles.end();
+    };
     if (!places.dataHome.empty()) {
         const std::string &data = places.dataHome;
-        if (!places.iconSvg.empty())
-            ok &= writeFile(data + "/icons/hicolor/scalable/apps/" + std::string(kIconName) + ".svg", places.iconSvg);
-        ok &= writeFile(data + "/applications/" + std::string(kDesktopFileName), DesktopEntryText(places.programPath));
+        if (const std::string icon = DesktopIconPath(places); !icon.empty() && !kept(icon))
+            ok &= writeFile(icon, places.iconSvg);
+        if (const std::string entry = DesktopEntryPath(places); !kept(entry))
+            ok &= writeFile(entry, DesktopEntryText(places.programPath));
         const bool mimeWritten = writeFile(data + "/mime/packages/varkel.xml", MimePackageText(extensions));
         ok &= mimeWritten;
         if (mimeWritten && places.updateMimeDatabase)

@@ -51,16 +51,31 @@ std::string SetDefaultApplication(std::string_view mimeappsText, std::string_vie
 struct DesktopPlaces {
     std::string dataHome;   // XDG data folder; empty writes nothing there
     std::string configHome; // XDG config folder; empty leaves mimeapps.list alone
+    // The system's XDG folders and the current desktop's names, which the
+    // desktop reads after the user's own (see mimeapps.h); never written.
+    std::vector<std::string> configDirs, dataDirs, desktopNames;
     std::string programPath;
     std::string iconSvg;    // installed as the application icon when not empty
     // Runs after the MIME packages changed, with dataHome + "/mime".
     std::function<void(const std::string &mimeDir)> updateMimeDatabase;
+    // Files the user chose to keep as they are (see ChangedDesktopFiles).
+    std::vector<std::string> keepFiles;
 };
+
+// The path of the desktop entry and of the icon that WriteDesktopAssociation
+// writes; the icon's is empty when no icon is to be installed.
+std::string DesktopEntryPath(const DesktopPlaces &places);
+std::string DesktopIconPath(const DesktopPlaces &places);
+
+// The desktop entry and icon that exist but hold something other than what
+// WriteDesktopAssociation would write there: a user's own edits, or an entry
+// for a program in another place. Replacing them is the user's choice.
+std::vector<std::string> ChangedDesktopFiles(const DesktopPlaces &places);
 
 // Writes the icon, the desktop entry, the MIME package for extensions and the
 // default application. Each file is replaced as a whole or not at all; a
-// mimeapps.list that exists but cannot be read is left alone. True when every
-// write succeeded.
+// mimeapps.list that exists but cannot be read is left alone, as are the
+// files in places.keepFiles. True when every write succeeded.
 bool WriteDesktopAssociation(const DesktopPlaces &places, const std::vector<std::string> &extensions);
 
 // Runs update-mime-database on mimeDir when the tool is on the PATH: started

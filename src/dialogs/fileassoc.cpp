@@ -1,6 +1,7 @@
 #include "dialogs/fileassoc.h"
 
 #include "app/mglobal.h"
+#include "dialogs/mimeapps.h"
 
 #include <algorithm>
 #include <cctype>
@@ -50,6 +51,9 @@ AssociationPlaces DefaultAssociationPlaces()
     places.storePath = AssociationStorePath();
     places.desktop.dataHome = XdgDataHome();
     places.desktop.configHome = XdgConfigHome();
+    places.desktop.configDirs = XdgConfigDirs();
+    places.desktop.dataDirs = XdgDataDirs();
+    places.desktop.desktopNames = CurrentDesktopNames();
     places.desktop.programPath = mGlobal::AppDir + "/varkel";
     places.desktop.updateMimeDatabase = RunUpdateMimeDatabase;
     return places;
@@ -130,7 +134,8 @@ bool IsFileTypeAssociated(std::string_view extension, const AssociationPlaces &p
         return false;
     const RegStore store(places.storePath);
     return GetRegString(extensionKey(extension), "", store) == kFileTypeClass
-           && GetRegString(kFileTypeCommandKey, "", store) == FileTypeCommand(places.programDir);
+           && GetRegString(kFileTypeCommandKey, "", store) == FileTypeCommand(places.programDir)
+           && ExtensionDefaultApplication(extension, places.desktop) == kDesktopFileName;
 }
 
 bool IsFileTypeAssociated(std::string_view extension)
@@ -144,23 +149,29 @@ std::string FileTypeQuestion(std::string_view extension)
            "Do you wish to overwrite?";
 }
 
+std::string ReplaceFileQuestion(std::string_view path)
+{
+    return std::string(path) + " differs from the file Varkel would write there.\n"
+                               "Do you wish to overwrite?";
+}
+
 bool ApplyFileTypeAssociation(std::string_view extension, bool checked,
                               const std::function<bool(const std::string &question)> &askOverwrite,
                               const AssociationPlaces &places)
 {
     if (!checked)
         return false;
-    const RegStore store(places.storePath);
-    const std::string currentClass = GetRegString(extensionKey(extension), "", store);
-    const std::string currentCommand = GetRegString(kFileTypeCommandKey, "", store);
-    if ((currentClass == kFileTypeClass || currentClass.empty())
-        && currentCommand == FileTypeCommand(places.programDir)) {
-        RegisterFileType(extension, places);
-        return true;
-    }
-    if (!askOverwrite || !askOverwrite(FileTypeQuestion(extension)))
+    const auto ask = [&askOverwrite](const std::string &question) { return askOverwrite && askOverwrite(question); };
+    // The question is asked only when another program really is the
+    // desktop's choice for these files; nothing set, or Varkel, is no reason.
+    const std::string current = ExtensionDefaultApplication(extension, places.desktop);
+    if (!current.empty() && current != kDesktopFileName && !ask(FileTypeQuestion(extension)))
         return false;
-    RegisterFileType(extension, places);
+    AssociationPlaces writing = places;
+    for (const std::string &path : ChangedDesktopFiles(places.desktop))
+        if (!ask(ReplaceFileQuestion(path)))
+            writing.desktop.keepFiles.push_back(path);
+    RegisterFileType(extension, writing);
     return true;
 }
 

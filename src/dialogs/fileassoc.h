@@ -11,8 +11,9 @@
 //
 // and made real on the desktop by the files of desktopfiles.h. An extension
 // counts as associated with this program when its class is exactly
-// "Varkel.Config" and the stored command is exactly the one of this program's
-// directory. Associations are only ever added or rewritten, never removed.
+// "Varkel.Config", the stored command is exactly the one of this program's
+// directory, and the desktop really opens such files with Varkel's entry
+// (mimeapps.h). Associations are only ever added or rewritten, never removed.
 
 #include "dialogs/desktopfiles.h"
 #include "dialogs/regstore.h"
@@ -37,8 +38,9 @@ struct AssociationPlaces {
 
 // The class store below $XDG_DATA_HOME/Varkel; empty when there is no home.
 std::string AssociationStorePath();
-// This process: mGlobal::AppDir, the store above, the XDG folders, the program
-// <AppDir>/varkel, no icon, RunUpdateMimeDatabase.
+// This process: mGlobal::AppDir, the store above, the XDG folders and the
+// current desktop's names, the program <AppDir>/varkel, no icon,
+// RunUpdateMimeDatabase.
 AssociationPlaces DefaultAssociationPlaces();
 
 // "<programDir>/varkel %1" and "<programDir>/varkel,0".
@@ -71,11 +73,17 @@ bool IsFileTypeAssociated(std::string_view extension);
 // break and "Do you wish to overwrite?".
 std::string FileTypeQuestion(std::string_view extension);
 
+// "<path> differs from the file Varkel would write there." a line break and
+// "Do you wish to overwrite?".
+std::string ReplaceFileQuestion(std::string_view path);
+
 // Applies one file-type check box (the options dialog's "Misc" page) and
 // returns the state the box is to show afterwards. Unchecked: nothing happens.
-// Checked: when the class is ours or empty and the stored command is this
-// program's, registers without asking; otherwise asks askOverwrite with
-// FileTypeQuestion: yes registers, no leaves everything as it is and unchecks.
+// Checked: when the desktop opens such files with another program by default,
+// asks askOverwrite with FileTypeQuestion first; no leaves everything as it is
+// and unchecks. Then each desktop file that differs from what would be
+// written is replaced only when askOverwrite agrees to ReplaceFileQuestion
+// (no keeps that file and goes on), and the association is registered.
 bool ApplyFileTypeAssociation(std::string_view extension, bool checked,
                               const std::function<bool(const std::string &question)> &askOverwrite,
                               const AssociationPlaces &places);

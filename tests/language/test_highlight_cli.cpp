@@ -48,14 +48,73 @@ TEST_F(CliTest, HighlightPrintsTheClassOfEveryByte)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "222205555550122222220222210" + std::string(9, '6') + "2222033330707\n");
 
-    // ANSI output: the default colours, and no raw escape from the script.
+    // ANSI output: the default colours on the terminal's own background and
+    // in its own text colour for plain text, and no raw escape from the script.
     writeAll(dir.file("b.cfg"), "bind x\r\n\x1b[2J");
+    const EnvOverride noColor("NO_COLOR", nullptr), term("TERM", "xterm");
     r = highlight({"--format", "ansi", dir.file("b.cfg")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\x1b[38;2;0;0;255mbind"), std::string::npos); // commands in blue
-    EXPECT_NE(r.out.find("\x1b[48;2;255;255;255m"), std::string::npos); // white background
+    EXPECT_EQ(r.out.find("\x1b[48;"), std::string::npos) << r.out;     // no background
+    EXPECT_EQ(r.out.find("\x1b[38;2;0;0;0m"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("^[[2J"), std::string::npos);
     EXPECT_EQ(r.out.find("\x1b[2J"), std::string::npos);
+
+    // NO_COLOR or a dumb terminal: the same text without a single escape.
+    for (const auto &[name, value] : {std::pair{"NO_COLOR", "1"}, std::pair{"TERM", "dumb"}}) {
+        const EnvOverride plain(name, value);
+        r = highlight({"--format", "ansi", dir.file("b.cfg")});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "bind x\n^[[2J\n") << name;
+    }
+}
+
+// What every command shares: its own help, standard input for "-", set names
+// in any case, and a failure when the output cannot be written.
+TEST_F(CliTest, EveryCommandSharesTheCommonHandling)
+{
+    writeAll(dir.file("a.cfg"), "bind mouse1 \"+attack\"\r\nalias x \"echo hi\"\r\n");
+    const std::string file = dir.file("a.cfg"), data = dir.path();
+    const std::vector<std::vector<std::string>> commands{
+        {"highlight", "--data", data, "--format", "classes", "--set", "Q3"},
+        {"bindings", "--data", data, "--set", "Q3"},
+        {"comment-block"},
+    };
+    for (const std::vector<std::string> &base : commands) {
+        const std::string &name = base.front();
+        for (const std::vector<std::string> &help : {std::vector<std::string>{name, "--help"},
+                                                       {name, "-h"}, {"help", name}}) {
+            const CliResult r = runCli(help);
+            EXPECT_EQ(r.status, 0) << ::testing::PrintToString(help) << r.err;
+            EXPECT_EQ(r.out.rfind("Usage: varkel-cli " + name + " ", 0), 0u) << r.out;
+            EXPECT_TRUE(r.err.empty()) << r.err;
+        }
+        std::vector<std::string> run = base;
+        run.push_back(name == "comment-block" ? "Keys" : file);
+        const CliResult good = runCli(run);
+        ASSERT_EQ(good.status, 0) << good.err;
+        ASSERT_FALSE(good.out.empty());
+
+        // A full disk fails with a message, for the help text as well.
+        for (const std::vector<std::string> &args : {run, std::vector<std::string>{name, "--help"}}) {
+            const CliResult full = runCli(args, CliIo::writingTo("/dev/full"));
+            EXPECT_EQ(full.status, 1) << ::testing::PrintToString(args);
+            EXPECT_NE(full.err.find("cannot write the output"), std::string::npos) << full.err;
+        }
+        if (name == "comment-block")
+            continue;
+
+        // "-" reads the script from standard input; "q3" is Q3.
+        run.back() = "-";
+        EXPECT_EQ(runCli(run, CliIo::withInput(readAll(file))).out, good.out) << name;
+        run.back() = file;
+        *std::find(run.begin(), run.end(), "Q3") = "q3";
+        EXPECT_EQ(runCli(run).out, good.out) << name;
+    }
+    const CliResult twice = runCli({"bindings", "--data", data, "-", "-"}, CliIo::withInput(""));
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_NE(runCli({"--version"}, CliIo::writingTo("/dev/full")).status, 0);
+    EXPECT_NE(runCli({"--help"}, CliIo::writingTo("/dev/full")).status, 0);
 }
 
 TEST_F(CliTest, HighlightFailuresAreReported)

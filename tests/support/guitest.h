@@ -33,6 +33,10 @@ public:
     std::deque<QString> saveAnswers;
     std::deque<QMessageBox::StandardButton> askAnswers;
     std::deque<QString> inputAnswers;
+    // A font dialog answers with the next font (nothing left: cancel); the
+    // font it started at is kept.
+    std::deque<QFont> fontAnswers;
+    QFont lastFontInitial;
     QStringList asked;      // question texts, in order
     QStringList criticals;  // critical message texts, in order
     QStringList errors;     // "title|text" of exclamation boxes
@@ -52,6 +56,14 @@ public:
     QString InputText(QWidget *, const QString &, const QString &, const QString &) override
     {
         return nextAnswer(inputAnswers);
+    }
+    bool ChooseFont(QWidget *, const QFont &initial, QFont &chosen) override
+    {
+        lastFontInitial = initial;
+        if (fontAnswers.empty())
+            return false;
+        chosen = nextAnswer(fontAnswers);
+        return true;
     }
     void Critical(QWidget *, const QString &text) override { criticals << text; }
     void Exclamation(QWidget *, const QString &title, const QString &text) override { errors << title + "|" + text; }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -33,13 +34,38 @@ inline std::string shellQuoted(const std::string &s)
     return q + "'";
 }
 
-inline CliResult runCli(const std::vector<std::string> &args)
+// Where the program's standard input comes from and its output goes.
+struct CliIo {
+    std::optional<std::string> input; // fed to standard input when set
+    std::string outputTo;             // a file that takes standard output instead of the capture
+
+    static CliIo withInput(std::string text)
+    {
+        CliIo io;
+        io.input = std::move(text);
+        return io;
+    }
+    static CliIo writingTo(std::string file)
+    {
+        CliIo io;
+        io.outputTo = std::move(file);
+        return io;
+    }
+};
+
+inline CliResult runCli(const std::vector<std::string> &args, const CliIo &io = {})
 {
     const TempDir tmp;
     std::string command = shellQuoted(cliPath());
     for (const std::string &a : args)
         command += ' ' + shellQuoted(a);
     command += " 2>" + shellQuoted(tmp.file("err"));
+    if (io.input) {
+        writeAll(tmp.file("in"), *io.input);
+        command += " <" + shellQuoted(tmp.file("in"));
+    }
+    if (!io.outputTo.empty())
+        command += " >" + shellQuoted(io.outputTo);
     CliResult r;
     FILE *pipe = ::popen(command.c_str(), "r");
     if (!pipe)

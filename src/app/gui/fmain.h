@@ -115,6 +115,8 @@ public:
     bool OnEditorCommandKey(fEdit *w, QKeyCombination key);
     void OnPointerMoved();
     void DisplayCharPos(fEdit *w);
+    // The caret panels back to their first texts, once no script is open.
+    void ClearCharPos();
     void ToggleWordWrap();
     void Arrange(int mode);
     // The Window menu, rebuilt each time it opens, and its check mark.
@@ -152,6 +154,9 @@ public:
     void SetAutoSyntax(int mode, bool fromDialog);
     void SetSyntaxColors(bool fromDialog);
     void SetEditorForeColor();
+    // Whether a form besides the frame is open: a document or the options
+    // dialog.
+    bool AnyFormOpen() const;
     void SetEditorBGColor();
     void SetEditorFont();
     void InsertCommentBlock();

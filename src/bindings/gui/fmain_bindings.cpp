@@ -77,6 +77,9 @@ void fMain::GetBindings(std::string_view text, bool quiet, bool keepImages)
     PanelSink sink(m_panel);
     varkel::GetBindings(m_bindings, text, m_dict, static_cast<ConflictType>(mGlobal::ConflictType), keepImages, &sink);
     SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion));
+    // Done reading: "Ready" again, unless a longer operation holds the text.
+    if (!quiet)
+        ResetStatusBarTip();
 }
 
 void fMain::RefreshBindings()
@@ -121,6 +124,7 @@ void fMain::ShowAllConflicts()
     PanelSink sink(m_panel);
     varkel::ShowAllConflicts(m_bindings, m_dict, texts, activeIndex, &sink);
     SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion));
+    ResetStatusBarTip();
 }
 
 void fMain::ToggleAutoRefresh()

@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -63,10 +64,15 @@ void fMain::BuildToolbar()
     tbrMain->setMovable(false);
     tbrMain->setFloatable(false);
     tbrMain->setIconSize(QSize(16, 16));
+    // Compact buttons and separators, whatever the style's own padding, so
+    // that all 41 items fit in the frame's default width.
+    const QSize buttonSize = tbrMain->iconSize() + QSize(6, 6);
+    constexpr int kSeparatorWidth = 4;
     std::unordered_map<int, QButtonGroup *> groups;
     for (const ToolbarButtonDef &def : ToolbarCatalogue()) {
         if (def.style == ToolbarStyle::Separator) {
-            tbrMain->addSeparator();
+            if (QWidget *separator = tbrMain->widgetForAction(tbrMain->addSeparator()))
+                separator->setFixedWidth(kSeparatorWidth);
             continue;
         }
         auto *button = new QToolButton(tbrMain);
@@ -87,8 +93,12 @@ void fMain::BuildToolbar()
             }
             group->addButton(button);
         }
-        if (def.style == ToolbarStyle::DropDown)
+        button->setFixedSize(buttonSize);
+        if (def.style == ToolbarStyle::DropDown) {
             button->setPopupMode(QToolButton::MenuButtonPopup);
+            button->setFixedWidth(buttonSize.width() +
+                                  button->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, button));
+        }
         const std::string command = CommandForButton(def.key);
         connect(button, &QToolButton::clicked, this, [this, command] { Dispatch(command); });
         tbrMain->addWidget(button);
@@ -134,6 +144,9 @@ void fMain::BuildRebar()
     // command insertion bar.
     setMenuBar(tbrMenu);
     addToolBar(Qt::TopToolBarArea, tbrMain);
+    // The toolbar's band is never narrower than the toolbar itself: no button
+    // ever goes behind an overflow arrow.
+    tbrMain->setMinimumWidth(tbrMain->sizeHint().width());
     addToolBarBreak(Qt::TopToolBarArea);
     picCommand = new QToolBar(QStringLiteral("Commands"), this);
     picCommand->setObjectName(QStringLiteral("picCommand"));

@@ -14,6 +14,9 @@
 #include "documents/gui/richedit.h"
 #include "language/dictionary.h"
 
+#include <map>
+#include <memory>
+
 namespace varkel {
 
 void fMain::BuildUserToolsMenu(const std::string &mode)
@@ -21,6 +24,11 @@ void fMain::BuildUserToolsMenu(const std::string &mode)
     if (!m_cMenu)
         return;
     m_toolsInMenu = varkel::BuildUserToolsMenu(*m_cMenu, mode, m_toolsInMenu, mGlobal::ToolNames);
+}
+
+bool fMain::AnyFormOpen() const
+{
+    return m_docs.AnyOpen() || findChild<fOptions *>() != nullptr;
 }
 
 void fMain::ApplyEditorSettingsToAll()
@@ -41,12 +49,18 @@ void fMain::ShowOptions(int page)
     hooks.userToolsApplied = [this] { BuildUserToolsMenu("REPLACE"); };
     hooks.reportError = [this](const Error &error) { ReportError(error); };
     hooks.isAssociated = [](const std::string &extension) { return FileTypeBoxChecked(extension); };
-    hooks.associate = [this](QWidget *parent, const std::string &extension) {
+    // Both boxes share the desktop entry and the icon: a question about one
+    // of them is answered once while the dialog is open.
+    auto answers = std::make_shared<std::map<std::string, bool>>();
+    hooks.associate = [this, answers](QWidget *parent, const std::string &extension) {
         return ApplyFileTypeAssociation(
             extension, true,
             [&](const std::string &question) {
-                return m_prompts->Ask(parent, QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No) ==
-                       QMessageBox::Yes;
+                if (const auto known = answers->find(question); known != answers->end())
+                    return known->second;
+                const bool yes = m_prompts->Ask(parent, QString::fromStdString(question),
+                                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+                return (*answers)[question] = yes;
             },
             ProgramAssociationPlaces());
     };

@@ -20,11 +20,13 @@ int BuildUserToolsMenu(PopupMenu &menu, std::string_view mode, int toolsInMenu, 
     for (int n = 1; n <= count; ++n) {
         const std::string key = UserToolKey(n);
         const std::string &name = names[static_cast<size_t>(n - 1)];
-        menu.AddItem(name, "", n, parent, "", false, true, key);
+        menu.AddItem(name, "", n, parent, "imgTools", false, true, key);
         // Tool names are kept as UTF-8 text; the menu object reads captions
-        // as 8-bit text, so the caption is set again from the real text.
+        // as 8-bit text, so the caption is set again from the real text. A
+        // tool's name is shown as typed: an "&" in it is a character, not the
+        // mark of an access key.
         if (QAction *action = menu.Action(key))
-            action->setText(QString::fromStdString(name));
+            action->setText(QString::fromStdString(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
     }
     return count;
 }

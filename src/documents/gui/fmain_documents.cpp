@@ -354,8 +354,10 @@ void fMain::UnloadDocument(int d)
         sub->deleteLater();
     }
     m_editors[static_cast<size_t>(d)] = nullptr;
-    if (!m_docs.AnyOpen())
+    if (!m_docs.AnyOpen()) {
         setWindowTitle(QStringLiteral("Varkel"));
+        ClearCharPos();
+    }
     SetEditStates();
 }
 

@@ -47,6 +47,14 @@ void fMain::DisplayCharPos(fEdit *w)
     m_panels[3]->setText(QStringLiteral("Char: %1").arg(s));
 }
 
+void fMain::ClearCharPos()
+{
+    const auto panels = StatusPanels();
+    for (size_t i = 1; i <= 3 && i < m_panels.size() && i < panels.size(); ++i)
+        m_panels[i]->setText(QString::fromLatin1(panels[i].initialText.data(),
+                                                 static_cast<qsizetype>(panels[i].initialText.size())));
+}
+
 void fMain::OnEditorTextChanged(fEdit *w)
 {
     if (mGlobal::HiLiteBusy || mGlobal::Loading)

@@ -3,6 +3,8 @@
 #include "documents/fileio.h"
 
 #include <QDragEnterEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QMimeData>
 #include <QUrl>
 
@@ -247,9 +249,20 @@ void RichEdit::SetRightMargin(int margin)
     SendScintilla(SCI_SETWRAPMODE, margin == 0 ? SC_WRAP_WORD : SC_WRAP_NONE);
 }
 
+QString RichEdit::ShownFontFamily(const std::string &name)
+{
+    const QString family = QString::fromStdString(name);
+    if (!family.isEmpty() && QFontDatabase::hasFamily(family))
+        return family;
+    // The family the system's fixed-width font really resolves to, so that
+    // the font dialog can show it as the current choice.
+    return QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
+}
+
 void RichEdit::SetEditorFont(const std::string &name, int pointSize, bool bold, bool italic)
 {
-    SendScintilla(SCI_STYLESETFONT, kStyleDefault, name.c_str());
+    const QByteArray family = ShownFontFamily(name).toUtf8();
+    SendScintilla(SCI_STYLESETFONT, kStyleDefault, family.constData());
     SendScintilla(SCI_STYLESETSIZE, kStyleDefault, static_cast<long>(pointSize > 0 ? pointSize : 10));
     SendScintilla(SCI_STYLESETBOLD, kStyleDefault, static_cast<long>(bold));
     SendScintilla(SCI_STYLESETITALIC, kStyleDefault, static_cast<long>(italic));

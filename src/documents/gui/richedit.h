@@ -55,7 +55,13 @@ public:
 
     // 0 wraps at the window edge; any other value turns wrapping off.
     void SetRightMargin(int margin);
+    // Sets the editor font. A family that is not installed shows as the
+    // system's fixed-width font (see ShownFontFamily).
     void SetEditorFont(const std::string &name, int pointSize, bool bold, bool italic);
+    // The family the editor font shows as: name when that family is
+    // installed, otherwise the system's fixed-width font, as scripts are
+    // laid out in columns.
+    static QString ShownFontFamily(const std::string &name);
     void SetBackColor(unsigned bgr);
     // Colour of keyword class style (1..8); style 0 is text no pass coloured.
     void SetStyleColor(int style, unsigned bgr);

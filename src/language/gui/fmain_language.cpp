@@ -121,7 +121,7 @@ void fMain::SetAutoSyntax(int mode, bool fromDialog)
     if (mode >= 0 && mode <= 2)
         m_cMenu->SetRadioCheck(m_cMenu->IndexForKey(kKeys[mode]));
     WriteProfileInt("General", "AutoSyntaxType", mode, mGlobal::IniPath);
-    if (m_docs.AnyOpen())
+    if (AnyFormOpen())
         SetSyntaxColors(fromDialog);
 }
 
@@ -170,13 +170,20 @@ void fMain::SetEditorBGColor()
 
 void fMain::SetEditorFont()
 {
-    QFont initial(QString::fromStdString(mGlobal::FontName), mGlobal::FontSize);
+    // The dialog starts at the font the editor really shows, which for a
+    // family that is not installed is the system's fixed-width font.
+    const QString shown = RichEdit::ShownFontFamily(mGlobal::FontName);
+    QFont initial(shown, mGlobal::FontSize);
     initial.setBold(mGlobal::FontBold);
     initial.setItalic(mGlobal::FontItalic);
     QFont chosen;
     if (!m_prompts->ChooseFont(this, initial, chosen))
         return;
-    mGlobal::FontName = chosen.family().toStdString();
+    // Only a family the user picked is stored: keeping the stand-in leaves
+    // the stored name as it was, so the script font comes back wherever that
+    // family is installed.
+    if (chosen.family() != shown)
+        mGlobal::FontName = chosen.family().toStdString();
     mGlobal::FontSize = chosen.pointSize() > 0 ? chosen.pointSize() : mGlobal::FontSize;
     mGlobal::FontBold = chosen.bold();
     mGlobal::FontItalic = chosen.italic();

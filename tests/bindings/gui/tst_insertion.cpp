@@ -101,6 +101,8 @@ private slots:
         QCOMPARE(e->SelStart(), 14L);
         QCOMPARE(e->SelLength(), 0L);
         QVERIFY(e->hasFocus() && f.Docs()[f.ActiveDoc()].Modified);
+        // The bindings were read again, and the status says so no longer.
+        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Ready"));
 
         // The selection is replaced; nothing is added around the text.
         e->SetSel(0, 4);

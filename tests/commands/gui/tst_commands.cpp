@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 using namespace varkel;
@@ -197,6 +198,29 @@ private slots:
         QCOMPARE(other->size(), QSize(qRound(area.width() * 0.9), qRound(area.height() * 0.8)));
     }
 
+    // The whole toolbar shows at the frame's default size: no button goes
+    // behind the overflow arrow.
+    void wholeToolbarShowsAtTheDefaultSize()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        QCOMPARE(f.width(), qRound(12495 / f.TwipsPerPixel()));
+        auto *bar = f.findChild<QToolBar *>(QStringLiteral("tbrMain"));
+        QVERIFY(bar);
+        QTRY_VERIFY(bar->isVisible());
+        int buttons = 0;
+        for (QAction *a : bar->actions()) {
+            QWidget *w = bar->widgetForAction(a);
+            QVERIFY(w);
+            const QRect r(w->mapTo(&f, QPoint(0, 0)), w->size());
+            QVERIFY2(w->isVisible() && r.right() < f.width(), qPrintable(w->objectName()));
+            buttons += qobject_cast<QToolButton *>(w) != nullptr;
+        }
+        QCOMPARE(buttons, 33);
+        auto *overflow = bar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"));
+        QVERIFY(!overflow || !overflow->isVisible());
+    }
+
     void statusBarProtocol()
     {
         FrameFixture fx;
@@ -212,6 +236,15 @@ private slots:
         QCOMPARE(f.StatusPanelText(1), QStringLiteral("Paste ClipBoard Contents"));
         emit f.Menu()->MenuExit();
         QCOMPARE(f.StatusPanelText(1), QStringLiteral("Ready"));
+
+        // The caret panels follow the active script and go back to their
+        // first texts when the last script closes.
+        f.OpenConfig(fx.write("a.cfg", "bind x +attack\r\nbind y +jump"));
+        QCOMPARE(f.StatusPanelText(2), QStringLiteral("Line: 1 of 2"));
+        f.CloseAllFiles();
+        QCOMPARE(f.StatusPanelText(2), QStringLiteral("Line"));
+        QCOMPARE(f.StatusPanelText(3), QStringLiteral("Col"));
+        QCOMPARE(f.StatusPanelText(4), QStringLiteral("Char:"));
     }
 
     void recentFilesMenu()

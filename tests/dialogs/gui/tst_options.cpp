@@ -6,7 +6,10 @@
 #include "app/gui/prompts.h"
 #include "app/mglobal.h"
 #include "app/profile.h"
+#include "app/tempdir.h"
+#include "bindings/gui/commandbar.h"
 #include "commands/gui/popupmenu.h"
+#include "dialogs/fileassoc.h"
 #include "dialogs/gui/colorbutton.h"
 #include "dialogs/gui/faddtool.h"
 #include "dialogs/gui/foptions.h"
@@ -17,6 +20,8 @@
 #include "language/dictionary.h"
 
 #include <QtTest>
+#include <QAction>
+#include <QComboBox>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -286,6 +291,44 @@ private slots:
         QCOMPARE(asked, (QStringList{"cfg", "rc"}));
     }
 
+    // Through the frame: a desktop entry the user changed is asked about once
+    // for both boxes, and kept on No while both types are associated.
+    void frameAsksOnceAboutAChangedDesktopEntry()
+    {
+        QTemporaryDir xdg;
+        const auto at = [&xdg](const char *name) { return QFile::encodeName(xdg.filePath(name)).toStdString(); };
+        const test::EnvOverride data("XDG_DATA_HOME", at("data").c_str()), config("XDG_CONFIG_HOME", at("config").c_str()),
+            dataDirs("XDG_DATA_DIRS", at("sysdata").c_str()), configDirs("XDG_CONFIG_DIRS", at("sysconfig").c_str());
+        QVERIFY(QDir(xdg.path()).mkpath(QStringLiteral("data/applications")));
+        const QString entry = xdg.filePath(QStringLiteral("data/applications/varkel.desktop"));
+        const QByteArray mine = "[Desktop Entry]\nType=Application\nName=My Varkel\nExec=varkel %f\n";
+        {
+            QFile f(entry);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(mine);
+        }
+        fMain frame;
+        auto prompts = std::make_unique<ScriptedPrompts>();
+        ScriptedPrompts *asked = prompts.get();
+        frame.SetPrompts(std::move(prompts));
+        frame.MDIForm_Load(QString());
+        onModal<fOptions>([](fOptions *d) {
+            QCOMPARE(d->tabOptions->currentIndex(), 3);
+            QVERIFY(!d->chkCFG->isChecked() && !d->chkRC->isChecked());
+            clickBox(d->chkCFG);
+            clickBox(d->chkRC);
+            QTest::mouseClick(d->cmdOK[0], Qt::LeftButton);
+        });
+        frame.Dispatch("cmnuOptions");
+        QCOMPARE(asked->messages, QStringList{QString::fromStdString(ReplaceFileQuestion(entry.toStdString()))});
+        QFile f(entry);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), mine);
+        QCOMPARE(GetRegString(".cfg", ""), std::string("Varkel.Config"));
+        QCOMPARE(GetRegString(".rc", ""), std::string("Varkel.Config"));
+        frame.close();
+    }
+
     void emptyBlockCharacterIsRefused()
     {
         auto d = makeDialog(1);
@@ -484,6 +527,35 @@ private slots:
     }
 
     // --- the frame ---------------------------------------------------------
+
+    // With no document open the options dialog is still a form to colour:
+    // applying "No Syntax Highlighting" recolours the insertion boxes. Tool
+    // items carry the tools picture and show their names as typed.
+    void frameWithoutDocuments()
+    {
+        WriteUserTools(mGlobal::IniPath, {"Q&A Notes"}, {"true"});
+        fMain frame;
+        frame.SetPrompts(std::make_unique<ScriptedPrompts>());
+        frame.MDIForm_Load(QString());
+        QAction *tool = frame.Menu()->Action("cmnuUserTool1");
+        QVERIFY(tool);
+        QCOMPARE(tool->text(), QStringLiteral("Q&&A Notes"));
+        QVERIFY(!tool->icon().isNull());
+
+        CommandBar *bar = frame.InsertionTools();
+        const auto textColor = [bar] {
+            return bar->cboCommand[1]->palette().color(QPalette::Active, QPalette::Text);
+        };
+        QCOMPARE(textColor(), QColor(0, 0, 0xFF)); // commands in blue
+        onModal<fOptions>([](fOptions *d) {
+            clickBox(d->optSyntaxType[0]);
+            QTest::mouseClick(d->cmdOK[0], Qt::LeftButton);
+        });
+        frame.Dispatch("cmnuSyntaxColors");
+        QVERIFY(frame.Menu()->IsChecked("cmnuAutoSyntax_None"));
+        QCOMPARE(textColor(), QColor(0, 0, 0)); // plain text
+        frame.close();
+    }
 
     void frameMenusDispatchAndDocuments()
     {

@@ -7,6 +7,8 @@
 #include "language/dictionary.h"
 #include "support/guitest.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QTest>
 #include <QToolButton>
 
@@ -55,6 +57,52 @@ private slots:
         QVERIFY(f.Docs()[f.ActiveDoc()].Modified && e->SelStart() == 5 && e->SelLength() == 0);
         f.Dispatch("cmnuUndo");
         QCOMPARE(bytesOf(e).left(4), QByteArray("bind"));
+    }
+
+    // A stored family that is not installed shows as the system's
+    // fixed-width font, the font dialog starts there, and only a family the
+    // user picks replaces the stored name.
+    void missingEditorFontFallsBackToTheFixedFont()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        const QString fixed = QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
+        const auto shownFamily = [](RichEdit *e) {
+            char name[256] = {};
+            e->SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, static_cast<unsigned long>(PlainText), name);
+            return QString::fromUtf8(name);
+        };
+        mGlobal::FontName = "Varkel Missing Family";
+        f.NewConfig();
+        RichEdit *e = f.ActiveEditor();
+        QCOMPARE(shownFamily(e), fixed);
+
+        // OK with the family as the dialog showed it, at another size: the
+        // stored name stays, the size changes.
+        QFont same(fixed, 13);
+        fx.prompts->fontAnswers.push_back(same);
+        f.Dispatch("cmnuEditorFont");
+        QCOMPARE(fx.prompts->lastFontInitial.family(), fixed);
+        QCOMPARE(mGlobal::FontName, std::string("Varkel Missing Family"));
+        QCOMPARE(QString::fromStdString(GetProfileString("Font", "Name", "", mGlobal::IniPath)),
+                 QStringLiteral("Varkel Missing Family"));
+        QCOMPARE(GetProfileInt("Font", "Size", 0, mGlobal::IniPath), 13);
+        QCOMPARE(shownFamily(e), fixed);
+
+        // An installed family the user picks is stored and shown, and the
+        // dialog then starts at it.
+        QString other;
+        for (const QString &family : QFontDatabase::families())
+            if (family != fixed && !QFontDatabase::isPrivateFamily(family))
+                other = family;
+        if (other.isEmpty())
+            QSKIP("only one font family is installed");
+        fx.prompts->fontAnswers.push_back(QFont(other, 11));
+        f.Dispatch("cmnuEditorFont");
+        QCOMPARE(QString::fromStdString(mGlobal::FontName), other);
+        QCOMPARE(shownFamily(e), other);
+        f.Dispatch("cmnuEditorFont"); // cancelled
+        QCOMPARE(fx.prompts->lastFontInitial.family(), other);
     }
 
     void colouringByCharacterAndByLine()
