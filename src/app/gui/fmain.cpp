@@ -161,6 +161,10 @@ void fMain::ActivateFromInstance(const QString &commandLine, const QStringList &
 
 void fMain::GetSettings()
 {
+    // A folder, pipe or device where the settings file should be is never
+    // opened: every setting keeps its default, and the user learns why.
+    if (const Error refused = CheckIniPath(mGlobal::IniPath))
+        ReportError(refused);
     const Settings s = ReadSettings(mGlobal::IniPath);
     mGlobal::FontName = s.FontName;
     mGlobal::FontSize = s.FontSize;
