@@ -100,7 +100,7 @@ TEST_F(RecentFiles, PathsWithOuterBlanksSurvive)
     const std::string spaced = "/home/x/my script.cfg ";
     add("/a");
     add(spaced);
-    add(" /lead.cfg");
-    EXPECT_EQ(stored(), (RecentList{" /lead.cfg", spaced, "/a", "", ""}));
-    EXPECT_EQ(SetRecentFilesList(spaced, "Remove", ini), (RecentList{" /lead.cfg", "/a", "", "", ""}));
+    add(" /leading blank.cfg");
+    EXPECT_EQ(stored(), (RecentList{" /leading blank.cfg", spaced, "/a", "", ""}));
+    EXPECT_EQ(SetRecentFilesList(spaced, "Remove", ini), (RecentList{" /leading blank.cfg", "/a", "", "", ""}));
 }
