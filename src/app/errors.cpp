@@ -25,6 +25,8 @@ constexpr std::array kErrors{
     ErrorInfo{ErrorCode::ToolFailedToStart, "The program could not be started"},
     ErrorInfo{ErrorCode::Unexpected, "Unexpected error"},
     ErrorInfo{ErrorCode::PrintFailed, "The document could not be printed"},
+    ErrorInfo{ErrorCode::SettingsNotAFile,
+              "The settings file is not a regular file; default settings are used and none are saved"},
 };
 } // namespace
 

@@ -27,6 +27,7 @@ enum class ErrorCode : int {
     ToolFailedToStart = 1004,
     Unexpected = 1005,
     PrintFailed = 1006,
+    SettingsNotAFile = 1007,
 };
 
 struct ErrorInfo {

@@ -1,12 +1,8 @@
 #include "app/profile.h"
 
-#include <cerrno>
-#include <climits>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "app/safefile.h"
 
-#include <atomic>
+#include <climits>
 
 namespace varkel {
 
@@ -232,121 +228,49 @@ bool validName(std::string_view name)
            name.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
-// --- Files -------------------------------------------------------------------
+// --- Quoting ------------------------------------------------------------------
 
-enum class ReadResult { Ok, Missing, Failed };
-
-ReadResult readFile(const std::string &path, std::string &out)
+// A value as written: in double quotes when the read would otherwise change it
+// (blanks at either end are trimmed, one pair of outer quotes is taken off).
+std::string storedForm(std::string_view value)
 {
-    out.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            return ReadResult::Failed;
-        }
-        if (n == 0)
-            break;
-        out.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return ReadResult::Ok;
+    const bool quote = !value.empty() && (isBlank(value.front()) || isBlank(value.back()) ||
+                                          (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
+    if (!quote)
+        return std::string(value);
+    std::string stored;
+    stored.reserve(value.size() + 2);
+    stored.append("\"").append(value).append("\"");
+    return stored;
 }
 
-bool writeAll(int fd, std::string_view data)
+// A stored value as read: one pair of surrounding double quotes is removed.
+std::string_view unquoted(std::string_view stored)
 {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+    if (stored.size() >= 2 && stored.front() == '"' && stored.back() == '"')
+        return stored.substr(1, stored.size() - 2);
+    return stored;
 }
 
-std::string dirOf(const std::string &path)
+bool writeStored(std::string_view section, std::string_view key, std::string_view stored, const std::string &path)
 {
-    std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-// The file a path finally names: symbolic links are followed, also when the
-// last one points to a file that does not exist yet.
-std::string followLinks(std::string path)
-{
-    for (int depth = 0; depth < 40; ++depth) {
-        struct stat st;
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return path;
-        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
-        ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= target.size())
-            return path;
-        target.resize(static_cast<std::size_t>(n));
-        path = (!target.empty() && target.front() == '/') ? target : dirOf(path) + "/" + target;
-    }
-    return path;
-}
-
-bool rewriteInPlace(const std::string &path, std::string_view data)
-{
-    int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (!validName(section) || !validName(key) || section.find(']') != std::string_view::npos ||
+        key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';' ||
+        key.front() == '#' || stored.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
         return false;
-    bool ok = writeAll(fd, data) && ::ftruncate(fd, static_cast<off_t>(data.size())) == 0 &&
-              ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
-}
-
-// Replaces (or creates) path with data through a temporary file beside it.
-bool replaceFile(const std::string &path, std::string_view data, const struct stat *existing)
-{
-    static std::atomic<unsigned> counter{0};
-    const std::string dir = dirOf(path);
-    const std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
-    std::string tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        tmp = dir + "/." + base + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0)
-        return existing && rewriteInPlace(path, data);
-
-    bool ok = true;
-    if (existing) {
-        ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
-        if (existing->st_uid != ::geteuid() || existing->st_gid != ::getegid())
-            (void)!::fchown(fd, existing->st_uid, existing->st_gid);
-    }
-    ok = ok && writeAll(fd, data) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tmp.c_str());
+    if (path.empty())
         return false;
-    }
-    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return true;
+
+    ReadResult current = ReadFileBytes(path);
+    const bool exists = !current.error;
+    // Never replace a file that could not be read (its other settings would be
+    // lost), nor anything that is not a regular file.
+    if (!exists && current.error.code != ErrorCode::FileNotFound)
+        return false;
+    const std::string updated = setValue(current.bytes, section, key, stored);
+    if (exists && updated == current.bytes)
+        return true;
+    return !WriteFileSafely(path, updated);
 }
 
 } // namespace
@@ -355,10 +279,7 @@ bool replaceFile(const std::string &path, std::string_view data, const struct st
 
 ProfileFile ProfileFile::load(const std::string &path)
 {
-    std::string text;
-    if (readFile(path, text) != ReadResult::Ok)
-        text.clear();
-    return ProfileFile(std::move(text));
+    return ProfileFile(ReadFileBytes(path).bytes);
 }
 
 std::vector<std::string> ProfileFile::sections() const
@@ -387,16 +308,16 @@ std::optional<std::string> ProfileFile::value(std::string_view section, std::str
 std::string ProfileFile::getString(std::string_view section, std::string_view key,
                                    std::string_view def) const
 {
-    std::string_view v = findValue(m_text, section, key).value_or(def);
-    return std::string(v.substr(0, kProfileStringMax));
+    const std::optional<std::string_view> v = findValue(m_text, section, key);
+    return std::string((v ? unquoted(*v) : def).substr(0, kProfileStringMax));
 }
 
 int ProfileFile::getInt(std::string_view section, std::string_view key, int def) const
 {
-    auto v = findValue(m_text, section, key);
-    if (!v || v->empty())
+    const std::optional<std::string_view> v = findValue(m_text, section, key);
+    if (!v || unquoted(*v).empty())
         return def;
-    return parseLeadingInt(v->substr(0, kProfileStringMax));
+    return parseLeadingInt(unquoted(*v).substr(0, kProfileStringMax));
 }
 
 // --- Free functions ------------------------------------------------------------
@@ -415,31 +336,13 @@ int GetProfileInt(std::string_view section, std::string_view key, int def, const
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
                         const std::string &path)
 {
-    if (!validName(section) || !validName(key) || section.find(']') != std::string_view::npos ||
-        key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';' ||
-        key.front() == '#' || value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
-        return false;
-    if (path.empty())
-        return false;
+    return writeStored(section, key, storedForm(value), path);
+}
 
-    const std::string target = followLinks(path);
-    std::string text;
-    struct stat st;
-    const ReadResult read = readFile(target, text);
-    if (read == ReadResult::Failed)
-        return false; // never replace a file we could not read: its other settings would be lost
-    const bool exists = read == ReadResult::Ok;
-    if (exists && ::stat(target.c_str(), &st) != 0)
-        return false;
-
-    std::string updated = setValue(text, section, key, value);
-    if (exists && updated == text)
-        return true;
-    // A write-protected settings file stays as it is, even where its folder
-    // would allow replacing it.
-    if (exists && ::access(target.c_str(), W_OK) != 0)
-        return false;
-    return replaceFile(target, updated, exists ? &st : nullptr);
+bool WriteProfileStoredValue(std::string_view section, std::string_view key, std::string_view stored,
+                             const std::string &path)
+{
+    return writeStored(section, key, stored, path);
 }
 
 bool WriteProfileInt(std::string_view section, std::string_view key, int value, const std::string &path)

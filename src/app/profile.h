@@ -7,15 +7,16 @@
 // or '#' are comments; lines that are neither a header nor "key=value", and
 // keys before the first header, are ignored. When a key occurs more than once
 // (also in a repeated section) the first occurrence wins. A UTF-8 byte order
-// mark at the start is skipped. Values are returned as stored (no quote
-// stripping), cut to 255 characters.
+// mark at the start is skipped. One pair of double quotes around a value is
+// taken off (so that a value may begin or end with blanks), and the value is
+// cut to 255 characters.
 //
 // Writing: one key per call, straight to disk. Only that key's line changes
-// (or one line is added); every other byte of the file is kept. The file is
-// replaced atomically through a temporary file in the same folder; a symbolic
-// link is followed (the file it points to is replaced, the link stays) and the
-// file's permissions are kept. When the folder allows no new file but the file
-// itself is writable, the file is rewritten in place instead.
+// (or one line is added); every other byte of the file is kept. A value that
+// the read would change (blanks at either end, a double quote at both ends)
+// is written in double quotes. The file is replaced through WriteFileSafely:
+// a failure at any step leaves it exactly as it was. A file that is not a
+// regular file is never read nor written.
 
 #include <optional>
 #include <string>
@@ -45,6 +46,11 @@ int GetProfileInt(std::string_view section, std::string_view key, int def, const
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
                         const std::string &path);
 
+// Writes `stored` as the key's stored text, adding no quotes: for stores that
+// give their values a syntax of their own (read back with ProfileFile::value).
+bool WriteProfileStoredValue(std::string_view section, std::string_view key, std::string_view stored,
+                             const std::string &path);
+
 // Writes the decimal text of value.
 bool WriteProfileInt(std::string_view section, std::string_view key, int value, const std::string &path);
 
@@ -62,7 +68,8 @@ public:
     // Reads the file; a missing or unreadable file gives an empty profile.
     static ProfileFile load(const std::string &path);
 
-    // The stored value (spaces around it removed, not cut), or nothing when missing.
+    // The stored text (spaces around it removed, quotes kept, not cut), or
+    // nothing when missing.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
     std::string getString(std::string_view section, std::string_view key, std::string_view def) const;
     int getInt(std::string_view section, std::string_view key, int def) const;

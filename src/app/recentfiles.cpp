@@ -11,14 +11,6 @@ namespace {
 
 std::string recentKey(int i) { return "RecentFile" + std::to_string(i); }
 
-std::string trimSpaces(const std::string &s)
-{
-    std::size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 // Byte offsets where the characters of s begin (UTF-8 sequences count as one
 // character; a byte that does not start a valid sequence counts on its own).
 std::vector<std::size_t> charStarts(const std::string &s)
@@ -49,7 +41,9 @@ RecentList SetRecentFilesList(const std::string &path, std::string_view action, 
     int count = 0;
     int found = -1; // index of the entry equal to path; the last one wins
     for (int i = 1; i <= kRecentFileCount; ++i) {
-        std::string entry = trimSpaces(ini.getString(kSectionRecentFiles, recentKey(i), ""));
+        // Read as stored: a path may begin or end with blanks (the store keeps
+        // them in quotes).
+        std::string entry = ini.getString(kSectionRecentFiles, recentKey(i), "");
         if (entry.empty())
             continue; // close up gaps left by a hand-edited file
         if (entry == path)

@@ -2,6 +2,7 @@
 
 #include "app/profile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -74,6 +75,14 @@ std::string ResolveIniPath(const std::string &appDir)
     return folder + "/" + std::string(kIniFileName);
 }
 
+Error CheckIniPath(const std::string &iniPath)
+{
+    struct stat st;
+    if (::stat(iniPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return Error{ErrorCode::SettingsNotAFile, iniPath};
+    return {};
+}
+
 bool ProfileBool(const std::string &text) { return text == "True"; }
 
 const char *BoolText(bool b) { return b ? "True" : "False"; }
@@ -94,21 +103,32 @@ Settings ReadSettings(const std::string &iniPath)
     auto boolean = [&](std::string_view section, std::string_view key, bool def) {
         return ProfileBool(ini.getString(section, key, BoolText(def)));
     };
+    // A mode the program does not know reads as the default one.
+    auto mode = [&](std::string_view key, int def, int last) {
+        const int v = ini.getInt(kSectionGeneral, key, def);
+        return v >= 0 && v <= last ? v : def;
+    };
+    // So does a colour that is none (beyond 24 bits, or negative).
+    auto colour = [&](std::string_view key, unsigned def) {
+        const int v = ini.getInt(kSectionFont, key, static_cast<int>(def));
+        return v >= 0 && static_cast<unsigned>(v) <= kMaxColorValue ? static_cast<unsigned>(v) : def;
+    };
     Settings s;
 
     s.FontName = ini.getString(kSectionFont, "Name", s.FontName);
-    s.FontSize = ini.getInt(kSectionFont, "Size", s.FontSize);
+    // A font needs a size: a missing or unusable one gives the default.
+    const int fontSize = ini.getInt(kSectionFont, "Size", s.FontSize);
+    s.FontSize = fontSize < kMinFontSize ? s.FontSize : std::min(fontSize, kMaxFontSize);
     s.FontBold = boolean(kSectionFont, "Bold", s.FontBold);
     s.FontItalic = boolean(kSectionFont, "Italic", s.FontItalic);
-    s.BGColor = static_cast<unsigned>(ini.getInt(kSectionFont, "BGColor", static_cast<int>(s.BGColor)));
+    s.BGColor = colour("BGColor", s.BGColor);
 
-    s.AutoSyntaxType = ini.getInt(kSectionGeneral, "AutoSyntaxType", s.AutoSyntaxType);
+    s.AutoSyntaxType = mode("AutoSyntaxType", s.AutoSyntaxType, 2);
     s.AutoRefresh = boolean(kSectionGeneral, "AutoRefresh", s.AutoRefresh);
-    s.ConflictType = ini.getInt(kSectionGeneral, "ConflictType", s.ConflictType);
+    s.ConflictType = mode("ConflictType", s.ConflictType, 2);
 
     for (std::size_t i = 0; i < s.SyntaxColors.size(); ++i)
-        s.SyntaxColors[i] = static_cast<unsigned>(ini.getInt(
-            kSectionFont, "SyntaxColor" + std::to_string(i), static_cast<int>(kDefaultSyntaxColors[i])));
+        s.SyntaxColors[i] = colour("SyntaxColor" + std::to_string(i), kDefaultSyntaxColors[i]);
 
     s.ColorStringElements = boolean(kSectionFont, "ColorStringElements", s.ColorStringElements);
 
@@ -117,12 +137,11 @@ Settings ReadSettings(const std::string &iniPath)
 
     s.CommentAutoSize = boolean(kSectionGeneral, "CommentAutoSize", s.CommentAutoSize);
     s.CommentChar = ini.getString(kSectionGeneral, "CommentChar", s.CommentChar);
-    s.CommentSize = ini.getInt(kSectionGeneral, "CommentSize", s.CommentSize);
+    s.CommentSize = std::clamp(ini.getInt(kSectionGeneral, "CommentSize", s.CommentSize), 0, kMaxCommentSize);
     s.CommentAlignment = boolean(kSectionGeneral, "CommentAlignment", s.CommentAlignment);
     s.CommentUCase = boolean(kSectionGeneral, "CommentUCase", s.CommentUCase);
 
-    int tools = ini.getInt(kSectionUserTools, "NumUserTools", 0);
-    tools = tools < 0 ? 0 : (tools > kMaxUserTools ? kMaxUserTools : tools);
+    const int tools = std::clamp(ini.getInt(kSectionUserTools, "NumUserTools", 0), 0, kMaxUserTools);
     s.ToolNames.resize(static_cast<std::size_t>(tools));
     s.ToolPaths.resize(static_cast<std::size_t>(tools));
     for (int i = 1; i <= tools; ++i) {

@@ -4,6 +4,8 @@
 // written by the operation that changes it, one key at a time, through
 // WriteProfileString.
 
+#include "app/errors.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -29,12 +31,26 @@ constexpr std::array<unsigned, 8> kDefaultSyntaxColors{0, 16711680, 12582912, 83
 // Most user tools read from the file (the count is a 16-bit number).
 constexpr int kMaxUserTools = 32767;
 
+// Largest comment-block width the options dialog takes (its box holds two digits).
+constexpr int kMaxCommentSize = 99;
+// Editor font sizes in points the font dialog offers.
+constexpr int kMinFontSize = 1;
+constexpr int kMaxFontSize = 512;
+// Largest colour value (0x00BBGGRR): white.
+constexpr unsigned kMaxColorValue = 0xFFFFFF;
+
 // Where the settings file lives: $VARKEL_INI when set and non-empty; else
 // appDir + "/Varkel.ini" when that file can be written (an existing file that is
 // writable, or a new file in a writable appDir); else
 // $XDG_CONFIG_HOME/Varkel/Varkel.ini ($XDG_CONFIG_HOME defaulting to
 // $HOME/.config), creating that folder.
 std::string ResolveIniPath(const std::string &appDir);
+
+// Whether the settings file can be used: an error (detail: the path) when
+// something other than a regular file stands at iniPath (a folder, a FIFO, a
+// device). Such a file is never opened: every setting keeps its default and
+// nothing is written there. A missing file is fine; the first write makes it.
+Error CheckIniPath(const std::string &iniPath);
 
 // Every setting read at start-up, with its default.
 struct Settings {
@@ -64,8 +80,13 @@ struct Settings {
 
 // Reads every key except the frame placement. AutoRefresh is returned as
 // stored (true only for exactly "True"): the frame keeps it inverted and lets
-// ToggleAutoRefresh flip it back and rewrite it. A NumUserTools below 0 reads
-// as no tools, one above kMaxUserTools as kMaxUserTools.
+// ToggleAutoRefresh flip it back and rewrite it.
+//
+// Numbers of a hand-edited file are kept to what the program itself writes:
+// CommentSize to 0..kMaxCommentSize, NumUserTools to 0..kMaxUserTools, a
+// font size above kMaxFontSize to that size; a font size below kMinFontSize,
+// a colour outside 0..kMaxColorValue and an AutoSyntaxType or ConflictType
+// other than 0, 1 or 2 read as their defaults.
 Settings ReadSettings(const std::string &iniPath);
 
 // A Boolean setting: exactly "True" is true, any other text (also "true") false.

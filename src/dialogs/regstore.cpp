@@ -74,7 +74,7 @@ bool RegStore::SetRaw(std::string_view key, std::string_view valueName, const st
     const std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
     if (!folder.empty())
         std::filesystem::create_directories(folder, ec);
-    return WriteProfileString(key, storedName(valueName), raw, m_path);
+    return WriteProfileStoredValue(key, storedName(valueName), raw, m_path);
 }
 
 bool RegStore::SetString(std::string_view key, std::string_view valueName, std::string_view text) const

@@ -2,6 +2,7 @@
 
 #include "language/dictionary.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace varkel {
@@ -29,7 +30,8 @@ std::string BuildCommentBlock(std::string &text, const CommentBlockSettings &set
         before = settings.CommentAlignment ? 4 : 1;
         after = settings.CommentAlignment ? 4 : 7;
     } else {
-        std::int64_t size = settings.CommentSize;
+        // A size past the 16-bit range would build a block of gigabytes.
+        std::int64_t size = std::clamp(settings.CommentSize, 0, kMaxCommentBlockSize);
         std::int64_t left = 0;
         std::int64_t right = 0;
         if (!settings.CommentAlignment) {

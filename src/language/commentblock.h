@@ -12,6 +12,9 @@
 
 namespace varkel {
 
+// Widest fixed block: sizes are 16-bit numbers.
+constexpr int kMaxCommentBlockSize = 32767;
+
 // The layout settings of a block, as their settings keys are named. The
 // defaults are those of the settings file.
 struct CommentBlockSettings {
@@ -30,7 +33,8 @@ struct CommentBlockSettings {
 // upper-cased in place.
 //
 // Auto size: W = length + 10, the text with 4 spaces on each side (centred)
-// or 1 before and 7 after (left). Fixed size S: the text is centred in S,
+// or 1 before and 7 after (left). Fixed size S (taken into 0 ..
+// kMaxCommentBlockSize): the text is centred in S,
 // (S - length) / 2 rounded half to even giving the left share, or placed
 // after one space (left); a text that leaves less than one space on either
 // side widens the block to keep one. A border string longer than one

@@ -15,9 +15,10 @@ namespace varkel::test {
 class TempDir
 {
 public:
-    TempDir()
+    // A folder below base, by default the system's folder for temporary files.
+    explicit TempDir(const std::filesystem::path &base = std::filesystem::temp_directory_path())
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "varkel-test-XXXXXX").string();
+        std::string pattern = (base / "varkel-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()))
             m_path = pattern;
     }

@@ -1,7 +1,9 @@
 #include "app/profile.h"
 #include "app/tempdir.h"
+#include "support/filefaults.h"
 
 #include <climits>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -183,4 +185,54 @@ TEST_F(Profile, ReplaceKeepsPermissionsAndSymbolicLinks)
     for ([[maybe_unused]] auto &e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 4);
+}
+
+TEST_F(Profile, WriteThatRunsOutOfRoomKeepsEveryByte)
+{
+    const std::string before = "[General]\nQVersion=Q2\n[RecentFiles]\nRecentFile1=/home/x/a.cfg\n"
+                               "[User Tools]\nNumUserTools=1\nToolName1=Quake\nToolPath1=/usr/games/quake\n";
+    // The second name leaves no room beside it for a longer temporary name.
+    for (const std::string &path : {ini, dir.file(std::string(250, 'v') + ".ini")}) {
+        writeAll(path, before);
+        {
+            test::FileSizeLimit limit(before.size() + 8);
+            EXPECT_FALSE(WriteProfileString("General", "QVersion", std::string(40, 'x'), path));
+        }
+        EXPECT_EQ(readAll(path), before);
+    }
+    if (::geteuid() != 0) { // a folder that takes no new file: the file is rewritten in place
+        ::chmod(dir.path().c_str(), 0555);
+        {
+            test::FileSizeLimit limit(before.size() + 8);
+            EXPECT_FALSE(WriteProfileString("General", "QVersion", std::string(40, 'x'), ini));
+        }
+        ::chmod(dir.path().c_str(), 0755);
+        EXPECT_EQ(readAll(ini), before);
+    }
+    int entries = 0;
+    for ([[maybe_unused]] auto &e : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 2);
+}
+
+TEST_F(Profile, QuotedValuesKeepTheirBlanks)
+{
+    // Blanks at either end, and quotes at both ends, survive a write and a read.
+    const std::string values[] = {"/home/x/my script.cfg ", " ", "  two  ", "\"quoted\"", "\"", "a \"b\" c",
+                                  "\t", ""};
+    for (const std::string &value : values) {
+        ASSERT_TRUE(WriteProfileString("General", "CommentChar", value, ini));
+        EXPECT_EQ(GetProfileString("General", "CommentChar", "*", ini), value) << '[' << value << ']';
+    }
+    ASSERT_TRUE(WriteProfileString("General", "CommentChar", " ", ini));
+    EXPECT_EQ(readAll(ini), "[General]\nCommentChar=\" \"\n");
+
+    // Values stored without quotes read as before; one pair of quotes is taken off.
+    writeAll(ini, "[General]\nA=  plain value \nB=\"x\"\nC=\"\"\"\"\nD=say \"hi\"\nE=\"open\nF=\"5\"\n");
+    EXPECT_EQ(GetProfileString("General", "A", "", ini), "plain value");
+    EXPECT_EQ(GetProfileString("General", "B", "", ini), "x");
+    EXPECT_EQ(GetProfileString("General", "C", "", ini), "\"\"");
+    EXPECT_EQ(GetProfileString("General", "D", "", ini), "say \"hi\"");
+    EXPECT_EQ(GetProfileString("General", "E", "", ini), "\"open");
+    EXPECT_EQ(GetProfileInt("General", "F", 0, ini), 5);
 }

@@ -94,3 +94,13 @@ TEST(TruncLongPath, ShortensLongPathsForCaptions)
     EXPECT_EQ(TruncLongPath(accented2), "/" + std::string(11, 'a') + "\xC3\xA9..." + std::string(16, 'b'));
 }
 
+
+TEST_F(RecentFiles, PathsWithOuterBlanksSurvive)
+{
+    const std::string spaced = "/home/x/my script.cfg ";
+    add("/a");
+    add(spaced);
+    add(" /leading blank.cfg");
+    EXPECT_EQ(stored(), (RecentList{" /leading blank.cfg", spaced, "/a", "", ""}));
+    EXPECT_EQ(SetRecentFilesList(spaced, "Remove", ini), (RecentList{" /leading blank.cfg", "/a", "", "", ""}));
+}

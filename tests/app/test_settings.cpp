@@ -3,6 +3,8 @@
 #include "app/tempdir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace varkel;
 using varkel::test::readAll;
@@ -130,4 +132,62 @@ TEST_F(SettingsFile, IniPathFollowsEnvironmentAndWritableFolder)
     EnvOverride home("HOME", dir.file("home").c_str());
     EXPECT_EQ(ResolveIniPath(appDir), dir.file("home/.config/Varkel/Varkel.ini"));
     EXPECT_TRUE(WriteProfileString("General", "QVersion", "Q1", ResolveIniPath(appDir)));
+}
+
+TEST_F(SettingsFile, HandEditedNumbersAreKeptInTheirRanges)
+{
+    // Sizes that would allocate or draw without end read as the nearest size
+    // the program writes; colours and modes that do not exist as their defaults.
+    writeAll(ini, "[General]\nCommentSize=20000000\nAutoSyntaxType=7\nConflictType=-1\n"
+                  "[Font]\nSize=2147483647\nBGColor=-1\nSyntaxColor0=16777216\nSyntaxColor1=-5\nSyntaxColor2=16777215\n"
+                  "[User Tools]\nNumUserTools=2147483647\n");
+    Settings s = ReadSettings(ini);
+    EXPECT_EQ(s.CommentSize, kMaxCommentSize);
+    EXPECT_EQ(s.AutoSyntaxType, 2);
+    EXPECT_EQ(s.ConflictType, 2);
+    EXPECT_EQ(s.FontSize, kMaxFontSize);
+    EXPECT_EQ(s.BGColor, 0xFFFFFFu);
+    EXPECT_EQ(s.SyntaxColors[0], kDefaultSyntaxColors[0]);
+    EXPECT_EQ(s.SyntaxColors[1], kDefaultSyntaxColors[1]);
+    EXPECT_EQ(s.SyntaxColors[2], 0xFFFFFFu);
+    EXPECT_EQ(s.ToolNames.size(), static_cast<std::size_t>(kMaxUserTools));
+
+    writeAll(ini, "[General]\nCommentSize=-40\n[Font]\nSize=0\n");
+    s = ReadSettings(ini);
+    EXPECT_EQ(s.CommentSize, 0);
+    EXPECT_EQ(s.FontSize, 10); // a font needs a size: the default one
+    writeAll(ini, "[General]\nCommentSize=2147483647\n[Font]\nSize=-3\n");
+    s = ReadSettings(ini);
+    EXPECT_EQ(s.CommentSize, kMaxCommentSize);
+    EXPECT_EQ(s.FontSize, 10);
+
+    // Extreme placements still give a frame on the screen.
+    writeAll(ini, "[General]\nLeft=-2147483648\nTop=2147483647\nWidth=2147483647\nHeight=-2147483648\n");
+    EXPECT_EQ(frame(ReadFrameGeometry(ini, 19200, 14400)), (std::vector<int>{0, 1, 0, 14400 - 11520, 12495, 11520}));
+}
+
+TEST_F(SettingsFile, SettingsFileThatIsNoRegularFileIsRefused)
+{
+    EXPECT_FALSE(CheckIniPath(ini)); // not there yet
+    writeAll(ini, "[General]\n");
+    EXPECT_FALSE(CheckIniPath(ini));
+    ASSERT_EQ(::symlink("Varkel.ini", dir.file("link.ini").c_str()), 0);
+    EXPECT_FALSE(CheckIniPath(dir.file("link.ini")));
+    EXPECT_EQ(CheckIniPath(dir.path()).code, ErrorCode::SettingsNotAFile);
+    EXPECT_EQ(CheckIniPath(dir.path()).detail, dir.path());
+    EXPECT_EQ(CheckIniPath("/dev/null").code, ErrorCode::SettingsNotAFile);
+
+    const std::string fifo = dir.file("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(CheckIniPath(fifo).code, ErrorCode::SettingsNotAFile);
+    // Nothing may wait for a writer at the pipe's other end; the calls run in
+    // a child process whose alarm ends a wait that never would.
+    EXPECT_EXIT(
+        {
+            ::alarm(20);
+            const bool wrote = WriteProfileString("General", "QVersion", "Q1", fifo);
+            const Settings s = ReadSettings(fifo);
+            std::_Exit(!wrote && s.QVersion == "Q2" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

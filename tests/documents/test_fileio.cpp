@@ -1,6 +1,7 @@
 #include "documents/fileio.h"
 
 #include "app/tempdir.h"
+#include "support/filefaults.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -29,7 +30,6 @@ protected:
     }
     void TearDown() override
     {
-        SetSaveFaultsForTesting(0, 0);
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(m_dir);
     }
@@ -118,15 +118,18 @@ TEST_F(FileIo, FailedSaveLeavesOriginalIntact)
     for (const auto &[path, code] : bad)
         EXPECT_EQ(WriteFileSafely(path, "new").code, code) << path;
 
-    // Each step of the replacement failing in turn; the write fault leaves a
+    // A failing step reports its own error; the write fault leaves a
     // half-written temporary file behind it.
-    for (unsigned step : {SaveStepCreateTemp, SaveStepWrite, SaveStepFlush, SaveStepRename}) {
-        SetSaveFaultsForTesting(step, ENOSPC);
+    const std::pair<FileStep, ErrorCode> steps[] = {{FileStep::Write, ErrorCode::DiskFull},
+                                                    {FileStep::Rename, ErrorCode::FileIo},
+                                                    {FileStep::CreateTemp, ErrorCode::FileIo}};
+    for (const auto &[step, code] : steps) {
+        test::FileFaults faults;
+        faults.always(step, code == ErrorCode::DiskFull ? EDQUOT : EIO);
         const Error e = WriteFileSafely(at("plain.cfg"), "replacement text");
-        EXPECT_EQ(e.code, ErrorCode::DiskFull) << step;
+        EXPECT_EQ(e.code, code) << test::stepName(step);
         EXPECT_EQ(e.detail, at("plain.cfg"));
     }
-    SetSaveFaultsForTesting(0, 0);
     EXPECT_EQ(slurp(at("plain.cfg")), "original\r\n");
     EXPECT_TRUE(fs::is_directory(at("dir.cfg")));
     EXPECT_EQ(entries(), (std::vector<std::string>{"dir.cfg", "plain.cfg"}));
@@ -181,22 +184,31 @@ TEST_F(FileIo, FolderWithoutRoomForNewFileRewritesInPlace)
     struct stat before, after;
     ASSERT_EQ(::stat(at("a.cfg").c_str(), &before), 0);
 
-    // A denied temporary file stands for a folder that takes no new file.
-    SetSaveFaultsForTesting(SaveStepCreateTemp, EACCES);
-    ASSERT_FALSE(WriteFileSafely(at("a.cfg"), "short"));
-    EXPECT_EQ(slurp(at("a.cfg")), "short");
-    ASSERT_EQ(::stat(at("a.cfg").c_str(), &after), 0);
-    EXPECT_EQ(after.st_ino, before.st_ino);
+    {
+        // A denied temporary file stands for a folder that takes no new file.
+        test::FileFaults faults;
+        faults.always(FileStep::CreateTemp, EACCES);
+        ASSERT_FALSE(WriteFileSafely(at("a.cfg"), "short"));
+        EXPECT_EQ(slurp(at("a.cfg")), "short");
+        ASSERT_EQ(::stat(at("a.cfg").c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
 
-    // A failed rewrite puts the old bytes back; a missing file cannot be made.
-    SetSaveFaultsForTesting(SaveStepCreateTemp | SaveStepWrite, EACCES);
-    EXPECT_TRUE(WriteFileSafely(at("a.cfg"), "much longer replacement text"));
-    EXPECT_EQ(slurp(at("a.cfg")), "short");
-    EXPECT_EQ(WriteFileSafely(at("b.cfg"), "b").code, ErrorCode::PermissionDenied);
-    EXPECT_FALSE(fs::exists(at("b.cfg")));
+        // A failed rewrite puts the old bytes back; a missing file cannot be made.
+        faults.always(FileStep::InPlaceWrite, ENOSPC);
+        EXPECT_TRUE(WriteFileSafely(at("a.cfg"), "much longer replacement text"));
+        EXPECT_EQ(slurp(at("a.cfg")), "short");
+        EXPECT_EQ(WriteFileSafely(at("b.cfg"), "b").code, ErrorCode::PermissionDenied);
+        EXPECT_FALSE(fs::exists(at("b.cfg")));
+    }
+    {
+        // No free inode or a quota leaves the same way.
+        test::FileFaults faults;
+        faults.always(FileStep::CreateTemp, ENOSPC);
+        ASSERT_FALSE(WriteFileSafely(at("a.cfg"), "no inode left"));
+        EXPECT_EQ(slurp(at("a.cfg")), "no inode left");
+    }
 
     if (::geteuid() != 0) { // the same with real permission bits
-        SetSaveFaultsForTesting(0, 0);
         ::chmod(m_dir.c_str(), 0555);
         EXPECT_FALSE(WriteFileSafely(at("a.cfg"), "in place"));
         EXPECT_EQ(slurp(at("a.cfg")), "in place");

@@ -73,6 +73,21 @@ TEST(CommentBlock, FixedSizeWidensForLongTexts)
     EXPECT_EQ(BuildCommentBlock(empty, fixedCentred(0)), block(4, 1, "", 1));
 }
 
+TEST(CommentBlock, AbsurdSizesAreCutToTheLargestBlock)
+{
+    // Sizes past the 16-bit range build the widest block there is; negative
+    // ones the narrowest.
+    std::string text = "abc";
+    const std::string widest = BuildCommentBlock(text, fixedCentred(kMaxCommentBlockSize));
+    for (int size : {kMaxCommentBlockSize + 1, 20000000, 2147483647}) {
+        text = "abc";
+        EXPECT_TRUE(BuildCommentBlock(text, fixedCentred(size)) == widest) << size;
+    }
+    EXPECT_EQ(widest.size(), 3 * (2 + static_cast<std::size_t>(kMaxCommentBlockSize) + 2));
+    text = "abc";
+    EXPECT_EQ(BuildCommentBlock(text, fixedCentred(-2147483647 - 1)), block(7, 1, "ABC", 1));
+}
+
 TEST(CommentBlock, BorderAndLineEnd)
 {
     CommentBlockSettings s;

@@ -172,6 +172,10 @@ void fMain::ActivateFromInstance(const QByteArray &commandLine, const QList<QByt
 
 void fMain::GetSettings()
 {
+    // A folder, pipe or device where the settings file should be is never
+    // opened: every setting keeps its default, and the user learns why.
+    if (const Error refused = CheckIniPath(mGlobal::IniPath))
+        ReportError(refused);
     const Settings s = ReadSettings(mGlobal::IniPath);
     mGlobal::FontName = s.FontName;
     mGlobal::FontSize = s.FontSize;

@@ -5,6 +5,7 @@
 #include "documents/fileio.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
+#include "support/filefaults.h"
 #include "support/guitest.h"
 
 #include <QDirIterator>
@@ -144,10 +145,18 @@ private slots:
         f.OpenConfig(file);
         const int d = f.ActiveDoc();
         QTest::keyClicks(f.ActiveEditor(), "changed ");
-        SetSaveFaultsForTesting(SaveStepRename, EIO);
-        QVERIFY(!f.SaveConfig(d, file));
-        SetSaveFaultsForTesting(0, 0);
-        QCOMPARE(fx.prompts->criticals, QStringList{QStringLiteral("Unable to Save ") + file});
+        // A failure at each step of the save, also of a rewrite in place.
+        const std::vector<std::pair<FileStep, int>> failures = {
+            {FileStep::Chmod, EACCES}, {FileStep::Write, ENOSPC}, {FileStep::Flush, EIO},
+            {FileStep::Rename, EIO},   {FileStep::InPlaceWrite, EDQUOT}};
+        for (const auto &[step, err] : failures) {
+            FileFaults faults;
+            faults.always(FileStep::CreateTemp, step == FileStep::InPlaceWrite ? EACCES : 0);
+            faults.always(step, err);
+            QVERIFY(!f.SaveConfig(d, file));
+        }
+        QCOMPARE(fx.prompts->criticals,
+                 QStringList(static_cast<qsizetype>(failures.size()), QStringLiteral("Unable to Save ") + file));
         QCOMPARE(FrameFixture::read(file), QByteArray("original\r\n"));
         QVERIFY(f.Docs()[d].Modified);
         QVERIFY(f.SaveConfig(d, file));
