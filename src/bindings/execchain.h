@@ -81,7 +81,7 @@ public:
     // A chain runs no more script after it has run this many bytes in all (a
     // few scripts that each exec the next one twice would otherwise keep the
     // reader busy for ever); the game would run them all.
-    static constexpr std::size_t kDefaultRunLimit = std::size_t(512) << 20;
+    static constexpr std::size_t kDefaultRunLimit = std::size_t(256) << 20;
 
     // Called for every command in the order the game runs them, the `exec`
     // commands included (before the script they run); `script` is its index

@@ -1,8 +1,46 @@
 #include "bindings/scriptreader.h"
 
+#include <array>
+#include <cstring>
+
 namespace varkel {
 
 namespace {
+
+// What a byte can do to the reading: a table, so that the loops over the
+// bytes of a word test each byte once.
+enum : unsigned char {
+    EndsPlainWord = 1,  // a blank (line ends included), ";", a double quote, or "/" (when another follows)
+    EndsQuotedWord = 2, // a double quote or a line end
+};
+
+constexpr std::array<unsigned char, 256> makeByteClasses()
+{
+    std::array<unsigned char, 256> t{};
+    for (int c = 0; c <= 0x20; ++c)
+        t[c] = EndsPlainWord;
+    t['\n'] = t['\r'] = EndsPlainWord | EndsQuotedWord;
+    t[';'] = t['/'] = EndsPlainWord;
+    t['"'] = EndsPlainWord | EndsQuotedWord;
+    return t;
+}
+
+constexpr std::array<unsigned char, 256> kByteClasses = makeByteClasses();
+
+inline unsigned char byteClass(char c)
+{
+    return kByteClasses[static_cast<unsigned char>(c)];
+}
+
+// Where the line holding `from` ends: its first carriage return or line
+// feed, or the end of the text.
+std::size_t lineEndFrom(const char *s, std::size_t from, std::size_t n)
+{
+    const void *lf = std::memchr(s + from, '\n', n - from);
+    const std::size_t limit = lf ? static_cast<std::size_t>(static_cast<const char *>(lf) - s) : n;
+    const void *cr = std::memchr(s + from, '\r', limit - from);
+    return cr ? static_cast<std::size_t>(static_cast<const char *>(cr) - s) : limit;
+}
 
 inline char asciiLower(char c)
 {
@@ -72,9 +110,7 @@ bool ScriptReader::next(ScriptCommand &command)
         // left for the next round, which counts it.
         if (c == '/' && m_pos + 1 < n && s[m_pos + 1] == '/') {
             const std::size_t at = m_pos;
-            m_pos += 2;
-            while (m_pos < n && !isLineEnd(s[m_pos]))
-                ++m_pos;
+            m_pos = lineEndFrom(s, m_pos + 2, n);
             if (!command.words.empty()) {
                 command.comment = at;
                 return true;
@@ -86,7 +122,7 @@ bool ScriptReader::next(ScriptCommand &command)
         word.start = m_pos;
         if (c == '"') {
             std::size_t q = m_pos + 1;
-            while (q < n && s[q] != '"' && !isLineEnd(s[q]))
+            while (q < n && !(byteClass(s[q]) & EndsQuotedWord))
                 ++q;
             word.quoted = true;
             word.text = std::string_view(s + m_pos + 1, q - m_pos - 1);
@@ -96,12 +132,8 @@ bool ScriptReader::next(ScriptCommand &command)
             // A plain word runs to a blank (line ends included), a ";", a
             // double quote or a "//".
             std::size_t q = m_pos + 1;
-            while (q < n) {
-                const char d = s[q];
-                if (IsScriptBlank(d) || d == ';' || d == '"' || (d == '/' && q + 1 < n && s[q + 1] == '/'))
-                    break;
+            while (q < n && (!(byteClass(s[q]) & EndsPlainWord) || (s[q] == '/' && (q + 1 == n || s[q + 1] != '/'))))
                 ++q;
-            }
             word.text = std::string_view(s + m_pos, q - m_pos);
             m_pos = q;
         }
