@@ -46,6 +46,7 @@ constexpr const char *kUsage =
     "  bind <key> <PATH>:<line> <command>          for every key bound at the end\n"
     "then, in the order met, for every exec that ran no script:\n"
     "  note <PATH>:<line> missing|cycle <name>     no such script / already running\n"
+    "  note <PATH>:<line> limit <name>             not run: the chain has run too much\n"
     "PATH is FILE as given, or an exec'd script's folder + \"/\" + file name.\n"
     "\n"
     "Options:\n"

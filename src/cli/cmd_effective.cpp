@@ -3,7 +3,7 @@
 // Runs FILE as the game would, following its exec lines, and prints one line
 // per bound key, sorted by key name, then one line per exec that ran nothing:
 //   bind<TAB>KEY<TAB>PATH:LINE<TAB>COMMAND
-//   note<TAB>PATH:LINE<TAB>missing|cycle<TAB>NAME
+//   note<TAB>PATH:LINE<TAB>missing|cycle|limit<TAB>NAME
 // PATH is FILE as given, or an exec'd script's folder + "/" + file name.
 #include "cli/cmd_effective.h"
 #include "cli/cliutil.h"

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -148,6 +151,23 @@ TEST_F(Effective, AChainOfFiftyScripts)
     EXPECT_EQ(result[52], "missing s50@s49.cfg:3");
 }
 
+TEST_F(Effective, TheChainHandsOverEveryCommandInRunOrder)
+{
+    files.add("a.cfg", "echo 1; exec b\necho 4\nexec b\n");
+    files.add("b.cfg", "echo 2\r\n// c\r\nalias x \"exec a\"; echo 3\n");
+    ExecChain chain(files);
+    std::vector<std::string> seen;
+    chain.run("a.cfg", *files.readScript("a.cfg"), [&](std::size_t script, const ScriptCommand &c) {
+        seen.push_back(chain.scripts()[script].path + ":" + std::to_string(c.line + 1) + " " + std::string(c.word(0)) +
+                       " " + std::string(c.word(1)));
+    });
+    EXPECT_EQ(seen, (List{"a.cfg:1 echo 1", "a.cfg:1 exec b", "b.cfg:1 echo 2", "b.cfg:3 alias x", "b.cfg:3 echo 3",
+                          "a.cfg:2 echo 4", "a.cfg:3 exec b", "b.cfg:1 echo 2", "b.cfg:3 alias x", "b.cfg:3 echo 3"}));
+    ASSERT_EQ(chain.scripts().size(), 2u);
+    EXPECT_EQ(chain.scripts()[1].text, "echo 2\r\n// c\r\nalias x \"exec a\"; echo 3\n");
+    EXPECT_TRUE(chain.notes().empty());
+}
+
 TEST_F(Effective, ARunawayChainStopsAtItsLimit)
 {
     // Every script runs the next one twice: 2^30 runs without a limit.
@@ -203,4 +223,146 @@ TEST(ScriptPaths, FoldersAndExtensions)
     EXPECT_TRUE(HasExtension("a."));
     EXPECT_FALSE(HasExtension(".a"));
     EXPECT_FALSE(HasExtension("a.b/c"));
+}
+
+namespace {
+
+std::string lower(std::string s)
+{
+    for (char &c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// The 0-based line of a byte offset, line ends being LF, CR LF and lone CR.
+int lineOf(const std::string &text, std::size_t position)
+{
+    int line = 0;
+    for (std::size_t i = 0; i < position; ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+            ++line;
+    return line;
+}
+
+// The lines of a script, cut at LF, CR LF and lone CR.
+std::vector<std::string> splitLines(const std::string &text)
+{
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' || text[i] == '\r') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += text[i];
+        }
+    }
+    return lines;
+}
+
+// A line that is nothing but `bind KEY COMMAND`, each of the two bare (no
+// blank, no quote) or wholly in quotes, with no ";" or "/" anywhere: its key
+// (lower case) and command, or nothing.
+std::optional<std::pair<std::string, std::string>> plainBind(const std::string &line)
+{
+    if (line.find_first_of(";/") != std::string::npos)
+        return std::nullopt;
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+    std::vector<std::string> tokens;
+    std::size_t i = 0;
+    for (;;) {
+        while (i < line.size() && blank(line[i]))
+            ++i;
+        if (i == line.size())
+            break;
+        std::size_t end;
+        if (line[i] == '"') {
+            end = line.find('"', i + 1);
+            if (end == std::string::npos)
+                return std::nullopt;
+            tokens.push_back(line.substr(i + 1, end - i - 1));
+            ++end;
+        } else {
+            end = i;
+            while (end < line.size() && !blank(line[end]) && line[end] != '"')
+                ++end;
+            tokens.push_back(line.substr(i, end - i));
+        }
+        if (end < line.size() && !blank(line[end]))
+            return std::nullopt;
+        i = end;
+    }
+    if (tokens.size() != 3 || lower(tokens[0]) != "bind" || tokens[1].empty())
+        return std::nullopt;
+    return std::make_pair(lower(tokens[1]), tokens[2]);
+}
+
+} // namespace
+
+// Every corpus script as a starting script: the result is well formed, and a
+// key whose last binding is a plain bind line, with no other line naming
+// "bind" after it, is bound by that line.
+TEST(EffectiveCorpus, AgreesWithThePlainBindLines)
+{
+    namespace fs = std::filesystem;
+    const fs::path corpus = fs::path(VARKEL_SHARED_DIR) / "corpus";
+    if (!fs::is_directory(corpus))
+        GTEST_SKIP() << "no corpus at " << corpus;
+    DiskScriptFiles files;
+    int scripts = 0, checkedKeys = 0;
+    for (const char *game : {"q1", "q2", "q3"}) {
+        for (const auto &entry : fs::directory_iterator(corpus / game)) {
+            const std::string path = entry.path().string();
+            const std::string text = readAll(path);
+            const EffectiveBindings e = GetEffectiveBindings(path, text, files);
+            ++scripts;
+            SCOPED_TRACE(path);
+
+            for (std::size_t i = 0; i < e.bindings.size(); ++i) {
+                const EffectiveBinding &b = e.bindings[i];
+                ASSERT_EQ(b.key, lower(b.key));
+                ASSERT_TRUE(i == 0 || e.bindings[i - 1].key < b.key);
+                if (b.script != 0)
+                    continue;
+                ASSERT_EQ(lower(text.substr(b.position, 4)), "bind");
+                ASSERT_EQ(b.line, lineOf(text, b.position));
+                ASSERT_LT(b.commandStart, b.commandEnd);
+            }
+            for (const ExecNote &n : e.notes) {
+                if (n.script == 0) {
+                    ASSERT_EQ(lower(text.substr(n.position, 4)), "exec");
+                    ASSERT_EQ(n.line, lineOf(text, n.position));
+                }
+                ASSERT_NE(n.kind, ExecNoteKind::Limit);
+            }
+            if (e.scripts.size() > 1)
+                continue; // an exec ran another script: no plain expectation
+
+            // The last plain line of each key, and the last line naming
+            // "bind" in any other way.
+            const std::vector<std::string> lines = splitLines(text);
+            std::map<std::string, std::pair<std::size_t, std::string>> lastPlain;
+            std::size_t lastOther = 0;
+            bool anyOther = false;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (const auto bind = plainBind(lines[i]))
+                    lastPlain[bind->first] = {i, bind->second};
+                else if (lower(lines[i]).find("bind") != std::string::npos)
+                    lastOther = i, anyOther = true;
+            }
+            for (const auto &[key, where] : lastPlain) {
+                if (anyOther && lastOther > where.first)
+                    continue;
+                const auto it = std::find_if(e.bindings.begin(), e.bindings.end(),
+                                             [&](const EffectiveBinding &b) { return b.key == key; });
+                ASSERT_NE(it, e.bindings.end()) << key;
+                EXPECT_EQ(it->command, where.second) << key;
+                EXPECT_EQ(static_cast<std::size_t>(it->line), where.first) << key;
+                ++checkedKeys;
+            }
+        }
+    }
+    EXPECT_GT(scripts, 90);
+    EXPECT_GT(checkedKeys, 1000);
 }
