@@ -1,14 +1,18 @@
 // varkel-cli bindings [--set Q1|Q2|Q3] [--data DIR] [--conflicts none|active|all]
 //                     [--format tsv|table] [--lines] FILE...
+// varkel-cli bindings --effective FILE
 //
 // Reads the scripts as the main window does when the last one is the active
 // script: with conflicts none or active only that script is scanned, with all
 // every script is scanned in the order given. Prints every slot that is not
 // Off, then the user variables, then the alias / vstr pick list. With
 // --lines each slot also names the line of the active script that gave it
-// its command text, the line a click on that key selects.
+// its command text, the line a click on that key selects. With --effective
+// the script is run as the game runs it instead, exec chain included (see
+// cmd_effective.cpp).
 #include "cli/cmd_bindings.h"
 #include "cli/cliutil.h"
+#include "cli/cmd_effective.h"
 #include "documents/fileio.h"
 
 #include "bindings/bindingsearch.h"
@@ -27,6 +31,7 @@ namespace {
 
 constexpr const char *kUsage =
     "Usage: varkel-cli bindings [OPTIONS] FILE...\n"
+    "       varkel-cli bindings --effective FILE\n"
     "\n"
     "Reads the bindings of the scripts as the device panel shows them, the last\n"
     "FILE being the active script (FILE - reads standard input), and prints:\n"
@@ -35,6 +40,14 @@ constexpr const char *kUsage =
     "                                              the same with --lines\n"
     "  var <name> <value>                          for every user variable\n"
     "  list <name>                                 for every pick-list entry\n"
+    "\n"
+    "With --effective, runs FILE as the game does, every script it execs\n"
+    "included, and prints, sorted by key name:\n"
+    "  bind <key> <PATH>:<line> <command>          for every key bound at the end\n"
+    "then, in the order met, for every exec that ran no script:\n"
+    "  note <PATH>:<line> missing|cycle <name>     no such script / already running\n"
+    "  note <PATH>:<line> limit <name>             not run: the chain has run too much\n"
+    "PATH is FILE as given, or an exec'd script's folder + \"/\" + file name.\n"
     "\n"
     "Options:\n"
     "  --set Q1|Q2|Q3                  command set, in any case (default Q2)\n"
@@ -46,6 +59,9 @@ constexpr const char *kUsage =
     "                                  and 1-based line of the bind line that gave\n"
     "                                  the slot its command; empty when no line of\n"
     "                                  the active script did\n"
+    "  --effective                     the bindings once the game has run FILE\n"
+    "                                  and the scripts it execs (one FILE; no\n"
+    "                                  --conflicts, --format table or --lines)\n"
     "  -h, --help                      show this text\n";
 
 // Takes the value of an option given as "--name VALUE" or "--name=VALUE".
@@ -181,6 +197,7 @@ int runBindings(const std::vector<std::string_view> &args)
     varkel::ConflictType conflicts = varkel::ConflictType::Active;
     bool table = false;
     bool withLines = false;
+    bool effective = false, conflictsGiven = false;
     std::vector<std::string> files;
 
     bool optionsDone = false;
@@ -200,6 +217,10 @@ int runBindings(const std::vector<std::string_view> &args)
             withLines = true;
             continue;
         }
+        if (arg == "--effective") {
+            effective = true;
+            continue;
+        }
         std::string_view value;
         bool missing = false;
         if (optionValue(args, i, "--set", value, missing)) {
@@ -215,6 +236,7 @@ int runBindings(const std::vector<std::string_view> &args)
         } else if (optionValue(args, i, "--conflicts", value, missing)) {
             if (missing)
                 return usageError("--conflicts needs a value (none, active or all)");
+            conflictsGiven = true;
             if (value == "none")
                 conflicts = varkel::ConflictType::None;
             else if (value == "active")
@@ -240,6 +262,13 @@ int runBindings(const std::vector<std::string_view> &args)
         return usageError("no script file given");
     if (std::count(files.begin(), files.end(), "-") > 1)
         return usageError("standard input (-) can be read only once");
+    if (effective) {
+        if (files.size() > 1)
+            return usageError("--effective reads one script, the one the game starts with");
+        if (conflictsGiven || table || withLines)
+            return usageError("--effective takes no --conflicts, --format table or --lines");
+        return printEffectiveBindings(files.front());
+    }
     if (dataDir.empty())
         dataDir = programDirectory() + "/Data";
 
