@@ -18,9 +18,11 @@ constexpr const char *kUsage =
     "\n"
     "Commands:\n"
     "  help              show this text\n"
-    "  highlight [--set Q1|Q2|Q3] [--data DIR] [--color-strings] [--format classes|ansi] FILE\n"
+    "  highlight [--set Q1|Q2|Q3|auto] [--data DIR] [--color-strings]\n"
+    "            [--format classes|ansi] FILE\n"
     "                    colour FILE as the editor does when it opens it, with the\n"
-    "                    vocabulary of a command set (default Q2).\n"
+    "                    vocabulary of a command set (default Q2; auto: the set\n"
+    "                    detected from FILE's words, Q2 when they do not tell).\n"
     "                    --format classes: one character per byte of FILE, then a\n"
     "                      newline: 0 for a byte left uncoloured, else its class:\n"
     "                      1 plain text, 2 command, 3 cvar, 4 item, 5 key name,\n"
@@ -38,11 +40,15 @@ constexpr const char *kUsage =
     "                    print a framed comment block for TEXT (defaults: \"*\",\n"
     "                    size 20, auto size, centred, upper case; lines end in\n"
     "                    LF, or CR LF with --crlf)\n"
-    "  bindings [--set Q1|Q2|Q3] [--data DIR] [--conflicts none|active|all]\n"
+    "  bindings [--set Q1|Q2|Q3|auto] [--data DIR] [--conflicts none|active|all]\n"
     "           [--format tsv|table] [--lines] FILE...\n"
     "                    the key bindings, user variables and alias / vstr list of\n"
     "                    the scripts as the device panel shows them, the last FILE\n"
     "                    being the active script (see 'bindings --help')\n"
+    "  detect [--default Q1|Q2|Q3] [--data DIR] FILE...\n"
+    "                    tell the game of each script from its words: one line\n"
+    "                    PATH<tab>Q1|Q2|Q3<tab>score details per FILE (see\n"
+    "                    'detect --help')\n"
     "\n"
     "Options:\n"
     "  -h, --help        show this text\n"
@@ -73,5 +79,7 @@ int main(int argc, char **argv)
         return varkel::cli::runCommentBlock(rest);
     if (cmd == "bindings")
         return varkel::cli::runBindings(rest);
+    if (cmd == "detect")
+        return varkel::cli::runDetect(rest);
     return usageError("unknown command '" + std::string(cmd) + "'");
 }
