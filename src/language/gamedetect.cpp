@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <unordered_map>
 
 namespace varkel {
@@ -171,43 +172,61 @@ void DetectionScan::run()
     }
 }
 
+// How the statement splitter sees each byte.
+enum ByteKind : unsigned char { WordByte, Blank, Quote, StatementEnd };
+constexpr std::array<unsigned char, 256> kByteKinds = [] {
+    std::array<unsigned char, 256> kinds{};
+    for (int c = 0; c <= ' '; ++c)
+        kinds[static_cast<std::size_t>(c)] = Blank;
+    kinds['"'] = Quote;
+    kinds[';'] = StatementEnd;
+    kinds['\r'] = StatementEnd;
+    return kinds;
+}();
+
+inline unsigned char kindOf(char c)
+{
+    return kByteKinds[static_cast<unsigned char>(c)];
+}
+
 // Splits text into statements at ";" and at a carriage return (which the
 // games read as a line end), and each statement into words: spaces and
 // control characters separate words, a double-quoted run is one word. Only
 // the first three words of a statement matter.
 void DetectionScan::statements(std::string_view text, bool top)
 {
-    std::size_t i = 0;
-    while (i < text.size()) {
+    const char *const begin = text.data();
+    const char *const end = begin + text.size();
+    const char *p = begin;
+    while (p < end) {
         Word words[3];
         int count = 0;
-        while (i < text.size()) {
-            const auto c = static_cast<unsigned char>(text[i]);
-            if (c == ';' || c == '\r') {
-                ++i;
+        while (p < end) {
+            const unsigned char kind = kindOf(*p);
+            if (kind == StatementEnd) {
+                ++p;
                 break;
             }
-            if (c <= ' ') {
-                ++i;
+            if (kind == Blank) {
+                ++p;
                 continue;
             }
-            Word w;
-            if (c == '"') {
-                std::size_t close = text.find('"', i + 1);
-                if (close == std::string_view::npos)
-                    close = text.size();
-                w = {text.substr(i + 1, close - i - 1), true};
-                i = close < text.size() ? close + 1 : close;
+            const char *start = p;
+            bool quoted = false;
+            if (kind == Quote) {
+                quoted = true;
+                ++start;
+                const void *close = std::memchr(start, '"', static_cast<std::size_t>(end - start));
+                p = close ? static_cast<const char *>(close) : end;
             } else {
-                std::size_t j = i;
-                while (j < text.size() && static_cast<unsigned char>(text[j]) > ' ' && text[j] != '"' && text[j] != ';')
-                    ++j;
-                w = {text.substr(i, j - i), false};
-                i = j;
+                while (p < end && kindOf(*p) == WordByte)
+                    ++p;
             }
             if (count < 3)
-                words[count] = w;
+                words[count] = {std::string_view(start, static_cast<std::size_t>(p - start)), quoted};
             ++count;
+            if (quoted && p < end)
+                ++p; // the closing quote
         }
         if (count > 0)
             statement(words, std::min(count, 3), top);
