@@ -11,9 +11,9 @@ namespace varkel {
 
 namespace {
 
-// The points of each kind of evidence. A clue counts once per use, up to
-// kMaxUses uses (a word per distinct word), so that one long list of the
-// same line cannot outweigh everything else.
+// The points of each kind of evidence, given for each use up to kMaxUses
+// uses (for the word clues: each distinct word for its own uses), so that a
+// long list of the same line cannot outweigh everything else.
 constexpr int kMaxUses = 3;
 constexpr int kOwnWord = 4;    // a word only one game knows
 constexpr int kSharedWord = 1; // a word two of the games know
