@@ -137,6 +137,7 @@ private:
     };
     std::unordered_map<std::string, Sign, Hash, std::equal_to<>> m_otherCg;
     std::vector<std::string_view> m_otherCgOrder;
+    std::string m_cgKey; // the lower-case form of the cg_ word at hand
     Sign m_seta, m_vstr, m_colour, m_impulse, m_mlook, m_alias;
 };
 
@@ -305,11 +306,14 @@ void DetectionScan::word(std::string_view w, Place place)
         return;
     }
     if (w.size() > 3 && lower(w[0]) == 'c' && lower(w[1]) == 'g' && w[2] == '_') {
-        std::string key(w);
+        std::string &key = m_cgKey;
+        key.assign(w);
         std::transform(key.begin(), key.end(), key.begin(), lower);
-        auto [it, added] = m_otherCg.try_emplace(std::move(key));
-        if (added)
+        auto it = m_otherCg.find(key);
+        if (it == m_otherCg.end()) {
+            it = m_otherCg.emplace(key, Sign{}).first;
             m_otherCgOrder.push_back(it->first);
+        }
         it->second.add(at);
     }
 }
