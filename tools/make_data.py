@@ -6,7 +6,9 @@ taken from each game's registration calls and tables). This script merges
 them per game, lays the key names out in device-slot order, writes the item
 lists and the sample scripts, and checks every set the way the program reads
 it: no command twice, no item that is also a command, no key name twice, no
-"=" or "~" key line, exactly 110 key-name lines.
+"=" or "~" key line, exactly 110 key-name lines. The key names of a game
+that have no place on the panel (MOUSE4, CAPSLOCK, AUX1...) go to a second
+file, <set>extrakeys.dat, in the order of the game's own key table.
 
 Usage: tools/make_data.py [--vocab DIR] [--out DIR] [--check]
   --check  only verify that the files in --out are what this script writes.
@@ -324,6 +326,12 @@ def key_names(vocab, game_dir):
     return lines
 
 
+def extra_key_names(vocab, game_dir, slot_lines):
+    """The game's key names that no panel slot holds, in key-table order."""
+    on_panel = set(n.lower() for n in slot_lines if n != "void")
+    return [n for n in read_list(vocab, game_dir, "keynames.txt") if n.lower() not in on_panel]
+
+
 def single_word_items(vocab, game_dir, names):
     words = []
     for name in names:
@@ -355,9 +363,13 @@ def build_set(vocab, set_name):
     files["items.dat"] = items_header + items
     files["ItemList.dat"] = (["// " + title + ": item picker entries"]
                              + ITEM_LISTS[set_name](vocab))
+    slot_lines = key_names(vocab, d)
     files["keynames.dat"] = (["// " + title + ": one key name per device slot 0..109,",
                               "// void = a slot without a key name"]
-                             + key_names(vocab, d))
+                             + slot_lines)
+    files["extrakeys.dat"] = (["// " + title + ": the game's other key names,",
+                               "// keys that have no place on the device panel"]
+                              + extra_key_names(vocab, d, slot_lines))
     files["sample.dat"] = SAMPLES[set_name].splitlines()
     game_keys = set(n.lower() for n in read_list(vocab, d, "keynames.txt"))
     check_set(set_name, files, game_keys)
@@ -393,6 +405,11 @@ def check_set(set_name, files, game_keys):
         if name in index:
             sys.exit(f"{set_name}: key name {name!r} twice")
         index[name] = slot
+        keywords.setdefault(name, 5)
+    for name in words_of(files["extrakeys.dat"]):
+        if name in index or name in ("=", "~") or name[:4] == "void" or not name:
+            sys.exit(f"{set_name}: extra key name {name!r} is a panel key, a symbol, void or empty")
+        index[name] = None
         keywords.setdefault(name, 5)
     add("=", 5, "key")
     add("~", 5, "key")

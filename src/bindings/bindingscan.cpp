@@ -38,15 +38,40 @@ inline std::size_t at(int slot)
     return static_cast<std::size_t>(slot);
 }
 
+// A binding of a key off the panel, by the rules of a slot's: the first text
+// wins and a different one marks CON while conflicts are marked, the last
+// wins without. With keepImages the key's state stays as it was.
+void recordExtraKey(BindingState &state, std::size_t index, std::string command, std::size_t place,
+                    ConflictType conflictType, bool keepImages)
+{
+    if (state.extraKeys.size() <= index)
+        state.extraKeys.resize(index + 1);
+    BindingState::ExtraKey &key = state.extraKeys[index];
+    if (!key.Bound || conflictType == ConflictType::None) {
+        if (!keepImages)
+            key.state = KeyState::On;
+        key.BoundText = std::move(command);
+        key.Bound = true;
+        key.boundAt = static_cast<std::ptrdiff_t>(place);
+    } else if (command != key.BoundText && !keepImages) {
+        key.state = KeyState::CON;
+    }
+}
+
 } // namespace
 
-int KeyIndex(const GameDictionary &dict, std::string_view name)
+int KeyNumber(const GameDictionary &dict, std::string_view name)
 {
     if (name == "=")
         name = "+";
     else if (name == "~")
         name = "`";
-    const int slot = dict.KeyIndex(name);
+    return dict.KeyNumber(name);
+}
+
+int KeyIndex(const GameDictionary &dict, std::string_view name)
+{
+    const int slot = KeyNumber(dict, name);
     return slot >= 0 && slot < BindingState::SlotCount ? slot : -1;
 }
 
@@ -59,6 +84,7 @@ void ClearData(BindingState &state, KeyStateSink *sink)
         text.clear();
     state.Bound.fill(0);
     state.boundAt = BindingState::nowhere();
+    state.extraKeys.clear();
 }
 
 bool ReadScriptLine(std::string_view text, std::size_t &pos, ScriptLine &line)
@@ -102,6 +128,13 @@ int BindSlot(const ScriptLine &line, const GameDictionary &dict)
     return KeyIndex(dict, wordText(line.words[1]));
 }
 
+int BindKey(const ScriptLine &line, const GameDictionary &dict)
+{
+    if (line.count == 0 || !isKeyword(line.words[0], "BIND"))
+        return -1;
+    return KeyNumber(dict, wordText(line.words[1]));
+}
+
 void GetBindings(BindingState &state, std::string_view text, const GameDictionary &dict,
                  ConflictType conflictType, bool keepImages, KeyStateSink *sink)
 {
@@ -143,9 +176,14 @@ void GetBindings(BindingState &state, std::string_view text, const GameDictionar
             command += ' ';
             command += wordText(words[3]);
         }
-        const int slot = BindSlot(line, dict);
+        const int slot = BindKey(line, dict);
         if (slot < 0)
             continue;
+        if (slot >= BindingState::SlotCount) {
+            recordExtraKey(state, static_cast<std::size_t>(slot - BindingState::SlotCount), std::move(command),
+                           line.offsetOf(0), conflictType, keepImages);
+            continue;
+        }
 
         if (state.Bound[at(slot)] != 1 || conflictType == ConflictType::None) {
             if (sink)

@@ -1,10 +1,11 @@
 #pragma once
 // Reading the bindings of a script: every `bind <key> <command>` line whose
-// key the device panel shows is recorded in the binding table, and the slot's
-// new state (On, or CON for a key bound again with a different command while
-// conflicts are marked) goes to a key-state sink. `alias` lines (Quake,
-// Quake II) and `set` lines of unknown variables (Quake III) fill the user
-// variable list and the pick list.
+// key the game knows is recorded in the binding table. For a key the device
+// panel shows, the slot's new state (On, or CON for a key bound again with a
+// different command while conflicts are marked) goes to a key-state sink; a
+// key without a place on the panel keeps its state in the table. `alias`
+// lines (Quake, Quake II) and `set` lines of unknown variables (Quake III)
+// fill the user variable list and the pick list.
 
 #include "bindings/bindingstate.h"
 #include "bindings/conflicttype.h"
@@ -48,12 +49,18 @@ bool ReadScriptLine(std::string_view text, std::size_t &pos, ScriptLine &line);
 // The slot a line binds: its first word is `bind` in any case and its second
 // word a key name the panel shows. -1 for any other line.
 int BindSlot(const ScriptLine &line, const GameDictionary &dict);
+// The key number (GameDictionary::KeyNumber) a `bind` line binds, for every
+// key of the game; -1 for any other line.
+int BindKey(const ScriptLine &line, const GameDictionary &dict);
 
 // Device slot of a key name as a script writes it, or -1. Case-insensitive;
 // "=" is the slot of "+" and "~" the slot of the grave accent.
 int KeyIndex(const GameDictionary &dict, std::string_view name);
+// The same for every key of the game: its slot, or its number after the
+// slots for a key the panel does not show; -1 for no key of the game.
+int KeyNumber(const GameDictionary &dict, std::string_view name);
 
-// Empties the binding table and shows every slot Off. The user variable list
+// Empties the binding table (the keys off the panel too) and shows every slot Off. The user variable list
 // is left alone (each scan rebuilds it). The panel's own part (releasing the
 // mouse buttons, emptying the binding row, forgetting the selected slot) is
 // the caller's.
@@ -68,7 +75,8 @@ void ClearData(BindingState &state, KeyStateSink *sink);
 // While conflictType is not None, the first binding of a slot wins and a
 // later one with a different command (compared case-sensitively) marks the
 // slot CON; with None the last binding wins. The line that gave a slot its
-// text is recorded in state.boundAt.
+// text is recorded in state.boundAt. Keys off the panel follow the same rules
+// in state.extraKeys; with keepImages their states are left as they are.
 void GetBindings(BindingState &state, std::string_view text, const GameDictionary &dict,
                  ConflictType conflictType, bool keepImages, KeyStateSink *sink);
 

@@ -1,8 +1,10 @@
 #pragma once
-// What one binding scan leaves behind: the command bound to each device slot,
-// the user variables and the entries of the alias / vstr pick list. The frame
-// (or any other caller) owns one and hands it to the scan.
+// What one binding scan leaves behind: the command bound to each device slot
+// and to each key of the game that has no place on the panel, the user
+// variables and the entries of the alias / vstr pick list. The frame (or any
+// other caller) owns one and hands it to the scan.
 
+#include "bindings/keystate.h"
 #include "bindings/uservariablelist.h"
 
 #include <array>
@@ -25,6 +27,19 @@ struct BindingState {
     // script did (the slot is unbound, or bound only in another script).
     static constexpr std::ptrdiff_t kNowhere = -1;
     std::array<std::ptrdiff_t, SlotCount> boundAt = nowhere();
+
+    // A key of the game that the panel does not show (MOUSE4, CAPSLOCK,
+    // AUX1...): the same record as a slot's, with its state kept here since
+    // no panel draws it.
+    struct ExtraKey {
+        std::string BoundText;
+        bool Bound = false;
+        KeyState state = KeyState::Off;
+        std::ptrdiff_t boundAt = kNowhere;
+    };
+    // Entry i is the key numbered SlotCount + i, named by the dictionary's
+    // ExtraKeyNames()[i]; the list grows as far as the keys bound need.
+    std::vector<ExtraKey> extraKeys;
     // Alias (Quake, Quake II) or variable (Quake III) name -> first word of
     // its body or value.
     UserVariableList userVariables;

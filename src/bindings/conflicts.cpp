@@ -18,6 +18,10 @@ void ShowAllConflicts(BindingState &state, const GameDictionary &dict,
     for (std::string &text : state.BoundText)
         text.clear();
     state.boundAt = BindingState::nowhere();
+    for (BindingState::ExtraKey &key : state.extraKeys) {
+        key.BoundText.clear();
+        key.boundAt = BindingState::kNowhere;
+    }
     GetBindings(state, texts[active], dict, ConflictType::None, true, sink);
 }
 

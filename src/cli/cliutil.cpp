@@ -59,6 +59,18 @@ std::string commandSetName(std::string_view name)
     return {'Q', name[1]};
 }
 
+std::string commandSetOrAuto(std::string_view name)
+{
+    if (name.size() == 4) {
+        std::string lower(name);
+        for (char &c : lower)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (lower == "auto")
+            return lower;
+    }
+    return commandSetName(name);
+}
+
 ReadResult readInput(const std::string &file)
 {
     if (file != "-")

@@ -32,6 +32,8 @@ int printText(std::string_view text);
 // The command set "Q1", "Q2" or "Q3" for a name given in any case; empty
 // for any other name.
 std::string commandSetName(std::string_view name);
+// The same, or "auto" (in any case): the set detected from the script.
+std::string commandSetOrAuto(std::string_view name);
 
 // Reads the script a FILE argument names: "-" is standard input.
 ReadResult readInput(const std::string &file);

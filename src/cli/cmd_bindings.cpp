@@ -20,6 +20,7 @@
 #include "bindings/conflicts.h"
 #include "bindings/keystatetable.h"
 #include "language/dictionary.h"
+#include "language/gamedetect.h"
 
 #include <algorithm>
 #include <iostream>
@@ -35,7 +36,9 @@ constexpr const char *kUsage =
     "\n"
     "Reads the bindings of the scripts as the device panel shows them, the last\n"
     "FILE being the active script (FILE - reads standard input), and prints:\n"
-    "  slot <number> <key name> On|CON <command>   for every bound slot\n"
+    "  slot <number> <key name> On|CON <command>   for every bound slot; keys the\n"
+    "                                              panel does not show come last,\n"
+    "                                              with - as their number\n"
     "  slot <number> <key name> On|CON <FILE>:<line> <command>\n"
     "                                              the same with --lines\n"
     "  var <name> <value>                          for every user variable\n"
@@ -50,7 +53,9 @@ constexpr const char *kUsage =
     "PATH is FILE as given, or an exec'd script's folder + \"/\" + file name.\n"
     "\n"
     "Options:\n"
-    "  --set Q1|Q2|Q3                  command set, in any case (default Q2)\n"
+    "  --set Q1|Q2|Q3|auto             command set, in any case (default Q2); auto:\n"
+    "                                  the set detected from the active script's\n"
+    "                                  words, Q2 when they do not tell\n"
     "  --data DIR                      game data folder (default: Data beside the program)\n"
     "  --conflicts none|active|all     where conflicts are marked (default active);\n"
     "                                  with all, every FILE is scanned\n"
@@ -91,35 +96,62 @@ struct LineSource {
     std::string_view text; // its bytes
 };
 
-std::string whereBound(const varkel::BindingState &state, int slot, const LineSource &source)
+std::string whereBound(std::ptrdiff_t at, const LineSource &source)
 {
-    const std::ptrdiff_t at = state.boundAt[static_cast<std::size_t>(slot)];
     if (at < 0)
         return {};
     const int line = varkel::LineOfPosition(source.text, static_cast<std::size_t>(at)) + 1;
     return std::string(source.path) + ':' + std::to_string(line);
 }
 
-void printTsv(const varkel::BindingState &state, const varkel::KeyStateTable &states,
-              const varkel::GameDictionary &dict, const LineSource *lines)
+// One bound key as it is printed: the panel's slots first, in slot order,
+// then the keys off the panel (number "-") in the order of the key list.
+struct BoundKey {
+    std::string number;
+    std::string_view name;
+    varkel::KeyState state;
+    std::ptrdiff_t at;
+    std::string_view text;
+};
+
+std::vector<BoundKey> boundKeys(const varkel::BindingState &state, const varkel::KeyStateTable &states,
+                                const varkel::GameDictionary &dict)
 {
-    std::string out;
+    std::vector<BoundKey> keys;
     for (int slot = 0; slot < varkel::BindingState::SlotCount; ++slot) {
         const varkel::KeyState s = states.state(slot);
         if (s == varkel::KeyState::Off)
             continue;
+        const auto at = static_cast<std::size_t>(slot);
+        keys.push_back({std::to_string(slot), dict.KeyNames()[at], s, state.boundAt[at], state.BoundText[at]});
+    }
+    for (std::size_t i = 0; i < state.extraKeys.size(); ++i) {
+        const varkel::BindingState::ExtraKey &key = state.extraKeys[i];
+        if (key.state == varkel::KeyState::Off)
+            continue;
+        keys.push_back({"-", dict.KeyNameOf(varkel::BindingState::SlotCount + static_cast<int>(i)), key.state,
+                        key.boundAt, key.BoundText});
+    }
+    return keys;
+}
+
+void printTsv(const varkel::BindingState &state, const varkel::KeyStateTable &states,
+              const varkel::GameDictionary &dict, const LineSource *lines)
+{
+    std::string out;
+    for (const BoundKey &key : boundKeys(state, states, dict)) {
         out += "slot\t";
-        out += std::to_string(slot);
+        out += key.number;
         out += '\t';
-        out += dict.KeyNames()[static_cast<std::size_t>(slot)];
+        out += key.name;
         out += '\t';
-        out += varkel::keyStateName(s);
+        out += varkel::keyStateName(key.state);
         out += '\t';
         if (lines) {
-            out += whereBound(state, slot, *lines);
+            out += whereBound(key.at, *lines);
             out += '\t';
         }
-        out += state.BoundText[static_cast<std::size_t>(slot)];
+        out += key.text;
         out += '\n';
     }
     for (const auto &[name, value] : state.userVariables.entries()) {
@@ -148,32 +180,25 @@ std::string padded(std::string_view text, std::size_t width)
 void printTable(const varkel::BindingState &state, const varkel::KeyStateTable &states,
                 const varkel::GameDictionary &dict, const LineSource *lines)
 {
+    const std::vector<BoundKey> keys = boundKeys(state, states, dict);
     std::size_t keyWidth = 3, lineWidth = 4;
-    int bound = 0;
-    for (int slot = 0; slot < varkel::BindingState::SlotCount; ++slot) {
-        if (states.state(slot) == varkel::KeyState::Off)
-            continue;
-        ++bound;
-        keyWidth = std::max(keyWidth, dict.KeyNames()[static_cast<std::size_t>(slot)].size());
+    for (const BoundKey &key : keys) {
+        keyWidth = std::max(keyWidth, key.name.size());
         if (lines)
-            lineWidth = std::max(lineWidth, whereBound(state, slot, *lines).size());
+            lineWidth = std::max(lineWidth, whereBound(key.at, *lines).size());
     }
     std::string out;
-    out += "Bindings (" + std::to_string(bound) + ")\n";
-    if (bound > 0) {
+    out += "Bindings (" + std::to_string(keys.size()) + ")\n";
+    if (!keys.empty()) {
         out += "  Slot  " + padded("Key", keyWidth) + "  State  " + (lines ? padded("Line", lineWidth) + "  " : "") +
                "Command\n";
-        for (int slot = 0; slot < varkel::BindingState::SlotCount; ++slot) {
-            const varkel::KeyState s = states.state(slot);
-            if (s == varkel::KeyState::Off)
-                continue;
-            std::string number = std::to_string(slot);
-            out += "  " + std::string(4 - number.size(), ' ') + number + "  ";
-            out += padded(dict.KeyNames()[static_cast<std::size_t>(slot)], keyWidth) + "  ";
-            out += padded(varkel::keyStateName(s), 5) + "  ";
+        for (const BoundKey &key : keys) {
+            out += "  " + std::string(4 - key.number.size(), ' ') + key.number + "  ";
+            out += padded(key.name, keyWidth) + "  ";
+            out += padded(varkel::keyStateName(key.state), 5) + "  ";
             if (lines)
-                out += padded(whereBound(state, slot, *lines), lineWidth) + "  ";
-            out += '"' + state.BoundText[static_cast<std::size_t>(slot)] + "\"\n";
+                out += padded(whereBound(key.at, *lines), lineWidth) + "  ";
+            out += '"' + std::string(key.text) + "\"\n";
         }
     }
     const char *listName = dict.usesVstr() ? "Vstr" : "Alias";
@@ -226,9 +251,9 @@ int runBindings(const std::vector<std::string_view> &args)
         if (optionValue(args, i, "--set", value, missing)) {
             if (missing)
                 return usageError("--set needs a value (Q1, Q2 or Q3)");
-            set = commandSetName(value);
+            set = commandSetOrAuto(value);
             if (set.empty())
-                return usageError("unknown command set '" + std::string(value) + "' (use Q1, Q2 or Q3)");
+                return usageError("unknown command set '" + std::string(value) + "' (use Q1, Q2, Q3 or auto)");
         } else if (optionValue(args, i, "--data", value, missing)) {
             if (missing || value.empty())
                 return usageError("--data needs a folder");
@@ -280,6 +305,12 @@ int runBindings(const std::vector<std::string_view> &args)
         texts[i] = std::move(read.bytes);
     }
 
+    if (set == "auto") {
+        varkel::GameDetector detector;
+        if (const varkel::Error e = varkel::BuildGameDetector(detector, dataDir))
+            return failure("cannot read the game data: " + e.description());
+        set = detector.Detect(texts.back(), "Q2").set;
+    }
     varkel::GameDictionary dict;
     if (const varkel::Error e = varkel::BuildDictionary(dict, dataDir, set))
         return failure("cannot read the " + set + " game data: " + e.description());

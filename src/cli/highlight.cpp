@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "documents/fileio.h"
 #include "language/dictionary.h"
+#include "language/gamedetect.h"
 #include "language/syntaxhilite.h"
 
 #include <filesystem>
@@ -142,9 +143,9 @@ int runHighlight(const std::vector<std::string_view> &args)
                 return usageError("option '" + std::string(arg) + "' needs a value");
             const std::string_view v = args[++a];
             if (arg == "--set") {
-                set = commandSetName(v);
+                set = commandSetOrAuto(v);
                 if (set.empty())
-                    return usageError("unknown command set '" + std::string(v) + "' (use Q1, Q2 or Q3)");
+                    return usageError("unknown command set '" + std::string(v) + "' (use Q1, Q2, Q3 or auto)");
             } else if (arg == "--data") {
                 dataDir = v;
                 haveDataDir = true;
@@ -170,14 +171,20 @@ int runHighlight(const std::vector<std::string_view> &args)
     if (!std::filesystem::is_directory(dataDir, ec))
         return failure("data folder not found: " + dataDir);
 
-    GameDictionary dictionary;
-    if (const Error e = BuildDictionary(dictionary, dataDir, set))
-        return failure("cannot build the " + set + " dictionary: " + e.description());
-
     const ReadResult read = readInput(file);
     if (read.error)
         return failure("cannot read " + inputName(file) + ": " + std::string(errorDescription(read.error.code)));
     const std::string &text = read.bytes;
+
+    if (set == "auto") {
+        GameDetector detector;
+        if (const Error e = BuildGameDetector(detector, dataDir))
+            return failure("cannot read the game data: " + e.description());
+        set = detector.Detect(text, "Q2").set;
+    }
+    GameDictionary dictionary;
+    if (const Error e = BuildDictionary(dictionary, dataDir, set))
+        return failure("cannot build the " + set + " dictionary: " + e.description());
 
     const std::string classes = hiLiteClasses(text, dictionary, colorStrings);
     if (format == Format::Classes)

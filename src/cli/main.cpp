@@ -18,9 +18,11 @@ constexpr const char *kUsage =
     "\n"
     "Commands:\n"
     "  help [COMMAND]    show this text, or the help of COMMAND\n"
-    "  highlight [--set Q1|Q2|Q3] [--data DIR] [--color-strings] [--format classes|ansi] FILE\n"
+    "  highlight [--set Q1|Q2|Q3|auto] [--data DIR] [--color-strings]\n"
+    "            [--format classes|ansi] FILE\n"
     "                    colour FILE as the editor does when it opens it, with the\n"
-    "                    vocabulary of a command set (default Q2).\n"
+    "                    vocabulary of a command set (default Q2; auto: the set\n"
+    "                    detected from FILE's words, Q2 when they do not tell).\n"
     "                    --format classes: one character per byte of FILE, then a\n"
     "                      newline: 0 for a byte left uncoloured, else its class:\n"
     "                      1 plain text, 2 command, 3 cvar, 4 item, 5 key name,\n"
@@ -38,7 +40,7 @@ constexpr const char *kUsage =
     "                    print a framed comment block for TEXT (defaults: \"*\",\n"
     "                    size 20, auto size, centred, upper case; lines end in\n"
     "                    LF, or CR LF with --crlf)\n"
-    "  bindings [--set Q1|Q2|Q3] [--data DIR] [--conflicts none|active|all]\n"
+    "  bindings [--set Q1|Q2|Q3|auto] [--data DIR] [--conflicts none|active|all]\n"
     "           [--format tsv|table] [--lines] FILE...\n"
     "                    the key bindings, user variables and alias / vstr list of\n"
     "                    the scripts as the device panel shows them, the last FILE\n"
@@ -48,6 +50,10 @@ constexpr const char *kUsage =
     "                    script it execs: bind lines sorted by key, then a note\n"
     "                    for every exec whose script is missing or already\n"
     "                    running\n"
+    "  detect [--default Q1|Q2|Q3] [--data DIR] FILE...\n"
+    "                    tell the game of each script from its words: one line\n"
+    "                    PATH<tab>Q1|Q2|Q3<tab>score details per FILE (see\n"
+    "                    'detect --help')\n"
     "\n"
     "A FILE - reads standard input; set names may be given in any case. Every\n"
     "command takes -h or --help for its own options.\n"
@@ -70,6 +76,8 @@ int runCommand(std::string_view cmd, const std::vector<std::string_view> &args)
         return varkel::cli::runCommentBlock(args);
     if (cmd == "bindings")
         return varkel::cli::runBindings(args);
+    if (cmd == "detect")
+        return varkel::cli::runDetect(args);
     return -1;
 }
 

@@ -93,7 +93,23 @@ bool GameDictionary::Lookup(std::string &word, int &keywordClass) const
 
 int GameDictionary::KeyIndex(std::string_view keyName) const
 {
+    const int number = KeyNumber(keyName);
+    return number < kDeviceSlotCount ? number : -1;
+}
+
+int GameDictionary::KeyNumber(std::string_view keyName) const
+{
     return findAnyCase(m_keyIndex, m_maxKeyNameLength, keyName);
+}
+
+std::string_view GameDictionary::KeyNameOf(int keyNumber) const
+{
+    if (keyNumber < 0)
+        return {};
+    if (keyNumber < kDeviceSlotCount)
+        return m_keyNames[static_cast<std::size_t>(keyNumber)];
+    const auto extra = static_cast<std::size_t>(keyNumber - kDeviceSlotCount);
+    return extra < m_extraKeyNames.size() ? std::string_view(m_extraKeyNames[extra]) : std::string_view();
 }
 
 int GameDictionary::setNumber() const
@@ -111,6 +127,7 @@ void GameDictionary::Clear()
     m_maxKeyNameLength = 0;
     for (auto &name : m_keyNames)
         name.clear();
+    m_extraKeyNames.clear();
     m_commands.clear();
     m_cvars.clear();
     m_keyNameList.clear();
@@ -297,6 +314,34 @@ Error BuildDictionary(GameDictionary &dict, const std::string &dataDir, std::str
                 dict.m_maxKeyNameLength = name.size();
         }
         ++slot;
+    }
+
+    // The game's other key names, numbered after the slots. The file is
+    // optional: without it only the panel's keys are known. A name that is
+    // already a key (a slot's, or earlier in the file) is passed over, so a
+    // key moved onto a slot by editing keynames.dat keeps working; so are
+    // "=" and "~", which name slots already.
+    if (Error e = open("extrakeys.dat")) {
+        if (e.code != ErrorCode::FileNotFound)
+            return e;
+        text.clear();
+    }
+    for (std::string_view line : splitLines(text)) {
+        if (isCommentLine(line))
+            continue;
+        std::string name = prepare(line);
+        if (name.empty() || name.compare(0, 4, "void") == 0 || name == "=" || name == "~" ||
+            dict.m_keyIndex.contains(name))
+            continue;
+        if (!dict.m_keywords.contains(name)) {
+            if (Error e = addKeyword(name, KeyName))
+                return e;
+        }
+        const int number = kDeviceSlotCount + static_cast<int>(dict.m_extraKeyNames.size());
+        dict.m_keyIndex.emplace(name, number);
+        if (name.size() > dict.m_maxKeyNameLength)
+            dict.m_maxKeyNameLength = name.size();
+        dict.m_extraKeyNames.push_back(std::move(name));
     }
     dict.m_step = BuildStep::KeyNames;
 

@@ -1,8 +1,9 @@
 #pragma once
 // The vocabulary of one game ("command set"): the keyword dictionary that the
 // colouring and the binding scan consult, the key-name table that ties key
-// names to the slots of the device panel, and the lists that the insertion
-// tools show. All of it is read from the set's data files by BuildDictionary.
+// names to the slots of the device panel, the game's other key names (keys
+// the panel has no place for), and the lists that the insertion tools show.
+// All of it is read from the set's data files by BuildDictionary.
 
 #include "app/errors.h"
 
@@ -65,11 +66,21 @@ public:
     // keywordClass is left unchanged.
     bool Lookup(std::string &word, int &keywordClass) const;
 
-    // Device slot 0..109 of a key name, -1 when absent; case-insensitive.
+    // Device slot 0..109 of a key name, -1 when absent or when the key has
+    // no place on the panel; case-insensitive.
     int KeyIndex(std::string_view keyName) const;
+    // The number of any key of the game: its device slot 0..109, or
+    // kDeviceSlotCount + its place in ExtraKeyNames() for a key the panel
+    // does not show; -1 when the game has no such key. Case-insensitive.
+    int KeyNumber(std::string_view keyName) const;
+    // The lower-case name of a key number; empty when there is none.
+    std::string_view KeyNameOf(int keyNumber) const;
 
     // One lower-case key name per device slot; empty for slots without a name.
     const std::array<std::string, kDeviceSlotCount> &KeyNames() const { return m_keyNames; }
+    // The game's key names that no device slot holds, lower case, in the
+    // order of extrakeys.dat.
+    const std::vector<std::string> &ExtraKeyNames() const { return m_extraKeyNames; }
 
     // The insertion-tool lists, in file order.
     const std::vector<std::string> &Commands() const { return m_commands; }     // lower case
@@ -109,6 +120,7 @@ private:
     std::size_t m_maxKeywordLength = 0;
     std::size_t m_maxKeyNameLength = 0;
     std::array<std::string, kDeviceSlotCount> m_keyNames;
+    std::vector<std::string> m_extraKeyNames;
     std::vector<std::string> m_commands;
     std::vector<std::string> m_cvars;
     std::vector<std::string> m_keyNameList;
@@ -119,6 +131,9 @@ private:
 
 // Rebuilds dict from the data files of set ("Q1".."Q3") in the folder dataDir
 // (files "<dataDir>/<set>cmdlst.dat" and so on). Returns Error{} on success.
+// The game's other key names come from "<set>extrakeys.dat", read with the
+// key names; a data folder without that file builds as before, knowing only
+// the keys of the panel.
 // A failure (a file that cannot be read, a word added twice, a 111th key name)
 // stops the build where it happened: what was added before stays, later files
 // are not read, and dict.completedStep() tells how far it got. The set becomes

@@ -28,6 +28,13 @@ inline const char *const kTestKeyNames =
     "kp_rightarrow\nkp_end\nkp_downarrow\nkp_pgdn\nkp_ins\nkp_del\nkp_plus\nkp_enter\n" // 93-100
     "mouse1\nmouse2\nmouse3\nmwheelup\nmwheeldown\njoy1\njoy2\njoy3\njoy4\n";       // 101-109
 
+// Each set's keys without a place on the panel, numbered 110 on.
+inline const char *const kTestExtraKeyNames[3] = {
+    "aux1\naux2\n",
+    "aux1\n",
+    "capslock\nmouse4\nmouse5\naux1\n",
+};
+
 // The data files of Q1, Q2 and Q3 in a temporary folder, and the dictionary
 // of each set built from them.
 class TestData
@@ -48,6 +55,7 @@ public:
             writeAll(m_dir.file(set + "items.dat"), "railgun\nshotgun\n");
             writeAll(m_dir.file(set + "ItemList.dat"), set + " Items\n1 Axe\n");
             writeAll(m_dir.file(set + "keynames.dat"), kTestKeyNames);
+            writeAll(m_dir.file(set + "extrakeys.dat"), kTestExtraKeyNames[i]);
             if (BuildDictionary(m_dicts[i], m_dir.path(), set))
                 std::abort();
         }

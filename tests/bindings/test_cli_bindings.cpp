@@ -12,8 +12,8 @@ using namespace varkel::test;
 namespace {
 
 // Checks the shape of a tsv listing: slot lines in rising slot order with
-// five fields and a state, then var lines with three fields, then list lines
-// with two.
+// five fields and a state, the keys off the panel (number "-") after them,
+// then var lines with three fields, then list lines with two.
 void checkListing(const std::string &out, const std::string &what)
 {
     std::istringstream in(out);
@@ -26,8 +26,9 @@ void checkListing(const std::string &out, const std::string &what)
         ASSERT_GE(order, section) << what << ": " << line;
         section = order;
         if (kind == "slot") {
-            const int slot = std::stoi(line.substr(5));
-            ASSERT_TRUE(tabs >= 4 && slot > lastSlot && slot < 110) << what << ": " << line;
+            const int slot = line.compare(5, 2, "-\t") == 0 ? 110 : std::stoi(line.substr(5));
+            ASSERT_TRUE(tabs >= 4 && (slot > lastSlot || slot == 110) && slot <= 110 && lastSlot <= slot)
+                << what << ": " << line;
             lastSlot = slot;
             ASSERT_TRUE(line.find("\tOn\t") != std::string::npos || line.find("\tCON\t") != std::string::npos)
                 << what << ": " << line;
@@ -108,6 +109,51 @@ TEST_F(CliBindings, LinesNameTheBindLineOfEachSlot)
     EXPECT_NE(r.out.find(b + ":4  \"+attack\""), std::string::npos) << r.out;
     r = bindings({"--help"});
     EXPECT_NE(r.out.find("--lines"), std::string::npos);
+}
+
+TEST_F(CliBindings, KeysOffThePanelComeLastWithoutANumber)
+{
+    const std::string a = script("a.cfg", "bind mouse5 +attack\n");
+    const std::string b = script("b.cfg", "bind MOUSE5 a\nbind f +use\nbind mouse4 \"+zoom\"\nbind capslock x\n"
+                                          "bind capslock y\nbind mouse9 z\n");
+    CliResult r = bindings({"--set", "Q3", b});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // In the order of the game's key list, not of the script.
+    EXPECT_EQ(r.out, "slot\t44\tf\tOn\t+use\nslot\t-\tcapslock\tCON\tx\nslot\t-\tmouse4\tOn\t+zoom\n"
+                     "slot\t-\tmouse5\tOn\ta\n");
+    // Across all scripts the text is the active script's last, as for a slot.
+    r = bindings({"--set", "Q3", "--conflicts", "all", "--lines", a, b});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "slot\t44\tf\tOn\t" + b + ":2\t+use\nslot\t-\tcapslock\tCON\t" + b + ":5\ty\n"
+                     "slot\t-\tmouse4\tOn\t" + b + ":3\t+zoom\nslot\t-\tmouse5\tCON\t" + b + ":1\ta\n");
+    r = bindings({"--set", "Q3", "--format", "table", b});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Bindings (4)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("     -  mouse4    On     \"+zoom\""), std::string::npos) << r.out;
+    // Quake knows none of these keys.
+    r = bindings({"--set", "Q1", b});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "slot\t44\tf\tOn\t+use\n");
+}
+
+TEST_F(CliBindings, SetAutoReadsTheActiveScriptsGame)
+{
+    const std::string q3 = script("q3.cfg", "seta cg_fov 110\nbind f \"vstr zoom\"\nset zoom \"vstr unzoom\"\n"
+                                            "bind mouse4 +zoom\n");
+    const std::string q1 = script("q1.cfg", "alias rl \"impulse 7\"\nbind aux2 rl\nbind mouse4 rl\n");
+    CliResult r = bindings({"--set", "auto", q3});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "slot\t44\tf\tOn\tvstr zoom\nslot\t-\tmouse4\tOn\t+zoom\nvar\tzoom\tvstr unzoom\n"
+                     "list\tzoom\n");
+    r = bindings({"--set=auto", q3, q1});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "slot\t-\taux2\tOn\trl\nvar\trl\timpulse 7\nlist\trl\n");
+    // Weak evidence: the default set, Q2.
+    const std::string plain = script("plain.cfg", "bind f +use\nalias a b\n");
+    r = bindings({"--set", "auto", plain});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "slot\t44\tf\tOn\t+use\nvar\ta\tb\nlist\ta\n");
+    EXPECT_NE(bindings({"--help"}).out.find("--set Q1|Q2|Q3|auto"), std::string::npos);
 }
 
 TEST_F(CliBindings, BadArgumentsAndFilesFailWithAMessage)

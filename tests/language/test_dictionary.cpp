@@ -148,6 +148,42 @@ TEST_F(Dictionary, KeyNameSlotsAndAtMost110)
     EXPECT_TRUE(dict.Cvars().empty());
 }
 
+TEST_F(Dictionary, ExtraKeyNamesAfterTheSlots)
+{
+    // Without the file (an older data folder) only the panel's keys exist.
+    ASSERT_FALSE(build());
+    EXPECT_TRUE(dict.ExtraKeyNames().empty());
+    EXPECT_EQ(dict.KeyNumber("mouse1"), 3);
+
+    // Comments, blank and void lines, the symbol keys and names a slot (or
+    // an earlier line) already holds are passed over; a name that is already
+    // a keyword keeps its class.
+    write("Q2extrakeys.dat", {"// more keys", "  MOUSE4 ", "", "void", "mouse1", "=", "~", "pause", "CapsLock",
+                              "mouse4", "Aux1"});
+    ASSERT_FALSE(build());
+    EXPECT_EQ(dict.completedStep(), BuildStep::Complete);
+    EXPECT_EQ(dict.ExtraKeyNames(), (Words{"mouse4", "capslock", "aux1"}));
+    EXPECT_EQ(dict.KeyNumber("MOUSE4"), kDeviceSlotCount);
+    EXPECT_EQ(dict.KeyNumber("aux1"), kDeviceSlotCount + 2);
+    EXPECT_EQ(dict.KeyIndex("mouse4"), -1);
+    EXPECT_EQ(dict.KeyNameOf(kDeviceSlotCount + 1), "capslock");
+    EXPECT_EQ(dict.KeyNameOf(3), "mouse1");
+    EXPECT_EQ(dict.KeyNameOf(kDeviceSlotCount + 3), "");
+    EXPECT_EQ(dict.KeyNameOf(-1), "");
+    EXPECT_EQ(dict.Lookup("Mouse4"), KeyName);
+    EXPECT_EQ(dict.Lookup("capslock"), KeyName);
+    EXPECT_EQ(dict.Lookup("pause"), Command);
+    // The panel's lists are left as they were.
+    EXPECT_EQ(dict.KeyNameList(), (Words{"ESCAPE", "PAUSE", "MOUSE1", "RAILGUN"}));
+    EXPECT_EQ(dict.KeyNames()[4], "railgun");
+
+    // A folder in place of the file is a failure like any other.
+    fs::remove(dir.file("Q2extrakeys.dat"));
+    fs::create_directory(dir.file("Q2extrakeys.dat"));
+    EXPECT_TRUE(build());
+    EXPECT_EQ(dict.completedStep(), BuildStep::ItemList);
+}
+
 TEST_F(Dictionary, LookupIsCaseInsensitive)
 {
     write("Q2cmdlst.dat", {"bind", "\xC9TAT", std::string(100, 'x')});
@@ -286,6 +322,16 @@ TEST(ShippedData, EverySetBuildsWithThePanelsSlots)
             EXPECT_EQ(dict.KeyIndex(devices[i]), 101 + i) << devices[i];
         ASSERT_FALSE(dict.Items().empty());
         EXPECT_TRUE(dict.Items().front().heading);
+    }
+    // Every key of each game's key table is a key name, on the panel or off it.
+    const std::pair<const char *, const char *> offPanel[] = {{"Q1", "aux32"}, {"Q2", "aux1"}, {"Q3", "mouse4"},
+                                                              {"Q3", "capslock"}, {"Q3", "kp_numlock"}};
+    for (const auto &[set, key] : offPanel) {
+        GameDictionary dict;
+        ASSERT_FALSE(BuildDictionary(dict, kShipped, set));
+        EXPECT_EQ(dict.Lookup(key), KeyName) << set << ' ' << key;
+        EXPECT_GE(dict.KeyNumber(key), kDeviceSlotCount) << set << ' ' << key;
+        EXPECT_EQ(dict.KeyIndex(key), -1) << set << ' ' << key;
     }
     GameDictionary q3;
     ASSERT_FALSE(BuildDictionary(q3, kShipped, "Q3"));
