@@ -21,6 +21,10 @@ public:
     bool CanUndo() const;
     void EditUndo();
     void ClearUndo();
+    // Stops every call from this window into the frame: the frame calls it
+    // when it is being destroyed, before the widget base class deletes this
+    // window (and moves the keyboard focus while hiding the frame).
+    void DetachFromFrame();
 
 protected:
     void closeEvent(QCloseEvent *e) override;
