@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Varkel needs to build, run and test, when any is
-# missing, then configures and builds the project in ./build.
+# missing, then configures and builds the project in ./build. With
+# --packages-only it stops after the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,9 @@ packages=(
   libgtest-dev googletest
   libx11-dev libxtst-dev
   xvfb xauth
+  # the fuzzers (scripts/fuzz.sh): clang with libFuzzer and its sanitizer
+  # runtimes, and the LLVM tools for their coverage figures
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()
@@ -25,6 +29,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
 fi
+
+[ "${1:-}" = --packages-only ] && exit 0
 
 build_type=${VARKEL_BUILD_TYPE:-RelWithDebInfo}
 cmake -S . -B build -DCMAKE_BUILD_TYPE="$build_type" >/dev/null

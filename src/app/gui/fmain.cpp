@@ -85,7 +85,15 @@ fMain::fMain(QWidget *parent)
     });
 }
 
-fMain::~fMain() = default;
+fMain::~fMain()
+{
+    // The document windows outlive this destructor: the widget base class
+    // deletes them later, after hiding the frame, which takes the keyboard
+    // focus from the active editor. By then this frame is half destroyed, so
+    // the documents stop calling it now.
+    for (fEdit *doc : findChildren<fEdit *>())
+        doc->DetachFromFrame();
+}
 
 void fMain::SetPrompts(std::unique_ptr<Prompts> prompts)
 {

@@ -21,6 +21,21 @@ PopupMenu::PopupMenu(QObject *parent)
     m_items.emplace_back();
 }
 
+PopupMenu::~PopupMenu()
+{
+    // A menu level has no parent widget (a popup is a window of its own), so
+    // the levels are deleted here; removed items' levels went with deleteLater
+    // and are null. Each level's signals are cut first: the frame listening to
+    // this object may already be half destroyed when its children go.
+    for (Item &item : m_items) {
+        if (item.submenu) {
+            item.submenu->disconnect(this);
+            delete item.submenu;
+            item.submenu = nullptr;
+        }
+    }
+}
+
 void PopupMenu::Attach(QMenuBar *bar)
 {
     m_bar = bar;

@@ -22,6 +22,8 @@ class PopupMenu : public QObject {
     Q_OBJECT
 public:
     explicit PopupMenu(QObject *parent = nullptr);
+    // Deletes every menu level it made.
+    ~PopupMenu() override;
 
     // The menu bar that shows the top-level items.
     void Attach(QMenuBar *bar);

@@ -64,6 +64,12 @@ void fEdit::ClearUndo()
     rtfEdit->EmptyUndoBuffer();
 }
 
+void fEdit::DetachFromFrame()
+{
+    rtfEdit->disconnect(this);
+    rtfEdit->viewport()->removeEventFilter(this);
+}
+
 void fEdit::closeEvent(QCloseEvent *e)
 {
     if (!m_frame->QueryCloseDocument(m_tag)) {

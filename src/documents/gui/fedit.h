@@ -23,6 +23,10 @@ public:
     bool CanRedo() const;
     void EditRedo();
     void ClearUndo();
+    // Stops every call from this window into the frame: the frame calls it
+    // when it is being destroyed, before the widget base class deletes this
+    // window (and moves the keyboard focus while hiding the frame).
+    void DetachFromFrame();
 
 protected:
     void closeEvent(QCloseEvent *e) override;

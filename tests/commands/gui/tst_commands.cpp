@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPointer>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -261,6 +262,18 @@ private slots:
         QCoreApplication::processEvents();
         f.Menu()->RaiseClick(f.Menu()->IndexForKey("cmnuRecentFile2"));
         QCOMPARE(QString::fromStdString(f.Docs()[f.ActiveDoc()].Path), a);
+    }
+
+    void menuLevelsGoWithTheirMenuObject()
+    {
+        auto *menu = new PopupMenu;
+        const int file = menu->AddItem("&File", "", 0, 0, "", false, true, "mnuFile");
+        const int recent = menu->AddItem("Recent", "", 0, file, "", false, true, "mnuRecent");
+        menu->AddItem("One", "", 0, recent, "", false, true, "mnuOne");
+        const QPointer<QMenu> top = menu->Submenu("mnuFile"), sub = menu->Submenu("mnuRecent");
+        QVERIFY(top && sub);
+        delete menu;
+        QVERIFY(!top && !sub);
     }
 };
 

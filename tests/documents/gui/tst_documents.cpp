@@ -277,6 +277,22 @@ private slots:
         QCOMPARE(QString::fromStdString(f.Docs()[3].Path), two);
     }
 
+    void destroyedFrameIsNotCalledByItsDocuments()
+    {
+        // Deleting a shown frame takes the focus from its editor while the
+        // frame is half destroyed; the editor's focus handler must not run
+        // (it would set the insertion target).
+        auto fx = std::make_unique<FrameFixture>();
+        fx->frame->NewConfig();
+        RichEdit *e = fx->frame->ActiveEditor();
+        e->setFocus();
+        QTRY_VERIFY(e->hasFocus());
+        mGlobal::InsertTarget = "BINDINGBOX";
+        fx.reset();
+        QCOMPARE(mGlobal::InsertTarget, std::string("BINDINGBOX"));
+        mGlobal::InsertTarget = "EDITBOX";
+    }
+
     void windowPlacementIsRemembered()
     {
         QTemporaryDir dir;

@@ -1,0 +1,118 @@
+// Recent files: a path added reads back equal at the top of the list, the
+// other entries keep their order, a path taken out leaves the others in
+// order, and a shortened caption never exceeds its length.
+// Targets: src/app/recentfiles.cpp
+//
+// Input: an options byte (bit 0: the settings file exists), then the
+// settings file and the path, separated by a NUL byte.
+
+#include "support.h"
+
+#include "app/recentfiles.h"
+#include "app/settings.h"
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace varkel;
+
+namespace {
+
+// Characters as the caption counts them: a valid UTF-8 sequence is one, any
+// other byte one on its own.
+std::size_t characters(std::string_view s)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < s.size(); ++count) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? (c <= 0xEF ? 3 : 1) : c >= 0xC2 ? 2 : 1;
+        if (len > 1) {
+            bool valid = i + len <= s.size();
+            for (std::size_t k = 1; valid && k < len; ++k)
+                valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+            if (!valid)
+                len = 1;
+        }
+        i += len;
+    }
+    return count;
+}
+
+// A path the settings file holds as it is: no line break or NUL, not longer
+// than a stored value may be, and (left to the unit tests) no blanks at its
+// ends or double quotes around it.
+bool storable(std::string_view path)
+{
+    if (path.empty() || path.size() > 255 || path.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
+        return false;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    if (blank(path.front()) || blank(path.back()))
+        return false;
+    return !(path.size() >= 2 && path.front() == '"' && path.back() == '"');
+}
+
+std::vector<std::string> entries(const RecentList &list)
+{
+    std::vector<std::string> out;
+    for (const std::string &e : list)
+        if (!e.empty())
+            out.push_back(e);
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const fuzz::Input input(data, size);
+    const std::string path(input.part(1));
+
+    const std::string ini = fuzz::scratchFolder() + "/" + std::string(kIniFileName);
+    std::error_code ec;
+    std::filesystem::remove(ini, ec);
+    if (input.option(0))
+        fuzz::writeFile(ini, input.part(0));
+
+    const std::string shortened = TruncLongPath(path);
+    FUZZ_CHECK(characters(shortened) <= 32);
+    if (characters(path) < 32)
+        FUZZ_CHECK(shortened == path);
+    FUZZ_CHECK(RecentFileCaption(3, path).rfind("&3", 0) == 0);
+
+    // The list as stored; reading it writes nothing.
+    const std::string stored = fuzz::readFile(ini);
+    const RecentList before = SetRecentFilesList("", "Add", ini);
+    FUZZ_CHECK(fuzz::readFile(ini) == stored);
+    // Free entries come last.
+    const std::vector<std::string> old = entries(before);
+    for (std::size_t i = 0; i < old.size(); ++i)
+        FUZZ_CHECK(before[i] == old[i]);
+
+    const RecentList added = SetRecentFilesList(path, "Add", ini);
+    const RecentList readBack = SetRecentFilesList("", "Add", ini);
+    if (path.empty() || path.find_first_of("\r\n") != std::string::npos) {
+        FUZZ_CHECK(entries(added) == old);
+        return 0;
+    }
+    FUZZ_CHECK(added[0] == path);
+    if (!storable(path))
+        return 0;
+    // At the top, the others after it in their old order. (An entry listed
+    // twice in a hand-edited file: the last one equal to the path moves.)
+    std::vector<std::string> expected = old;
+    const auto last = std::find(expected.rbegin(), expected.rend(), path);
+    if (last != expected.rend())
+        expected.erase(std::next(last).base());
+    expected.insert(expected.begin(), path);
+    if (expected.size() > kRecentFileCount)
+        expected.resize(kRecentFileCount);
+    FUZZ_CHECK(entries(added) == expected);
+    FUZZ_CHECK(entries(readBack) == expected);
+
+    // Taken out again: gone from the top, the others in order.
+    const RecentList removed = SetRecentFilesList(path, "Remove", ini);
+    expected.erase(expected.begin());
+    FUZZ_CHECK(entries(removed) == expected);
+    FUZZ_CHECK(entries(SetRecentFilesList("", "Add", ini)) == expected);
+    return 0;
+}
