@@ -141,9 +141,13 @@ void checkSearches(std::string_view text, std::string_view needle, const Binding
                        found == "bind " + k + " \"" + c + "\"" || found == "bind \"" + k + "\" \"" + c + "\"" ||
                        found == c);
         }
+        // The line a click selects lies inside the text.
+        const TextMatch click = FindSlotBinding(text, state, dict, slot);
+        if (click.found())
+            FUZZ_CHECK(click.length > 0 && static_cast<std::size_t>(click.position) + click.length <= text.size());
         if (state.Bound[static_cast<std::size_t>(slot)] == 1) {
             const std::ptrdiff_t start = m.found() ? m.position + 1 : 0;
-            const TextMatch next = FindNextConflict(text, key, start);
+            const TextMatch next = FindNextConflict(text, dict, slot, start);
             if (next.found())
                 FUZZ_CHECK(next.position >= start && static_cast<std::size_t>(next.position) + next.length <= text.size());
         }

@@ -38,15 +38,6 @@ std::string xdgFolder(const char *variable, const char *belowHome)
     return home.empty() ? std::string() : home + belowHome;
 }
 
-std::string_view trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
-        s.remove_suffix(1);
-    return s;
-}
-
 bool writeFile(const std::string &path, std::string_view bytes)
 {
     std::error_code ec;
@@ -61,7 +52,7 @@ std::string defaultLine(std::string_view mimeType, std::string_view desktopId, s
     std::string line = std::string(mimeType) + "=" + std::string(desktopId) + ";";
     while (!oldValue.empty()) {
         const std::size_t end = oldValue.find(';');
-        const std::string_view id = trim(oldValue.substr(0, end));
+        const std::string_view id = TrimDesktopLine(oldValue.substr(0, end));
         oldValue = end == std::string_view::npos ? std::string_view() : oldValue.substr(end + 1);
         if (!id.empty() && id != desktopId)
             line += std::string(id) + ";";
@@ -193,7 +184,7 @@ std::string SetDefaultApplication(std::string_view text, std::string_view mimeTy
     std::ptrdiff_t insertAfter = -1;
     bool replaced = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view content = trim(lines[i]);
+        const std::string_view content = TrimDesktopLine(lines[i]);
         if (!content.empty() && content.front() == '[') {
             const std::size_t close = content.find(']');
             inDefaults = close != std::string_view::npos && content.substr(1, close - 1) == "Default Applications";
@@ -209,7 +200,7 @@ std::string SetDefaultApplication(std::string_view text, std::string_view mimeTy
         if (firstGroupOpen)
             insertAfter = static_cast<std::ptrdiff_t>(i);
         const std::size_t eq = content.find('=');
-        if (eq == std::string_view::npos || trim(content.substr(0, eq)) != mimeType)
+        if (eq == std::string_view::npos || TrimDesktopLine(content.substr(0, eq)) != mimeType)
             continue;
         const std::string_view ending = lines[i].substr(lines[i].find_last_not_of("\r\n") + 1);
         out[i] = defaultLine(mimeType, desktopId, content.substr(eq + 1)) + std::string(ending);
@@ -320,6 +311,15 @@ void RunUpdateMimeDatabase(const std::string &mimeDir)
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+}
+
+std::string_view TrimDesktopLine(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+        s.remove_suffix(1);
+    return s;
 }
 
 } // namespace varkel

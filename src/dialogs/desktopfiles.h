@@ -23,6 +23,10 @@ std::string XdgDataHome();
 // $XDG_CONFIG_HOME, or $HOME/.config likewise.
 std::string XdgConfigHome();
 
+// A line of a desktop file, mimeapps.list or globs2 without the blanks
+// around it and its line end.
+std::string_view TrimDesktopLine(std::string_view s);
+
 // Whether ext can name a file type here: letters, digits, '_', '+' and '-',
 // at least one of them.
 bool IsValidExtension(std::string_view ext);

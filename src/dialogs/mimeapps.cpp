@@ -1,6 +1,7 @@
 #include "dialogs/mimeapps.h"
 
 #include "app/profile.h"
+#include "dialogs/desktopfiles.h"
 #include "documents/fileio.h"
 
 #include <algorithm>
@@ -11,15 +12,6 @@
 namespace varkel {
 
 namespace {
-
-std::string_view trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
-        s.remove_suffix(1);
-    return s;
-}
 
 std::string lower(std::string_view s)
 {
@@ -37,7 +29,7 @@ std::vector<std::string> split(std::string_view text, char separator)
     std::vector<std::string> parts;
     while (!text.empty()) {
         const std::size_t end = text.find(separator);
-        const std::string_view part = trim(text.substr(0, end));
+        const std::string_view part = TrimDesktopLine(text.substr(0, end));
         if (!part.empty())
             parts.emplace_back(part);
         if (end == std::string_view::npos)
@@ -173,7 +165,7 @@ std::string GlobMimeType(std::string_view extension, const DesktopPlaces &places
     for (const std::string &dir : mimeFolders(places)) {
         std::set<std::string> clearedHere;
         forEachLine(dir + "/globs2", [&](std::string_view raw) {
-            const std::string_view line = trim(raw);
+            const std::string_view line = TrimDesktopLine(raw);
             if (line.empty() || line.front() == '#')
                 return;
             // weight:type:pattern[:flags[:...]]
@@ -206,7 +198,7 @@ std::vector<std::string> ParentMimeTypes(std::string_view mimeType, const Deskto
     std::vector<std::string> parents;
     for (const std::string &dir : mimeFolders(places)) {
         forEachLine(dir + "/subclasses", [&](std::string_view raw) {
-            const std::vector<std::string> pair = split(trim(raw), ' ');
+            const std::vector<std::string> pair = split(TrimDesktopLine(raw), ' ');
             if (pair.size() == 2 && pair[0] == mimeType &&
                 std::find(parents.begin(), parents.end(), pair[1]) == parents.end())
                 parents.push_back(pair[1]);
