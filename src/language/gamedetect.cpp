@@ -500,6 +500,29 @@ Error BuildGameDetector(GameDetector &detector, const std::string &dataDir)
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// " (a b ...)": a clue's example words, joined by sep, with an ellipsis when
+// the clue was met more often than it keeps examples.
+void appendExamples(std::string &out, const DetectionClue &clue, std::string_view sep)
+{
+    if (clue.examples.empty())
+        return;
+    out += " (";
+    for (std::size_t k = 0; k < clue.examples.size(); ++k) {
+        if (k > 0)
+            out += sep;
+        out += clue.examples[k];
+    }
+    if (clue.uses > static_cast<int>(clue.examples.size())) {
+        out += sep;
+        out += "...";
+    }
+    out += ')';
+}
+
+} // namespace
+
 std::string GameDetection::Summary() const
 {
     std::string out;
@@ -517,17 +540,7 @@ std::string GameDetection::Summary() const
         out += clue.what;
         out += " x";
         out += std::to_string(clue.uses);
-        if (!clue.examples.empty()) {
-            out += " (";
-            for (std::size_t k = 0; k < clue.examples.size(); ++k) {
-                if (k > 0)
-                    out += ' ';
-                out += clue.examples[k];
-            }
-            if (clue.uses > static_cast<int>(clue.examples.size()))
-                out += " ...";
-            out += ')';
-        }
+        appendExamples(out, clue, " ");
         out += ": +";
         out += std::to_string(clue.points);
         out += ' ';
@@ -555,17 +568,7 @@ std::string GameDetection::Explanation() const
     out += '\n';
     for (const DetectionClue &clue : clues) {
         out += clue.what;
-        if (!clue.examples.empty()) {
-            out += " (";
-            for (std::size_t k = 0; k < clue.examples.size(); ++k) {
-                if (k > 0)
-                    out += ", ";
-                out += clue.examples[k];
-            }
-            if (clue.uses > static_cast<int>(clue.examples.size()))
-                out += ", ...";
-            out += ')';
-        }
+        appendExamples(out, clue, ", ");
         out += ", ";
         out += std::to_string(clue.uses);
         out += clue.examples.empty() ? (clue.uses == 1 ? " time" : " times") : (clue.uses == 1 ? " word" : " words");
