@@ -67,6 +67,7 @@ void fEdit::ClearUndo()
 void fEdit::DetachFromFrame()
 {
     rtfEdit->disconnect(this);
+    rtfEdit->removeEventFilter(this);
     rtfEdit->viewport()->removeEventFilter(this);
 }
 
