@@ -6,7 +6,10 @@
 //   QT_QPA_PLATFORM=offscreen build/bench_colouring
 
 #include "app/gui/fmain.h"
-#include "app/gui/prompts.h"
+#include "bindings/gui/keybindings.h"
+#include "documents/gui/documentarea.h"
+#include "language/gui/colouring.h"
+#include "documents/gui/prompts.h"
 #include "app/mglobal.h"
 #include "bindings/gui/devicepanel.h"
 #include "documents/gui/fedit.h"
@@ -44,13 +47,13 @@ int main(int argc, char **argv)
         const std::string path = dir.filePath("big.cfg").toStdString();
         std::ofstream(path, std::ios::binary) << ScriptOfSize(CorpusText("q2"), size);
         std::vector<double> load, pass;
-        frame.OpenConfig(QString::fromStdString(path));
-        RichEdit *e = frame.ActiveEditor();
+        frame.documents().OpenConfig(QString::fromStdString(path));
+        RichEdit *e = frame.documents().ActiveEditor();
         for (int r = 0; r < 7; ++r) {
             auto t0 = Clock::now();
             e->LoadFile(path);
             auto t1 = Clock::now();
-            frame.SyntaxHiLiteAll(e);
+            frame.colouring().SyntaxHiLiteAll(e);
             auto t2 = Clock::now();
             load.push_back(Ms(t1 - t0));
             pass.push_back(Ms(t2 - t1));
@@ -61,12 +64,12 @@ int main(int argc, char **argv)
             std::vector<double> scan;
             for (int r = 0; r < 7; ++r) {
                 auto t0 = Clock::now();
-                frame.RefreshBindings();
+                frame.bindings().RefreshBindings();
                 scan.push_back(Ms(Clock::now() - t0));
             }
             std::printf("       ClearData + GetBindings (RefreshBindings) %8.2f ms | ratio to load %5.2f\n", Median(scan),
                         Median(scan) / Median(load));
-            frame.SetAutoSyntax(1, false);
+            frame.colouring().SetAutoSyntax(1, false);
             e->SetSelStart(e->TextLength() / 2);
             std::vector<double> key;
             for (int r = 0; r < 200; ++r) {
@@ -82,9 +85,9 @@ int main(int argc, char **argv)
             std::printf("       one keystroke (colouring by character, automatic refresh %s): median %.3f ms, worst %.3f ms\n",
                         mGlobal::AutoRefresh ? "on" : "off", Median(key),
                         *std::max_element(key.begin(), key.end()));
-            frame.SetAutoSyntax(2, false);
+            frame.colouring().SetAutoSyntax(2, false);
         }
-        frame.UnloadDocument(frame.ActiveDoc());
+        frame.documents().UnloadDocument(frame.documents().ActiveDoc());
     }
     return 0;
 }

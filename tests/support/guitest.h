@@ -3,7 +3,11 @@
 // with its settings in a temporary folder.
 
 #include "app/gui/fmain.h"
-#include "app/gui/prompts.h"
+#include "bindings/gui/keybindings.h"
+#include "commands/gui/menucommands.h"
+#include "documents/gui/documentarea.h"
+#include "language/gui/colouring.h"
+#include "documents/gui/prompts.h"
 #include "app/mglobal.h"
 #include "commands/gui/popupmenu.h"
 

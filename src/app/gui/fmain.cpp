@@ -1,24 +1,25 @@
 #include "app/gui/fmain.h"
 
-#include "app/gui/prompts.h"
 #include "app/mglobal.h"
 #include "app/settings.h"
+#include "bindings/gui/keybindings.h"
+#include "bindings/gui/devicepanel.h"
 #include "commands/gui/icons.h"
+#include "commands/gui/menucommands.h"
 #include "commands/gui/popupmenu.h"
+#include "documents/gui/documentarea.h"
 #include "documents/gui/fedit.h"
+#include "documents/gui/prompts.h"
 #include "documents/gui/richedit.h"
+#include "language/gui/colouring.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -39,65 +40,48 @@ QRect screenRect(const QWidget *w)
 
 fMain::fMain(QWidget *parent)
     : QMainWindow(parent)
-    , m_prompts(std::make_unique<Prompts>())
+    , m_colouring(std::make_unique<Colouring>(this))
 {
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(QStringLiteral("Varkel"));
     setWindowIcon(IconFor("varkel"));
     setAcceptDrops(true);
 
+    // The device panel sits across the top of the documents, above the file
+    // tabs; it joins the layout once the load has built it.
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    tabOpenFiles = new QTabBar(central);
-    tabOpenFiles->setObjectName(QStringLiteral("tabOpenFiles"));
-    tabOpenFiles->setDocumentMode(true);
-    tabOpenFiles->setExpanding(false);
-    tabOpenFiles->setDrawBase(true);
-    tabOpenFiles->setUsesScrollButtons(true);
-    layout->addWidget(tabOpenFiles);
-    m_mdi = new QMdiArea(central);
-    m_mdi->setObjectName(QStringLiteral("mdiArea"));
-    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mdi->viewport()->setMouseTracking(true);
-    m_mdi->viewport()->installEventFilter(this);
-    layout->addWidget(m_mdi, 1);
+    m_documents = new DocumentArea(central);
+    layout->addWidget(m_documents, 1);
     setCentralWidget(central);
-
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
-        if (sub)
-            OnWindowActivated(qobject_cast<fEdit *>(sub->widget()));
-    });
-    connect(tabOpenFiles, &QTabBar::tabBarClicked, this, [this](int i) {
-        if (i < 0)
-            return;
-        // Keys are "ChildTab" + d; the document index follows the prefix.
-        const int d = tabOpenFiles->tabData(i).toString().mid(8).toInt();
-        if (QMdiSubWindow *sub = SubWindowOf(d)) {
-            tabOpenFiles->repaint();
-            if (sub->isMinimized())
-                sub->showNormal();
-            m_mdi->setActiveSubWindow(sub);
-            sub->raise();
-        }
-    });
+    m_bindings = new KeyBindings(m_colouring->Dictionary(), this);
+    m_commands = new MenuCommands(this);
+    WireParts();
+    SetPrompts(std::make_unique<Prompts>());
 }
 
 fMain::~fMain()
 {
-    // The document windows outlive this destructor: the widget base class
-    // deletes them later, after hiding the frame, which takes the keyboard
-    // focus from the active editor. By then this frame is half destroyed, so
-    // the documents stop calling it now.
-    for (fEdit *doc : findChildren<fEdit *>())
-        doc->DetachFromFrame();
+    // The parts call each other through hooks that lead back here. The
+    // document windows stop calling first (hiding the frame would move the
+    // keyboard focus out of the active editor), every hook is cut, and the
+    // widgets go while the parts they may still call are whole.
+    m_documents->DetachEditors();
+    m_documents->SetHooks({});
+    m_colouring->SetHooks({});
+    m_bindings->SetHooks({});
+    m_commands->SetHooks({});
+    qDeleteAll(findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
 }
 
 void fMain::SetPrompts(std::unique_ptr<Prompts> prompts)
 {
     m_prompts = std::move(prompts);
+    m_documents->SetPrompts(m_prompts.get());
+    m_colouring->SetPrompts(m_prompts.get());
+    m_commands->SetPrompts(m_prompts.get());
 }
 
 double fMain::TwipsPerPixel() const
@@ -118,32 +102,34 @@ void fMain::MDIForm_Load(const QString &commandLine, const QStringList &args)
 void fMain::MDIForm_Load(const QByteArray &commandLine, const QList<QByteArray> &args)
 {
     GetSettings();
-    BuildToolbar();
-    BuildMenu();
-    BuildUserToolsMenu("ADD");
-    BuildRebar();
-    BuildDevicePanel();
-    BuildDictionary(mGlobal::QVersion);
-    SetAutoSyntax(mGlobal::AutoSyntaxType, false);
-    ToggleAutoRefresh();
-    SetConflictState();
-    SetRecentFiles(std::string(), QString());
-    if (QToolButton *open = ToolButton("tbOpen"))
-        open->setMenu(m_cMenu->Submenu("cmnuRecentFiles"));
+    m_commands->BuildToolbar();
+    m_commands->BuildMenu();
+    m_commands->BuildUserToolsMenu("ADD");
+    m_commands->BuildRebar();
+    m_bindings->BuildCommandBar(m_commands->CommandBand());
+    if (auto *layout = qobject_cast<QVBoxLayout *>(centralWidget()->layout()))
+        layout->insertWidget(0, m_bindings->BuildDevicePanel(centralWidget()));
+    m_colouring->BuildDictionary(mGlobal::QVersion);
+    m_colouring->SetAutoSyntax(mGlobal::AutoSyntaxType, false);
+    m_bindings->ToggleAutoRefresh();
+    m_bindings->SetConflictState();
+    m_commands->SetRecentFiles(std::string(), QString());
+    if (QToolButton *open = m_commands->ToolButton("tbOpen"))
+        open->setMenu(m_commands->Menu()->Submenu("cmnuRecentFiles"));
     if (!commandLine.isEmpty()) {
         OpenCommandLine(commandLine, args);
-        Arrange(1);
+        m_documents->Arrange(1);
     }
-    UpdateLockLEDs();
-    SetDevicePanelEnabled(false);
-    ClearData();
-    SetEditStates();
+    m_bindings->UpdateLockLEDs();
+    m_bindings->SetDevicePanelEnabled(false);
+    m_bindings->ClearData();
+    m_commands->SetEditStates();
     // A script named on the command line was activated while it loaded; its
     // bindings are read again now that the panel is set up.
-    if (fEdit *w = ActiveWindow())
-        OnWindowActivated(w);
+    if (fEdit *w = m_documents->ActiveWindow())
+        m_documents->OnWindowActivated(w);
     mGlobal::AllowStatusReset = true;
-    ResetStatusBarTip();
+    m_commands->ResetStatusBarTip();
     if (m_pendingWindowState == 0) {
         const int minWidth = static_cast<int>(kMinFrameWidthTwips / TwipsPerPixel() + 0.5);
         if (width() < minWidth)
@@ -161,11 +147,11 @@ void fMain::OpenCommandLine(const QByteArray &commandLine, const QList<QByteArra
     // joined text itself names a file.
     struct stat st;
     if (args.size() <= 1 || (::stat(commandLine.constData(), &st) == 0 && S_ISREG(st.st_mode))) {
-        OpenConfig(commandLine.toStdString());
+        m_documents->OpenConfig(commandLine.toStdString());
         return;
     }
     for (const QByteArray &arg : args)
-        OpenConfig(arg.toStdString());
+        m_documents->OpenConfig(arg.toStdString());
 }
 
 void fMain::ActivateFromInstance(const QByteArray &commandLine, const QList<QByteArray> &args)
@@ -222,31 +208,14 @@ void fMain::GetSettings()
     mGlobal::ShowTipOday = s.ShowTipOday;
 }
 
-void fMain::showEvent(QShowEvent *e)
-{
-    QMainWindow::showEvent(e);
-    if (m_pendingArrange >= 0) {
-        const int mode = m_pendingArrange;
-        m_pendingArrange = -1;
-        Arrange(mode);
-    }
-}
-
 void fMain::closeEvent(QCloseEvent *e)
 {
     // Every modified script is asked about first; a Cancel keeps everything open.
-    for (int d = 1; d <= m_docs.DocCount(); ++d) {
-        if (m_docs[d].Closed)
-            continue;
-        if (!QueryCloseDocument(d)) {
-            e->ignore();
-            return;
-        }
+    if (!m_documents->QueryCloseAll()) {
+        e->ignore();
+        return;
     }
-    m_closingAll = true;
-    for (int d = 1; d <= m_docs.DocCount(); ++d)
-        if (!m_docs[d].Closed)
-            UnloadDocument(d);
+    m_documents->UnloadAll();
     MDIForm_Unload();
     e->accept();
 }
@@ -266,7 +235,7 @@ void fMain::MDIForm_Unload()
 void fMain::ReportError(const Error &error)
 {
     const QString text = QString::fromStdString(error.description());
-    SetStatusBarTip(text, true);
+    m_commands->SetStatusBarTip(text, true);
     QApplication::restoreOverrideCursor();
     m_prompts->Exclamation(this, QStringLiteral("Error %1").arg(error.number()), text);
 }
@@ -288,27 +257,15 @@ void fMain::dropEvent(QDropEvent *e)
         return;
     e->setDropAction(Qt::CopyAction);
     e->accept();
-    OpenDroppedFiles(files);
+    m_documents->OpenDroppedFiles(files);
 }
 
-bool fMain::eventFilter(QObject *watched, QEvent *e)
+void fMain::changeEvent(QEvent *e)
 {
-    if (e->type() == QEvent::Enter || e->type() == QEvent::MouseMove) {
-        // Pointer over a toolbar button: its tool tip goes to the status text.
-        if (auto *button = qobject_cast<QToolButton *>(watched); button && button->parent() == tbrMain) {
-            if (!m_panels.empty())
-                m_panels[0]->setText(button->toolTip());
-            return QMainWindow::eventFilter(watched, e);
-        }
-    }
-    if (watched == m_mdi->viewport()) {
-        if (e->type() == QEvent::MouseMove)
-            OnPointerMoved();
-        else if (e->type() == QEvent::MouseButtonRelease &&
-                 static_cast<QMouseEvent *>(e)->button() == Qt::RightButton)
-            ShowMainPopup();
-    }
-    return QMainWindow::eventFilter(watched, e);
+    QMainWindow::changeEvent(e);
+    // Lock keys may have been pressed in another window meanwhile.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow())
+        m_bindings->UpdateLockLEDs();
 }
 
 } // namespace varkel

@@ -2,6 +2,7 @@
 // loads the frame and shows it.
 
 #include "app/gui/fmain.h"
+#include "documents/gui/documentarea.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/localpath.h"
 #include "app/gui/singleinstance.h"
@@ -103,7 +104,7 @@ int main(int argc, char **argv)
         frame.showMaximized();
     else
         frame.show();
-    if (fEdit *w = frame.ActiveWindow())
+    if (fEdit *w = frame.documents().ActiveWindow())
         w->setFocus();
     frmTips::RunAtStartup(&frame);
     return app.exec();

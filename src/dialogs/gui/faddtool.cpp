@@ -1,6 +1,6 @@
 #include "dialogs/gui/faddtool.h"
 
-#include "app/gui/prompts.h"
+#include "documents/gui/prompts.h"
 #include "app/mglobal.h"
 #include "dialogs/usertools.h"
 

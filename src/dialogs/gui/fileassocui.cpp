@@ -1,6 +1,6 @@
 #include "dialogs/gui/fileassocui.h"
 
-#include "app/gui/prompts.h"
+#include "documents/gui/prompts.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "dialogs/gui/foptions.h"
 
-#include "app/gui/prompts.h"
+#include "documents/gui/prompts.h"
 #include "app/mglobal.h"
 #include "app/profile.h"
 #include "app/settings.h"

@@ -1,6 +1,6 @@
 #include "documents/gui/fedit.h"
 
-#include "app/gui/fmain.h"
+#include "documents/gui/documentarea.h"
 #include "documents/gui/richedit.h"
 
 #include <QCloseEvent>
@@ -10,9 +10,9 @@
 
 namespace varkel {
 
-fEdit::fEdit(int tag, fMain *frame)
+fEdit::fEdit(int tag, DocumentArea *area)
     : m_tag(tag)
-    , m_frame(frame)
+    , m_area(area)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
@@ -24,19 +24,19 @@ fEdit::fEdit(int tag, fMain *frame)
     setFocusProxy(rtfEdit);
     rtfEdit->viewport()->setMouseTracking(true);
     rtfEdit->viewport()->installEventFilter(this);
-    // Keys reach the control before the frame's menu shortcuts; the frame
+    // Keys reach the control before the frame's menu shortcuts; the area
     // sees each one first, so that a command key runs its command.
     rtfEdit->installEventFilter(this);
 
-    connect(rtfEdit, &RichEdit::contentChanged, this, [this] { m_frame->OnEditorTextChanged(this); });
-    connect(rtfEdit, &RichEdit::selectionChanged, this, [this] { m_frame->OnEditorSelectionChanged(this); });
-    connect(rtfEdit, &RichEdit::cursorPositionChanged, this, [this] { m_frame->DisplayCharPos(this); });
-    connect(rtfEdit, &RichEdit::keyDown, this, [this](int key, Qt::KeyboardModifiers) { m_frame->OnEditorKeyDown(this, key); });
-    connect(rtfEdit, &RichEdit::keyUp, this, [this](int key, Qt::KeyboardModifiers) { m_frame->OnEditorKeyUp(this, key); });
-    connect(rtfEdit, &RichEdit::mouseUp, this, [this](Qt::MouseButton b) { m_frame->OnEditorMouseUp(this, b); });
-    connect(rtfEdit, &RichEdit::gotFocus, this, [this] { m_frame->OnEditorFocus(this, true); });
-    connect(rtfEdit, &RichEdit::lostFocus, this, [this] { m_frame->OnEditorFocus(this, false); });
-    connect(rtfEdit, &RichEdit::filesDropped, this, [this](const QStringList &files) { m_frame->OpenDroppedFiles(files); });
+    connect(rtfEdit, &RichEdit::contentChanged, this, [this] { m_area->OnEditorTextChanged(this); });
+    connect(rtfEdit, &RichEdit::selectionChanged, this, [this] { m_area->OnEditorSelectionChanged(this); });
+    connect(rtfEdit, &RichEdit::cursorPositionChanged, this, [this] { m_area->DisplayCharPos(this); });
+    connect(rtfEdit, &RichEdit::keyDown, this, [this](int key, Qt::KeyboardModifiers) { m_area->OnEditorKeyDown(this, key); });
+    connect(rtfEdit, &RichEdit::keyUp, this, [this](int key, Qt::KeyboardModifiers) { m_area->OnEditorKeyUp(this, key); });
+    connect(rtfEdit, &RichEdit::mouseUp, this, [this](Qt::MouseButton b) { m_area->OnEditorMouseUp(this, b); });
+    connect(rtfEdit, &RichEdit::gotFocus, this, [this] { m_area->OnEditorFocus(this, true); });
+    connect(rtfEdit, &RichEdit::lostFocus, this, [this] { m_area->OnEditorFocus(this, false); });
+    connect(rtfEdit, &RichEdit::filesDropped, this, [this](const QStringList &files) { m_area->OpenDroppedFiles(files); });
 }
 
 bool fEdit::CanUndo() const
@@ -64,7 +64,7 @@ void fEdit::ClearUndo()
     rtfEdit->EmptyUndoBuffer();
 }
 
-void fEdit::DetachFromFrame()
+void fEdit::DetachFromArea()
 {
     rtfEdit->disconnect(this);
     rtfEdit->removeEventFilter(this);
@@ -73,20 +73,20 @@ void fEdit::DetachFromFrame()
 
 void fEdit::closeEvent(QCloseEvent *e)
 {
-    if (!m_frame->QueryCloseDocument(m_tag)) {
+    if (!m_area->QueryCloseDocument(m_tag)) {
         e->ignore();
         return;
     }
     e->accept();
-    m_frame->UnloadDocument(m_tag);
+    m_area->UnloadDocument(m_tag);
 }
 
 bool fEdit::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::MouseMove)
-        m_frame->OnPointerMoved();
+        m_area->OnPointerMoved();
     if (watched == rtfEdit && e->type() == QEvent::KeyPress &&
-        m_frame->OnEditorCommandKey(this, static_cast<QKeyEvent *>(e)->keyCombination()))
+        m_area->OnEditorCommandKey(this, static_cast<QKeyEvent *>(e)->keyCombination()))
         return true;
     return QWidget::eventFilter(watched, e);
 }
@@ -108,7 +108,7 @@ void fEdit::dropEvent(QDropEvent *e)
         return;
     e->setDropAction(Qt::CopyAction);
     e->accept();
-    m_frame->OpenDroppedFiles(files);
+    m_area->OpenDroppedFiles(files);
 }
 
 } // namespace varkel

@@ -1,19 +1,19 @@
 #pragma once
 // A document window: one rich-text editor filling the window. The window
 // carries its document index as its tag; everything it does on an event is a
-// call into the frame, which owns the shared state.
+// call into the document area, which owns the documents.
 
 #include <QWidget>
 
 namespace varkel {
 
 class RichEdit;
-class fMain;
+class DocumentArea;
 
 class fEdit : public QWidget {
     Q_OBJECT
 public:
-    fEdit(int tag, fMain *frame);
+    fEdit(int tag, DocumentArea *area);
 
     int Tag() const { return m_tag; }
     RichEdit *rtfEdit = nullptr;
@@ -23,10 +23,10 @@ public:
     bool CanRedo() const;
     void EditRedo();
     void ClearUndo();
-    // Stops every call from this window into the frame: the frame calls it
-    // when it is being destroyed, before the widget base class deletes this
-    // window (and moves the keyboard focus while hiding the frame).
-    void DetachFromFrame();
+    // Stops every call from this window into the document area: called while
+    // the window is being destroyed, before the widget base class deletes
+    // this window (and moves the keyboard focus while hiding the frame).
+    void DetachFromArea();
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -36,7 +36,7 @@ protected:
 
 private:
     int m_tag;
-    fMain *m_frame;
+    DocumentArea *m_area;
 };
 
 } // namespace varkel

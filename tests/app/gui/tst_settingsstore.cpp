@@ -2,6 +2,10 @@
 // user edited by hand far beyond what the program writes.
 
 #include "app/gui/fmain.h"
+#include "bindings/gui/keybindings.h"
+#include "commands/gui/menucommands.h"
+#include "documents/gui/documentarea.h"
+#include "language/gui/colouring.h"
 #include "app/mglobal.h"
 #include "app/settings.h"
 #include "documents/gui/richedit.h"
@@ -68,11 +72,11 @@ private slots:
         file.close();
         LoadedFrame f(ini);
         QVERIFY(f.prompts->errors.isEmpty());
-        f.frame->NewConfig();
+        f.frame->documents().NewConfig();
         f.prompts->inputAnswers.push_back(QStringLiteral("keys"));
         f.frame->Dispatch("cmnuInsertComment");
         // Three lines of the widest block the options dialog allows.
-        QCOMPARE(f.frame->ActiveEditor()->TextLength(), 3L * (2 + kMaxCommentSize + 2));
+        QCOMPARE(f.frame->documents().ActiveEditor()->TextLength(), 3L * (2 + kMaxCommentSize + 2));
         QCOMPARE(mGlobal::FontSize, kMaxFontSize);
     }
 };

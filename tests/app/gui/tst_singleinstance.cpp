@@ -352,9 +352,9 @@ private slots:
         NestedLoopPrompts *box = prompts.get();
         fx.frame->SetPrompts(std::move(prompts));
         fMain &f = *fx.frame;
-        const int d = f.NewConfig();
-        QTest::keyClicks(f.Editor(d)->rtfEdit, "bind x quit");
-        QVERIFY(f.Docs()[d].Modified);
+        const int d = f.documents().NewConfig();
+        QTest::keyClicks(f.documents().Editor(d)->rtfEdit, "bind x quit");
+        QVERIFY(f.documents().Docs()[d].Modified);
 
         SingleInstance instance;
         QVERIFY(instance.Listen());
@@ -379,9 +379,9 @@ private slots:
             QCOMPARE(second.exitCode(), 0);
         }
         QCOMPARE(box->openWhileShown, 0); // each connection was finished before the file was opened
-        QVERIFY(!f.Docs()[d].Closed);
-        QVERIFY(f.Docs()[d].Modified);
-        const std::string_view text = f.Editor(d)->rtfEdit->TextView();
+        QVERIFY(!f.documents().Docs()[d].Closed);
+        QVERIFY(f.documents().Docs()[d].Modified);
+        const std::string_view text = f.documents().Editor(d)->rtfEdit->TextView();
         QCOMPARE(QByteArray(text.data(), static_cast<qsizetype>(text.size())), QByteArray("bind x quit"));
     }
 };

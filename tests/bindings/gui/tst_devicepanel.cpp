@@ -343,26 +343,26 @@ private slots:
         mGlobal::ShowKeyboard = true;
         test::FrameFixture fx;
         fMain &frame = *fx.frame;
-        DevicePanel *panel = frame.Panel();
+        DevicePanel *panel = frame.bindings().Panel();
         QVERIFY(frame.centralWidget()->isAncestorOf(panel) && !panel->isHidden());
         QVERIFY(!panel->SlotButton(30)->isEnabled());
         auto *num = frame.findChild<QLabel *>(QStringLiteral("StatusPanel5"));
         QCOMPARE(num->isEnabled(), panel->LockState(0));
 
-        frame.NewConfig();
+        frame.documents().NewConfig();
         QVERIFY(panel->SlotButton(30)->isEnabled() && !panel->SlotButton(40)->isEnabled());
         // A selected key enables Find Next Conflict; leaving it disables it.
-        PopupMenu *menu = frame.Menu();
+        PopupMenu *menu = frame.commands().Menu();
         QVERIFY(!menu->IsEnabled("cmnuFindNextConflict"));
         emit panel->slotSelected(30, QStringLiteral("e"), QString());
-        QVERIFY(menu->IsEnabled("cmnuFindNextConflict") && frame.ToolButton("tbFindNextConflict")->isEnabled());
+        QVERIFY(menu->IsEnabled("cmnuFindNextConflict") && frame.commands().ToolButton("tbFindNextConflict")->isEnabled());
         emit panel->slotLeft(30);
-        QVERIFY(!menu->IsEnabled("cmnuFindNextConflict") && !frame.ToolButton("tbFindNextConflict")->isEnabled());
+        QVERIFY(!menu->IsEnabled("cmnuFindNextConflict") && !frame.commands().ToolButton("tbFindNextConflict")->isEnabled());
 
         // Files dropped on the panel are opened.
         const QString path = fx.write(QStringLiteral("dropped.cfg"), "bind e +forward\r\n");
         emit panel->filesDropped({path});
-        QCOMPARE(QString::fromStdString(frame.Docs()[frame.ActiveDoc()].Path), path);
+        QCOMPARE(QString::fromStdString(frame.documents().Docs()[frame.documents().ActiveDoc()].Path), path);
 
         // The menu command hides and shows the panel and remembers it.
         frame.Dispatch("cmnuToggleKB");
@@ -373,15 +373,15 @@ private slots:
         QCOMPARE(GetProfileString("General", "ShowKeyboard", "", mGlobal::IniPath), std::string("True"));
 
         // No document left: the panel goes disabled again.
-        frame.CloseAllFiles();
-        QTRY_VERIFY(!frame.Docs().AnyOpen());
+        frame.documents().CloseAllFiles();
+        QTRY_VERIFY(!frame.documents().Docs().AnyOpen());
         QVERIFY(!panel->SlotButton(30)->isEnabled() && !panel->SlotButton(101)->isEnabled());
 
         // Stored hidden, the next start shows no panel.
         WriteProfileString("General", "ShowKeyboard", "False", mGlobal::IniPath);
         fMain second;
         second.MDIForm_Load(QString());
-        QVERIFY(second.Panel()->isHidden());
+        QVERIFY(second.bindings().Panel()->isHidden());
     }
 };
 

@@ -40,8 +40,8 @@ QPoint pointOf(RichEdit *e, long pos)
 // Opens a script and leaves the focus in its editor with the caret at `caret`.
 RichEdit *openScript(FrameFixture &fx, const QByteArray &text, long caret)
 {
-    fx.frame->OpenConfig(fx.write(QString("script%1.cfg").arg(fx.frame->Docs().DocCount()), text));
-    RichEdit *e = fx.frame->ActiveEditor();
+    fx.frame->documents().OpenConfig(fx.write(QString("script%1.cfg").arg(fx.frame->documents().Docs().DocCount()), text));
+    RichEdit *e = fx.frame->documents().ActiveEditor();
     e->setFocus();
     e->SetSelStart(caret);
     return e;
@@ -89,7 +89,7 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        CommandBar *bar = f.InsertionTools();
+        CommandBar *bar = f.bindings().InsertionTools();
         QVERIFY(f.findChild<QToolBar *>(QStringLiteral("picCommand"))->isVisible());
         RichEdit *e = openScript(fx, "bind x \r\n", 7);
         QVERIFY(!bar->cmdInsertCommand[1]->isEnabled());
@@ -100,9 +100,9 @@ private slots:
         QCOMPARE(bytesOf(e), QByteArray("bind x +attack\r\n"));
         QCOMPARE(e->SelStart(), 14L);
         QCOMPARE(e->SelLength(), 0L);
-        QVERIFY(e->hasFocus() && f.Docs()[f.ActiveDoc()].Modified);
+        QVERIFY(e->hasFocus() && f.documents().Docs()[f.documents().ActiveDoc()].Modified);
         // The bindings were read again, and the status says so no longer.
-        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Ready"));
+        QCOMPARE(f.commands().StatusPanelText(1), QStringLiteral("Ready"));
 
         // The selection is replaced; nothing is added around the text.
         e->SetSel(0, 4);
@@ -128,7 +128,7 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        CommandBar *bar = f.InsertionTools();
+        CommandBar *bar = f.bindings().InsertionTools();
         RichEdit *e = openScript(fx, "// keys\r\n", 9);
         // The panel hands over the slot's key name; the row shows it upper-cased.
         bar->SetBindingRow("mouse1", "+attack");
@@ -186,12 +186,12 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        CommandBar *bar = f.InsertionTools();
-        DevicePanel *panel = f.Panel();
+        CommandBar *bar = f.bindings().InsertionTools();
+        DevicePanel *panel = f.bindings().Panel();
         const QByteArray script = "bind f +use\r\n\r\n";
         RichEdit *e = openScript(fx, script, 0);
         bar->cboCommand[1]->setEditText(QStringLiteral("+attack"));
-        const int fSlot = f.Dictionary().KeyIndex("f"), gSlot = f.Dictionary().KeyIndex("g");
+        const int fSlot = f.colouring().Dictionary().KeyIndex("f"), gSlot = f.colouring().Dictionary().KeyIndex("g");
 
         // A key click, then an insertion: the command goes into the binding
         // box, not over the key's line that the click selected.
@@ -221,7 +221,7 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        CommandBar *bar = f.InsertionTools();
+        CommandBar *bar = f.bindings().InsertionTools();
         RichEdit *e = openScript(fx, "set myvar \"fov 90\"\r\n", 0);
         QCOMPARE(bar->lblCommandDes[0]->text(), QStringLiteral("Alias"));
 
@@ -272,7 +272,7 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        CommandBar *bar = f.InsertionTools();
+        CommandBar *bar = f.bindings().InsertionTools();
         RichEdit *e = openScript(fx, "bind x \r\nbind y y\r\n", 0);
         bar->cboCommand[1]->setEditText(QStringLiteral("+attack"));
 
@@ -280,8 +280,8 @@ private slots:
         int modeDuringDrag = -1;
         bool bindingBoxTookDrops = true;
         CommandBar::Hooks hooks;
-        hooks.activeEditor = [&] { return f.ActiveEditor(); };
-        hooks.documentOpen = [&] { return f.Docs().AnyOpen(); };
+        hooks.activeEditor = [&] { return f.documents().ActiveEditor(); };
+        hooks.documentOpen = [&] { return f.documents().Docs().AnyOpen(); };
         hooks.execDrag = [&](QDrag *drag) {
             dragged = drag->mimeData()->text();
             modeDuringDrag = e->OLEDropMode();
@@ -316,7 +316,7 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        CommandBar *bar = f.InsertionTools();
+        CommandBar *bar = f.bindings().InsertionTools();
         const QColor face = bar->palette().color(QPalette::Button);
         QVERIFY(!bar->cboCommand[0]->isEnabled() && !bar->txtBinding->isEnabled());
         QVERIFY(!bar->imgcboItems->isEnabled() && !bar->cboKeyname->isEnabled());
@@ -339,14 +339,14 @@ private slots:
         // The status text shows the tool tip of a button under the pointer.
         QEvent enter(QEvent::Enter);
         QApplication::sendEvent(bar->cmdInsertCommand[2], &enter);
-        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Place Cvar at Insertion Point (Right Button Drags)"));
+        QCOMPARE(f.commands().StatusPanelText(1), QStringLiteral("Place Cvar at Insertion Point (Right Button Drags)"));
         QApplication::sendEvent(bar->txtBinding, &enter);
-        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Press Enter to Place Binding at Insertion Point"));
+        QCOMPARE(f.commands().StatusPanelText(1), QStringLiteral("Press Enter to Place Binding at Insertion Point"));
 
         bar->cboCommand[1]->setEditText(QStringLiteral("+attack"));
         bar->SetBindingRow("MOUSE1", "+attack");
         QVERIFY(bar->cmdInsertCommand[1]->isEnabled() && bar->cmdInsertBinding->isEnabled());
-        f.CloseAllFiles();
+        f.documents().CloseAllFiles();
         QVERIFY(!bar->cmdInsertCommand[1]->isEnabled() && !bar->cmdSearchCommand[1]->isEnabled());
         QVERIFY(!bar->cmdInsertBinding->isEnabled() && !bar->cboCommand[1]->isEnabled());
         QCOMPARE(bar->cboCommand[1]->palette().color(QPalette::Active, QPalette::Base), face);

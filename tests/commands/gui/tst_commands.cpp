@@ -23,8 +23,8 @@ using namespace varkel::test;
 namespace {
 RichEdit *docWith(fMain &f, const char *text)
 {
-    f.NewConfig();
-    RichEdit *e = f.ActiveEditor();
+    f.documents().NewConfig();
+    RichEdit *e = f.documents().ActiveEditor();
     e->SetSelText(text);
     return e;
 }
@@ -61,11 +61,11 @@ private slots:
         fx.prompts->inputAnswers.push_back("abc");
         f.Dispatch("cmnuFind");
         QCOMPARE(e->SelStart(), 7L);
-        QVERIFY(f.Menu()->IsEnabled("cmnuFindNext"));
+        QVERIFY(f.commands().Menu()->IsEnabled("cmnuFindNext"));
         e->SetSelStart(0);
         fx.prompts->inputAnswers.push_back(QString());
         f.Dispatch("cmnuFind");
-        QVERIFY(mGlobal::LastSearchText.empty() && !f.Menu()->IsEnabled("cmnuFindNext"));
+        QVERIFY(mGlobal::LastSearchText.empty() && !f.commands().Menu()->IsEnabled("cmnuFindNext"));
     }
 
     void replaceButtonOpensTheDialogAndReplaceAllIsOneUndo()
@@ -73,21 +73,21 @@ private slots:
         FrameFixture fx;
         fMain &f = *fx.frame;
         RichEdit *e = docWith(f, "bind a jump; bind b JUMP");
-        QVERIFY(f.ToolButton("tbReplace")->isEnabled());
-        f.ToolButton("tbReplace")->click();
-        ReplaceDialog *dialog = f.replaceDialog();
+        QVERIFY(f.commands().ToolButton("tbReplace")->isEnabled());
+        f.commands().ToolButton("tbReplace")->click();
+        ReplaceDialog *dialog = f.commands().replaceDialog();
         QVERIFY(dialog && dialog->isVisible());
         dialog->setFindText("jump");
         dialog->setReplaceText("+moveup");
-        QCOMPARE(f.ReplaceAll(), 2);
+        QCOMPARE(f.commands().ReplaceAll(), 2);
         const auto text = [&] { return QByteArray(e->TextView().data(), static_cast<qsizetype>(e->TextView().size())); };
         QCOMPARE(text(), QByteArray("bind a +moveup; bind b +moveup"));
         f.Dispatch("cmnuUndo");
         QCOMPARE(text(), QByteArray("bind a jump; bind b JUMP"));
         dialog->setMatchCase(true);
         e->SetSelStart(0);
-        QVERIFY(f.ReplaceStep(false)); // finds "jump"
-        QVERIFY(!f.ReplaceStep(true)); // replaces it; "JUMP" does not match, so none is left
+        QVERIFY(f.commands().ReplaceStep(false)); // finds "jump"
+        QVERIFY(!f.commands().ReplaceStep(true)); // replaces it; "JUMP" does not match, so none is left
         QCOMPARE(text(), QByteArray("bind a +moveup; bind b JUMP"));
     }
 
@@ -98,10 +98,10 @@ private slots:
         // undone text is coloured and the bindings re-read.
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.OpenConfig(fx.write("k.cfg", "biQ\r\nnd f +use\r\n"));
-        RichEdit *e = f.ActiveEditor();
+        f.documents().OpenConfig(fx.write("k.cfg", "biQ\r\nnd f +use\r\n"));
+        RichEdit *e = f.documents().ActiveEditor();
         const auto text = [&] { return QByteArray(e->TextView().data(), static_cast<qsizetype>(e->TextView().size())); };
-        const int gSlot = f.Dictionary().KeyIndex("g");
+        const int gSlot = f.colouring().Dictionary().KeyIndex("g");
         e->setFocus();
         QVERIFY(e->hasFocus());
 
@@ -115,13 +115,13 @@ private slots:
         QCOMPARE(text(), QByteArray("bind f +use\r\n").remove(2, 1));
 
         // Undo brings text back coloured; Redo follows what can be redone.
-        QVERIFY(!f.Menu()->IsEnabled("cmnuRedo"));
+        QVERIFY(!f.commands().Menu()->IsEnabled("cmnuRedo"));
         QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(text(), QByteArray("bind f +use\r\n"));
         QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(text(), QByteArray("biQ\r\nnd f +use\r\n"));
         QCOMPARE(e->StyleAt(2), int(PlainText));
-        QVERIFY(f.Menu()->IsEnabled("cmnuRedo"));
+        QVERIFY(f.commands().Menu()->IsEnabled("cmnuRedo"));
         QTest::keyClick(e, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(text(), QByteArray("bind f +use\r\n"));
         QCOMPARE(e->StyleAt(0), int(Command));
@@ -139,48 +139,48 @@ private slots:
         QCOMPARE(text(), QByteArray("bind g +jump\r\nbind f +use\r\n"));
         QCOMPARE(e->StyleAt(0), int(Command));
         QCOMPARE(e->StyleAt(14), int(Command));
-        QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::On);
+        QCOMPARE(f.bindings().Panel()->KeyState(gSlot), KeyPicture::On);
         // The editor's other keys for the same commands go the same way.
         e->SetSel(0, 14);
         QTest::keyClick(e, Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("bind g +jump\r\n"));
-        QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::Off);
+        QCOMPARE(f.bindings().Panel()->KeyState(gSlot), KeyPicture::Off);
         QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier);
-        QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::On);
+        QCOMPARE(f.bindings().Panel()->KeyState(gSlot), KeyPicture::On);
         QTest::keyClick(e, Qt::Key_Backspace, Qt::AltModifier);
-        QCOMPARE(f.Panel()->KeyState(gSlot), KeyPicture::Off);
+        QCOMPARE(f.bindings().Panel()->KeyState(gSlot), KeyPicture::Off);
     }
 
     void windowMenuListsTheOpenDocuments()
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.BuildWindowList();
-        QVERIFY(!f.Menu()->IsEnabled("cmnuTileHorz") && !f.Menu()->IndexForKey("cmnuWindowSep"));
-        QVERIFY(!f.Menu()->IndexForKey("cmnuChild1"));
+        f.commands().BuildWindowList();
+        QVERIFY(!f.commands().Menu()->IsEnabled("cmnuTileHorz") && !f.commands().Menu()->IndexForKey("cmnuWindowSep"));
+        QVERIFY(!f.commands().Menu()->IndexForKey("cmnuChild1"));
 
-        f.NewConfig();
-        f.NewConfig();
+        f.documents().NewConfig();
+        f.documents().NewConfig();
         const QString longPath = fx.write("a-rather-long-folder-name-for-configs.cfg", "x");
-        f.OpenConfig(longPath);
-        f.BuildWindowList();
-        QVERIFY(f.Menu()->IsEnabled("cmnuCascade") && f.Menu()->IndexForKey("cmnuWindowSep"));
-        QCOMPARE(f.Menu()->Caption("cmnuChild1"), QStringLiteral("&1) Untitled 1"));
-        QVERIFY(f.Menu()->Caption("cmnuChild3").startsWith("&3) ") && f.Menu()->Caption("cmnuChild3").size() <= 4 + 32);
-        QVERIFY(f.Menu()->IsChecked("cmnuChild3") && !f.Menu()->IsChecked("cmnuChild1"));
+        f.documents().OpenConfig(longPath);
+        f.commands().BuildWindowList();
+        QVERIFY(f.commands().Menu()->IsEnabled("cmnuCascade") && f.commands().Menu()->IndexForKey("cmnuWindowSep"));
+        QCOMPARE(f.commands().Menu()->Caption("cmnuChild1"), QStringLiteral("&1) Untitled 1"));
+        QVERIFY(f.commands().Menu()->Caption("cmnuChild3").startsWith("&3) ") && f.commands().Menu()->Caption("cmnuChild3").size() <= 4 + 32);
+        QVERIFY(f.commands().Menu()->IsChecked("cmnuChild3") && !f.commands().Menu()->IsChecked("cmnuChild1"));
         // Choosing an item activates its document.
-        f.Menu()->RaiseClick(f.Menu()->IndexForKey("cmnuChild1"));
-        QCOMPARE(f.ActiveDoc(), 1);
+        f.commands().Menu()->RaiseClick(f.commands().Menu()->IndexForKey("cmnuChild1"));
+        QCOMPARE(f.documents().ActiveDoc(), 1);
     }
 
     void maximiseTogglesFillingTheClientArea()
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.NewConfig();
-        f.NewConfig();
-        f.Arrange(2);
-        auto *w = qobject_cast<ChildWindow *>(f.ActiveWindow()->parentWidget());
+        f.documents().NewConfig();
+        f.documents().NewConfig();
+        f.documents().Arrange(2);
+        auto *w = qobject_cast<ChildWindow *>(f.documents().ActiveWindow()->parentWidget());
         QVERIFY(w);
         const QRect tiled = w->geometry();
         const QSize area = w->mdiArea()->viewport()->size();
@@ -193,9 +193,9 @@ private slots:
         QCOMPARE(w->geometry(), tiled);
         // A window that was made to fill the area by other means goes back
         // to 90 % x 80 % of the area.
-        auto *other = qobject_cast<ChildWindow *>(f.Editor(1)->parentWidget());
+        auto *other = qobject_cast<ChildWindow *>(f.documents().Editor(1)->parentWidget());
         other->setGeometry(QRect(QPoint(0, 0), area));
-        f.OnChildMaximize(other);
+        f.documents().OnChildMaximize(other);
         QCOMPARE(other->size(), QSize(qRound(area.width() * 0.9), qRound(area.height() * 0.8)));
     }
 
@@ -226,42 +226,42 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.SetStatusBarTip("Loading File...", false);
-        emit f.Menu()->MenuExit();
-        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Loading File..."));
-        f.SetStatusBarTip("Ready", true);
-        const int index = f.Menu()->IndexForKey("cmnuPaste");
-        emit f.Menu()->ItemHighlight(index);
-        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Paste ClipBoard Contents"));
-        emit f.Menu()->ItemHighlight(100000); // beyond the help table: unchanged
-        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Paste ClipBoard Contents"));
-        emit f.Menu()->MenuExit();
-        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Ready"));
+        f.commands().SetStatusBarTip("Loading File...", false);
+        emit f.commands().Menu()->MenuExit();
+        QCOMPARE(f.commands().StatusPanelText(1), QStringLiteral("Loading File..."));
+        f.commands().SetStatusBarTip("Ready", true);
+        const int index = f.commands().Menu()->IndexForKey("cmnuPaste");
+        emit f.commands().Menu()->ItemHighlight(index);
+        QCOMPARE(f.commands().StatusPanelText(1), QStringLiteral("Paste ClipBoard Contents"));
+        emit f.commands().Menu()->ItemHighlight(100000); // beyond the help table: unchanged
+        QCOMPARE(f.commands().StatusPanelText(1), QStringLiteral("Paste ClipBoard Contents"));
+        emit f.commands().Menu()->MenuExit();
+        QCOMPARE(f.commands().StatusPanelText(1), QStringLiteral("Ready"));
 
         // The caret panels follow the active script and go back to their
         // first texts when the last script closes.
-        f.OpenConfig(fx.write("a.cfg", "bind x +attack\r\nbind y +jump"));
-        QCOMPARE(f.StatusPanelText(2), QStringLiteral("Line: 1 of 2"));
-        f.CloseAllFiles();
-        QCOMPARE(f.StatusPanelText(2), QStringLiteral("Line"));
-        QCOMPARE(f.StatusPanelText(3), QStringLiteral("Col"));
-        QCOMPARE(f.StatusPanelText(4), QStringLiteral("Char:"));
+        f.documents().OpenConfig(fx.write("a.cfg", "bind x +attack\r\nbind y +jump"));
+        QCOMPARE(f.commands().StatusPanelText(2), QStringLiteral("Line: 1 of 2"));
+        f.documents().CloseAllFiles();
+        QCOMPARE(f.commands().StatusPanelText(2), QStringLiteral("Line"));
+        QCOMPARE(f.commands().StatusPanelText(3), QStringLiteral("Col"));
+        QCOMPARE(f.commands().StatusPanelText(4), QStringLiteral("Char:"));
     }
 
     void recentFilesMenu()
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        QCOMPARE(f.Menu()->Caption("cmnuRecentFile1"), QStringLiteral("&1"));
+        QCOMPARE(f.commands().Menu()->Caption("cmnuRecentFile1"), QStringLiteral("&1"));
         const QString a = fx.write("a.cfg", "a"), b = fx.write("b.cfg", "b");
-        f.OpenConfig(a);
-        f.OpenConfig(b);
-        QCOMPARE(f.Menu()->Caption("cmnuRecentFile1"), QStringLiteral("&1 ") + QString::fromStdString(TruncLongPath(b.toStdString())));
-        QCOMPARE(f.ToolButton("tbOpen")->menu(), f.Menu()->Submenu("cmnuRecentFiles"));
-        f.CloseAllFiles();
+        f.documents().OpenConfig(a);
+        f.documents().OpenConfig(b);
+        QCOMPARE(f.commands().Menu()->Caption("cmnuRecentFile1"), QStringLiteral("&1 ") + QString::fromStdString(TruncLongPath(b.toStdString())));
+        QCOMPARE(f.commands().ToolButton("tbOpen")->menu(), f.commands().Menu()->Submenu("cmnuRecentFiles"));
+        f.documents().CloseAllFiles();
         QCoreApplication::processEvents();
-        f.Menu()->RaiseClick(f.Menu()->IndexForKey("cmnuRecentFile2"));
-        QCOMPARE(QString::fromStdString(f.Docs()[f.ActiveDoc()].Path), a);
+        f.commands().Menu()->RaiseClick(f.commands().Menu()->IndexForKey("cmnuRecentFile2"));
+        QCOMPARE(QString::fromStdString(f.documents().Docs()[f.documents().ActiveDoc()].Path), a);
     }
 
     void menuLevelsGoWithTheirMenuObject()

@@ -100,7 +100,7 @@ private slots:
         mGlobal::HelpDir = kHelpDir.toStdString();
 
         f.Dispatch("cmnuHelpContents");
-        HelpWindow *h = f.Help();
+        HelpWindow *h = f.commands().Help();
         QVERIFY(h && h->isVisible());
         QCOMPARE(h->CurrentPage(), QStringLiteral("contents.html"));
         QCOMPARE(h->windowTitle(), QStringLiteral("Varkel Help - Contents"));
@@ -110,8 +110,8 @@ private slots:
         QCOMPARE(h->CurrentPage(), QStringLiteral("contents.html"));
         // The toolbar's help button runs the same command, on the same window.
         h->ShowPage(QStringLiteral("shortcuts.html"));
-        f.ToolButton("tbHelpContents")->click();
-        QCOMPARE(f.Help(), h);
+        f.commands().ToolButton("tbHelpContents")->click();
+        QCOMPARE(f.commands().Help(), h);
         QCOMPARE(h->CurrentPage(), QStringLiteral("contents.html"));
 
         // Search: the field has the focus; empty, it lists every page.
@@ -138,7 +138,7 @@ private slots:
         mGlobal::HelpDir = folder.toStdString();
         f.Dispatch("cmnuHelpContents");
         QCOMPARE(fx.prompts->errors, QStringList{QStringLiteral("Error 1003|Help files not found: ") + folder});
-        QVERIFY(!f.Help() || !f.Help()->isVisible());
+        QVERIFY(!f.commands().Help() || !f.commands().Help()->isVisible());
 
         // A folder without its contents page is no help either.
         QDir().mkpath(folder);
@@ -146,7 +146,7 @@ private slots:
         f.Dispatch("cmnuHelpSearch");
         QCOMPARE(fx.prompts->errors.last(),
                  QStringLiteral("Error 1003|Help files not found: ") + folder + QStringLiteral("/contents.html"));
-        QVERIFY(!f.Help() || !f.Help()->isVisible());
+        QVERIFY(!f.commands().Help() || !f.commands().Help()->isVisible());
     }
 
     void printsTheWholeDocumentToPdf()
@@ -154,13 +154,13 @@ private slots:
         FrameFixture fx;
         fMain &f = *fx.frame;
         const QByteArray script = longScript(300);
-        f.OpenConfig(fx.write(QStringLiteral("long.cfg"), script));
-        RichEdit *e = f.ActiveEditor();
+        f.documents().OpenConfig(fx.write(QStringLiteral("long.cfg"), script));
+        RichEdit *e = f.documents().ActiveEditor();
         e->SetSel(20, 10);
 
         const QString out = fx.path(QStringLiteral("out.pdf"));
         WatchingPrinter printer(out);
-        const Error err = f.PrintDocument(printer);
+        const Error err = f.commands().PrintDocument(printer);
         QVERIFY2(!err, err.description().c_str());
 
         // Started, then the selection collapsed at its start, then the whole
@@ -176,7 +176,7 @@ private slots:
         QVERIFY(pdf.startsWith("%PDF-"));
         QVERIFY2(pdfPages(pdf) >= 3, QByteArray::number(pdfPages(pdf)).constData()); // 300 lines, not the 10 selected bytes
         QCOMPARE(QByteArray(e->TextView().data(), static_cast<qsizetype>(e->TextView().size())), script);
-        QVERIFY(!f.Docs()[f.ActiveDoc()].Modified);
+        QVERIFY(!f.documents().Docs()[f.documents().ActiveDoc()].Modified);
     }
 
     void printCommandAndPrinterSetup()
@@ -186,11 +186,11 @@ private slots:
         auto owned = std::make_unique<SetupPrompts>();
         SetupPrompts *prompts = owned.get();
         f.SetPrompts(std::move(owned));
-        f.SetPrinterSource([] { return std::shared_ptr<QsciPrinter>(); });
-        f.OpenConfig(fx.write(QStringLiteral("a.cfg"), "bind mouse1 +attack\r\n"));
+        f.commands().SetPrinterSource([] { return std::shared_ptr<QsciPrinter>(); });
+        f.documents().OpenConfig(fx.write(QStringLiteral("a.cfg"), "bind mouse1 +attack\r\n"));
 
         // No printer: a message, not silence.
-        f.ToolButton("tbPrint")->click();
+        f.commands().ToolButton("tbPrint")->click();
         QCOMPARE(prompts->errors.size(), 1);
         QVERIFY(prompts->errors[0].startsWith(QStringLiteral("Error 482|Printer error: no printer is available")));
 

@@ -3,7 +3,11 @@
 // checks, the Tools menu items and starting a tool without a shell.
 
 #include "app/gui/fmain.h"
-#include "app/gui/prompts.h"
+#include "bindings/gui/keybindings.h"
+#include "commands/gui/menucommands.h"
+#include "documents/gui/documentarea.h"
+#include "language/gui/colouring.h"
+#include "documents/gui/prompts.h"
 #include "app/mglobal.h"
 #include "app/profile.h"
 #include "app/tempdir.h"
@@ -537,12 +541,12 @@ private slots:
         fMain frame;
         frame.SetPrompts(std::make_unique<ScriptedPrompts>());
         frame.MDIForm_Load(QString());
-        QAction *tool = frame.Menu()->Action("cmnuUserTool1");
+        QAction *tool = frame.commands().Menu()->Action("cmnuUserTool1");
         QVERIFY(tool);
         QCOMPARE(tool->text(), QStringLiteral("Q&&A Notes"));
         QVERIFY(!tool->icon().isNull());
 
-        CommandBar *bar = frame.InsertionTools();
+        CommandBar *bar = frame.bindings().InsertionTools();
         const auto textColor = [bar] {
             return bar->cboCommand[1]->palette().color(QPalette::Active, QPalette::Text);
         };
@@ -552,7 +556,7 @@ private slots:
             QTest::mouseClick(d->cmdOK[0], Qt::LeftButton);
         });
         frame.Dispatch("cmnuSyntaxColors");
-        QVERIFY(frame.Menu()->IsChecked("cmnuAutoSyntax_None"));
+        QVERIFY(frame.commands().Menu()->IsChecked("cmnuAutoSyntax_None"));
         QCOMPARE(textColor(), QColor(0, 0, 0)); // plain text
         frame.close();
     }
@@ -569,27 +573,27 @@ private slots:
         fMain frame;
         frame.SetPrompts(std::make_unique<ScriptedPrompts>());
         frame.MDIForm_Load(QString());
-        QCOMPARE(frame.ToolsInMenu(), 3);
-        QMenu *tools = frame.Menu()->Submenu("cmnuToolsTOP");
+        QCOMPARE(frame.commands().ToolsInMenu(), 3);
+        QMenu *tools = frame.commands().Menu()->Submenu("cmnuToolsTOP");
         QCOMPARE(tools->actions().last()->text(), QStringLiteral("Tool 3")); // at the end of the menu
-        QCOMPARE(frame.Menu()->ItemData(frame.Menu()->IndexForKey("cmnuUserTool3")), 3);
-        frame.m_cMenu_Click(frame.Menu()->IndexForKey("cmnuUserTool2"));
+        QCOMPARE(frame.commands().Menu()->ItemData(frame.commands().Menu()->IndexForKey("cmnuUserTool3")), 3);
+        frame.commands().m_cMenu_Click(frame.commands().Menu()->IndexForKey("cmnuUserTool2"));
         QTRY_VERIFY(QFile::exists(marker + "2"));
         QVERIFY(!QFile::exists(marker + "1"));
 
         // A document whose state the dialog must not touch.
-        const int doc = frame.NewConfig();
-        RichEdit *e = frame.Editor(doc)->rtfEdit;
+        const int doc = frame.documents().NewConfig();
+        RichEdit *e = frame.documents().Editor(doc)->rtfEdit;
         e->SetSelText("bind x \"+attack\"\r\n");
-        frame.Docs()[doc].Modified = false;
+        frame.documents().Docs()[doc].Modified = false;
         onModal<fOptions>([](fOptions *d) {
             QCOMPARE(d->tabOptions->currentIndex(), 0);
             clickBox(d->optSyntaxType[0]);
             QTest::mouseClick(d->cmdOK[0], Qt::LeftButton);
         });
         frame.Dispatch("cmnuSyntaxColors");
-        QVERIFY(frame.Menu()->IsChecked("cmnuAutoSyntax_None"));
-        QVERIFY(!frame.Docs()[doc].Modified);
+        QVERIFY(frame.commands().Menu()->IsChecked("cmnuAutoSyntax_None"));
+        QVERIFY(!frame.documents().Docs()[doc].Modified);
         QVERIFY(e->CanUndo());
         QCOMPARE(styleAt(e, 0), static_cast<int>(PlainText));
 
@@ -603,12 +607,12 @@ private slots:
             QTest::mouseClick(d->cmdOK[0], Qt::LeftButton);
         });
         frame.Dispatch("cmnuCfgUserTools");
-        QCOMPARE(frame.ToolsInMenu(), 1);
-        QCOMPARE(frame.Menu()->Caption("cmnuUserTool1"), QStringLiteral("Tool 1"));
-        QCOMPARE(frame.Menu()->IndexForKey("cmnuUserTool2"), 0);
-        QCOMPARE(frame.Menu()->IndexForKey("cmnuUserTool3"), 0);
+        QCOMPARE(frame.commands().ToolsInMenu(), 1);
+        QCOMPARE(frame.commands().Menu()->Caption("cmnuUserTool1"), QStringLiteral("Tool 1"));
+        QCOMPARE(frame.commands().Menu()->IndexForKey("cmnuUserTool2"), 0);
+        QCOMPARE(frame.commands().Menu()->IndexForKey("cmnuUserTool3"), 0);
         QCOMPARE(tools->actions().last()->text(), QStringLiteral("Tool 1"));
-        QVERIFY(frame.Menu()->IndexForKey("cmnuCfgUserTools") > 0);
+        QVERIFY(frame.commands().Menu()->IndexForKey("cmnuCfgUserTools") > 0);
         QCOMPARE(iniValue("User Tools", "NumUserTools"), std::string("1"));
 
         for (const auto &[key, page] : {std::pair{"cmnuCfgComment", 1}, std::pair{"cmnuOptions", 3}}) {
@@ -620,7 +624,7 @@ private slots:
             frame.Dispatch(key);
             QCOMPARE(shown, page);
         }
-        frame.Docs()[doc].Modified = false;
+        frame.documents().Docs()[doc].Modified = false;
         frame.close();
     }
 };

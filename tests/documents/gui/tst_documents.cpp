@@ -35,7 +35,7 @@ QByteArray everyByte()
 
 QByteArray editorBytes(fMain &f, int d)
 {
-    const std::string_view v = f.Editor(d)->rtfEdit->TextView();
+    const std::string_view v = f.documents().Editor(d)->rtfEdit->TextView();
     return QByteArray(v.data(), static_cast<qsizetype>(v.size()));
 }
 } // namespace
@@ -47,14 +47,14 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        QCOMPARE(f.NewConfig(), 1);
-        QCOMPARE(f.NewConfig(), 2);
-        QCOMPARE(QString::fromStdString(f.Docs()[2].Path), QStringLiteral("Untitled 2"));
-        f.UnloadDocument(1);
-        f.UnloadDocument(2);
-        QCOMPARE(f.NewConfig(), 3);
-        QCOMPARE(QString::fromStdString(f.Docs()[3].Path), QStringLiteral("Untitled 3"));
-        QVERIFY(f.Docs()[1].Closed && f.Docs()[2].Closed && !f.Docs()[3].Closed);
+        QCOMPARE(f.documents().NewConfig(), 1);
+        QCOMPARE(f.documents().NewConfig(), 2);
+        QCOMPARE(QString::fromStdString(f.documents().Docs()[2].Path), QStringLiteral("Untitled 2"));
+        f.documents().UnloadDocument(1);
+        f.documents().UnloadDocument(2);
+        QCOMPARE(f.documents().NewConfig(), 3);
+        QCOMPARE(QString::fromStdString(f.documents().Docs()[3].Path), QStringLiteral("Untitled 3"));
+        QVERIFY(f.documents().Docs()[1].Closed && f.documents().Docs()[2].Closed && !f.documents().Docs()[3].Closed);
     }
 
     void openSaveUnchangedIsByteIdentical()
@@ -74,13 +74,13 @@ private slots:
             QFile::remove(copy);
             QFile::copy(file, copy);
             QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-            f.OpenConfig(copy);
-            const int d = f.ActiveDoc();
-            QVERIFY2(d > 0 && !f.Docs()[d].Modified, qPrintable(file));
+            f.documents().OpenConfig(copy);
+            const int d = f.documents().ActiveDoc();
+            QVERIFY2(d > 0 && !f.documents().Docs()[d].Modified, qPrintable(file));
             QCOMPARE(editorBytes(f, d), original);
-            QVERIFY(f.SaveConfig(d, copy));
+            QVERIFY(f.documents().SaveConfig(d, copy));
             QVERIFY2(FrameFixture::read(copy) == original, qPrintable(file));
-            f.UnloadDocument(d);
+            f.documents().UnloadDocument(d);
         }
     }
 
@@ -89,19 +89,19 @@ private slots:
         FrameFixture fx;
         fMain &f = *fx.frame;
         const QString file = fx.write("lf.cfg", "one\ntwo\n");
-        f.OpenConfig(file);
-        const int d = f.ActiveDoc();
-        RichEdit *e = f.ActiveEditor();
-        QVERIFY(!f.Docs()[d].Modified && !f.Menu()->IsEnabled("cmnuSave"));
+        f.documents().OpenConfig(file);
+        const int d = f.documents().ActiveDoc();
+        RichEdit *e = f.documents().ActiveEditor();
+        QVERIFY(!f.documents().Docs()[d].Modified && !f.commands().Menu()->IsEnabled("cmnuSave"));
         // Enter inserts the document's own line end.
         e->SetSelStart(3);
         QTest::keyClick(e, Qt::Key_Return);
         QCOMPARE(editorBytes(f, d), QByteArray("one\n\ntwo\n"));
-        QVERIFY(f.Docs()[d].Modified && f.Menu()->IsEnabled("cmnuSave") && f.Menu()->IsEnabled("cmnuRevert"));
+        QVERIFY(f.documents().Docs()[d].Modified && f.commands().Menu()->IsEnabled("cmnuSave") && f.commands().Menu()->IsEnabled("cmnuRevert"));
         // Opening the same path again only brings its window to the front.
-        const int count = f.Docs().DocCount();
-        f.OpenConfig(file);
-        QCOMPARE(f.Docs().DocCount(), count);
+        const int count = f.documents().Docs().DocCount();
+        f.documents().OpenConfig(file);
+        QCOMPARE(f.documents().Docs().DocCount(), count);
         QCOMPARE(f.windowTitle(), QStringLiteral("Varkel [") + file + "]");
         // Revert asks first.
         fx.prompts->askAnswers.push_back(QMessageBox::No);
@@ -111,12 +111,12 @@ private slots:
         f.Dispatch("cmnuRevert");
         QCOMPARE(fx.prompts->asked.last(), QStringLiteral("Reload file and discard changes?"));
         QCOMPARE(editorBytes(f, d), QByteArray("one\ntwo\n"));
-        QVERIFY(!f.Docs()[d].Modified);
+        QVERIFY(!f.documents().Docs()[d].Modified);
         // A new document uses CR LF.
-        f.NewConfig();
-        QTest::keyClicks(f.ActiveEditor(), "x");
-        QTest::keyClick(f.ActiveEditor(), Qt::Key_Return);
-        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("x\r\n"));
+        f.documents().NewConfig();
+        QTest::keyClicks(f.documents().ActiveEditor(), "x");
+        QTest::keyClick(f.documents().ActiveEditor(), Qt::Key_Return);
+        QCOMPARE(editorBytes(f, f.documents().ActiveDoc()), QByteArray("x\r\n"));
     }
 
     void unreadableFileIsReportedAndDropped()
@@ -124,17 +124,17 @@ private slots:
         FrameFixture fx;
         fMain &f = *fx.frame;
         const QString good = fx.write("good.cfg", "x");
-        f.OpenConfig(good);
-        QCOMPARE(QString::fromStdString(f.RecentFiles()[0]), good);
-        f.UnloadDocument(f.ActiveDoc());
+        f.documents().OpenConfig(good);
+        QCOMPARE(QString::fromStdString(f.commands().RecentFiles()[0]), good);
+        f.documents().UnloadDocument(f.documents().ActiveDoc());
         QFile::remove(good);
-        f.OpenConfig(good);
+        f.documents().OpenConfig(good);
         QCOMPARE(fx.prompts->criticals, QStringList{QStringLiteral("Unable to Open ") + good});
-        QVERIFY(!f.Docs().AnyOpen());
-        QVERIFY(f.RecentFiles()[0].empty());
-        f.OpenConfig(fx.dir.path()); // a folder
+        QVERIFY(!f.documents().Docs().AnyOpen());
+        QVERIFY(f.commands().RecentFiles()[0].empty());
+        f.documents().OpenConfig(fx.dir.path()); // a folder
         QCOMPARE(fx.prompts->criticals.size(), 2);
-        QVERIFY(!f.Docs().AnyOpen());
+        QVERIFY(!f.documents().Docs().AnyOpen());
     }
 
     void failedSaveKeepsOriginalAndModifiedState()
@@ -142,9 +142,9 @@ private slots:
         FrameFixture fx;
         fMain &f = *fx.frame;
         const QString file = fx.write("keep.cfg", "original\r\n");
-        f.OpenConfig(file);
-        const int d = f.ActiveDoc();
-        QTest::keyClicks(f.ActiveEditor(), "changed ");
+        f.documents().OpenConfig(file);
+        const int d = f.documents().ActiveDoc();
+        QTest::keyClicks(f.documents().ActiveEditor(), "changed ");
         // A failure at each step of the save, also of a rewrite in place.
         const std::vector<std::pair<FileStep, int>> failures = {
             {FileStep::Chmod, EACCES}, {FileStep::Write, ENOSPC}, {FileStep::Flush, EIO},
@@ -153,35 +153,35 @@ private slots:
             FileFaults faults;
             faults.always(FileStep::CreateTemp, step == FileStep::InPlaceWrite ? EACCES : 0);
             faults.always(step, err);
-            QVERIFY(!f.SaveConfig(d, file));
+            QVERIFY(!f.documents().SaveConfig(d, file));
         }
         QCOMPARE(fx.prompts->criticals,
                  QStringList(static_cast<qsizetype>(failures.size()), QStringLiteral("Unable to Save ") + file));
         QCOMPARE(FrameFixture::read(file), QByteArray("original\r\n"));
-        QVERIFY(f.Docs()[d].Modified);
-        QVERIFY(f.SaveConfig(d, file));
+        QVERIFY(f.documents().Docs()[d].Modified);
+        QVERIFY(f.documents().SaveConfig(d, file));
         QCOMPARE(FrameFixture::read(file), QByteArray("changed original\r\n"));
-        QVERIFY(!f.Docs()[d].Modified);
+        QVERIFY(!f.documents().Docs()[d].Modified);
     }
 
     void saveUntitledGoesThroughSaveAs()
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.NewConfig();
-        const int d = f.NewConfig();
-        QTest::keyClicks(f.ActiveEditor(), "bind q quit");
+        f.documents().NewConfig();
+        const int d = f.documents().NewConfig();
+        QTest::keyClicks(f.documents().ActiveEditor(), "bind q quit");
         fx.prompts->saveAnswers.push_back(QString()); // cancelled
         f.Dispatch("cmnuSave");
         QCOMPARE(fx.prompts->lastSaveProposed, QStringLiteral("Untitled 2"));
-        QVERIFY(f.Docs()[d].Modified);
+        QVERIFY(f.documents().Docs()[d].Modified);
         const QString target = fx.path("saved.cfg");
         fx.prompts->saveAnswers.push_back(target);
         f.Dispatch("cmnuSave");
         QCOMPARE(FrameFixture::read(target), QByteArray("bind q quit"));
-        QCOMPARE(QString::fromStdString(f.Docs()[d].Path), target);
+        QCOMPARE(QString::fromStdString(f.documents().Docs()[d].Path), target);
         QCOMPARE(f.windowTitle(), QStringLiteral("Varkel [") + target + "]");
-        QCOMPARE(QString::fromStdString(f.RecentFiles()[0]), target);
+        QCOMPARE(QString::fromStdString(f.commands().RecentFiles()[0]), target);
     }
 
     void closeQueryAnswers()
@@ -189,27 +189,27 @@ private slots:
         FrameFixture fx;
         fMain &f = *fx.frame;
         const QString file = fx.write("q.cfg", "abc");
-        f.OpenConfig(file);
-        const int d = f.ActiveDoc();
-        QTest::keyClicks(f.ActiveEditor(), "X");
+        f.documents().OpenConfig(file);
+        const int d = f.documents().ActiveDoc();
+        QTest::keyClicks(f.documents().ActiveEditor(), "X");
 
         fx.prompts->askAnswers.push_back(QMessageBox::Cancel);
-        QVERIFY(!f.QueryCloseDocument(d));
+        QVERIFY(!f.documents().QueryCloseDocument(d));
         QCOMPARE(fx.prompts->asked.last(), QStringLiteral("Save changes to ") + file + "?");
 
         // Cancel during shutdown keeps the program running and the script open.
         fx.prompts->askAnswers.push_back(QMessageBox::Cancel);
         QVERIFY(!f.close());
-        QVERIFY(!f.Docs()[d].Closed);
+        QVERIFY(!f.documents().Docs()[d].Closed);
 
         fx.prompts->askAnswers.push_back(QMessageBox::Yes);
         f.Dispatch("cmnuClose");
         QCoreApplication::processEvents();
-        QVERIFY(f.Docs()[d].Closed);
+        QVERIFY(f.documents().Docs()[d].Closed);
         QCOMPARE(FrameFixture::read(file), QByteArray("Xabc"));
 
-        f.OpenConfig(file);
-        QTest::keyClicks(f.ActiveEditor(), "Y");
+        f.documents().OpenConfig(file);
+        QTest::keyClicks(f.documents().ActiveEditor(), "Y");
         fx.prompts->askAnswers.push_back(QMessageBox::No);
         QVERIFY(f.close());
         QCOMPARE(FrameFixture::read(file), QByteArray("Xabc"));
@@ -219,48 +219,48 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        QVERIFY(!f.Menu()->IsEnabled("cmnuCut"));
-        QVERIFY(!f.ToolButton("tbSave")->isEnabled());
-        f.OpenConfig(fx.write("three.cfg", "ab\r\ncd\r\nef"));
-        const auto panels = [&] { return QStringList{f.StatusPanelText(2), f.StatusPanelText(3), f.StatusPanelText(4)}; };
+        QVERIFY(!f.commands().Menu()->IsEnabled("cmnuCut"));
+        QVERIFY(!f.commands().ToolButton("tbSave")->isEnabled());
+        f.documents().OpenConfig(fx.write("three.cfg", "ab\r\ncd\r\nef"));
+        const auto panels = [&] { return QStringList{f.commands().StatusPanelText(2), f.commands().StatusPanelText(3), f.commands().StatusPanelText(4)}; };
         QCOMPARE(panels(), (QStringList{"Line: 1 of 3", "Col: 0", "Char: 0"}));
-        RichEdit *e = f.ActiveEditor();
+        RichEdit *e = f.documents().ActiveEditor();
         QTest::keyClick(e, Qt::Key_Down);
         QTest::keyClick(e, Qt::Key_Right);
         QCOMPARE(panels(), (QStringList{"Line: 2 of 3", "Col: 1", "Char: 5"}));
-        QVERIFY(f.Menu()->IsEnabled("cmnuFind") && !f.Menu()->IsEnabled("cmnuFindNext"));
+        QVERIFY(f.commands().Menu()->IsEnabled("cmnuFind") && !f.commands().Menu()->IsEnabled("cmnuFindNext"));
         e->SetSel(0, 2);
-        QVERIFY(f.Menu()->IsEnabled("cmnuCut") && f.ToolButton("tbCopy")->isEnabled());
-        QVERIFY(f.Menu()->IsEnabled("cmnuFindNext"));
+        QVERIFY(f.commands().Menu()->IsEnabled("cmnuCut") && f.commands().ToolButton("tbCopy")->isEnabled());
+        QVERIFY(f.commands().Menu()->IsEnabled("cmnuFindNext"));
         // Word wrap belongs to the active document alone.
-        const int other = f.NewConfig();
+        const int other = f.documents().NewConfig();
         f.Dispatch("cmnuWordWrap");
-        QVERIFY(f.Docs()[other].WordWrap && !f.Docs()[other - 1].WordWrap);
-        QVERIFY(f.ToolButton("tbWordWrap")->isChecked() && f.Menu()->IsChecked("cmnuWordWrap"));
+        QVERIFY(f.documents().Docs()[other].WordWrap && !f.documents().Docs()[other - 1].WordWrap);
+        QVERIFY(f.commands().ToolButton("tbWordWrap")->isChecked() && f.commands().Menu()->IsChecked("cmnuWordWrap"));
     }
 
     void clipboardKeepsEightBitBytes()
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.OpenConfig(fx.write("hi.cfg", QByteArray("say \xE9\xFF\x80 end")));
-        RichEdit *e = f.ActiveEditor();
+        f.documents().OpenConfig(fx.write("hi.cfg", QByteArray("say \xE9\xFF\x80 end")));
+        RichEdit *e = f.documents().ActiveEditor();
         e->SetSel(4, 3);
         f.Dispatch("cmnuCut");
-        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("say  end"));
+        QCOMPARE(editorBytes(f, f.documents().ActiveDoc()), QByteArray("say  end"));
         e->SetSelStart(0);
         f.Dispatch("cmnuPaste");
-        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("\xE9\xFF\x80say  end"));
+        QCOMPARE(editorBytes(f, f.documents().ActiveDoc()), QByteArray("\xE9\xFF\x80say  end"));
         f.Dispatch("cmnuUndo");
-        QCOMPARE(editorBytes(f, f.ActiveDoc()), QByteArray("say  end"));
+        QCOMPARE(editorBytes(f, f.documents().ActiveDoc()), QByteArray("say  end"));
     }
 
     void droppedFilesAreOpenedNotInserted()
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.OpenConfig(fx.write("target.cfg", "bind x y\r\n"));
-        RichEdit *e = f.ActiveEditor();
+        f.documents().OpenConfig(fx.write("target.cfg", "bind x y\r\n"));
+        RichEdit *e = f.documents().ActiveEditor();
         const QString one = fx.write("one.cfg", "1"), two = fx.write("two.cfg", "2");
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(one), QUrl::fromLocalFile(two)});
@@ -272,9 +272,9 @@ private slots:
         QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(e->viewport(), &drop);
         QCOMPARE(editorBytes(f, 1), QByteArray("bind x y\r\n"));
-        QCOMPARE(f.Docs().DocCount(), 3);
-        QCOMPARE(QString::fromStdString(f.Docs()[2].Path), one);
-        QCOMPARE(QString::fromStdString(f.Docs()[3].Path), two);
+        QCOMPARE(f.documents().Docs().DocCount(), 3);
+        QCOMPARE(QString::fromStdString(f.documents().Docs()[2].Path), one);
+        QCOMPARE(QString::fromStdString(f.documents().Docs()[3].Path), two);
     }
 
     void destroyedFrameIsNotCalledByItsDocuments()
@@ -283,8 +283,8 @@ private slots:
         // frame is half destroyed; the editor's focus handler must not run
         // (it would set the insertion target).
         auto fx = std::make_unique<FrameFixture>();
-        fx->frame->NewConfig();
-        RichEdit *e = fx->frame->ActiveEditor();
+        fx->frame->documents().NewConfig();
+        RichEdit *e = fx->frame->documents().ActiveEditor();
         e->setFocus();
         QTRY_VERIFY(e->hasFocus());
         mGlobal::InsertTarget = "BINDINGBOX";

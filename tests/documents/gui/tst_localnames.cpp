@@ -84,39 +84,39 @@ private slots:
         // Open from the recent-files list: the document carries the bytes.
         f.Dispatch("cmnuRecentFile1", 1);
         QCOMPARE(prompts.criticals, QStringList());
-        const int d = f.ActiveDoc();
+        const int d = f.documents().ActiveDoc();
         QVERIFY(d > 0);
-        QCOMPARE(QByteArray::fromStdString(f.Docs()[d].Path), name);
+        QCOMPARE(QByteArray::fromStdString(f.documents().Docs()[d].Path), name);
         QCOMPARE(f.windowTitle(), "Varkel [" + shown + "]");
-        QCOMPARE(f.ActiveWindow()->windowTitle(), shown);
+        QCOMPARE(f.documents().ActiveWindow()->windowTitle(), shown);
         QCOMPARE(f.findChild<QTabBar *>("tabOpenFiles")->tabText(0), QFile::decodeName("caf\xe9.cfg"));
-        QCOMPARE(QByteArray::fromStdString(f.RecentFiles()[0]), name);
+        QCOMPARE(QByteArray::fromStdString(f.commands().RecentFiles()[0]), name);
 
         // Save writes the same file, under the same name.
-        QTest::keyClicks(f.ActiveEditor(), "// ");
+        QTest::keyClicks(f.documents().ActiveEditor(), "// ");
         f.Dispatch("cmnuSave");
         QCOMPARE(prompts.criticals, QStringList());
         QCOMPARE(readBytes(name), QByteArray("// bind x quit\r\n"));
 
         // Save As, keeping the proposed name, keeps its bytes too.
         prompts.saveAnswers.push_back(shown);
-        QTest::keyClicks(f.ActiveEditor(), "a");
+        QTest::keyClicks(f.documents().ActiveEditor(), "a");
         f.Dispatch("cmnuSaveAs");
         QCOMPARE(prompts.lastSaveProposed, shown);
         QCOMPARE(readBytes(name), QByteArray("// abind x quit\r\n"));
-        QCOMPARE(QByteArray::fromStdString(f.Docs()[d].Path), name);
+        QCOMPARE(QByteArray::fromStdString(f.documents().Docs()[d].Path), name);
 
         // So does the save a close asks for; the name is then still the most
         // recent file and opens again from the list.
-        QTest::keyClicks(f.ActiveEditor(), "b");
+        QTest::keyClicks(f.documents().ActiveEditor(), "b");
         prompts.askAnswers.push_back(QMessageBox::Yes);
-        QVERIFY(f.QueryCloseDocument(d));
+        QVERIFY(f.documents().QueryCloseDocument(d));
         QCOMPARE(prompts.asked.last(), "Save changes to " + shown + "?");
         QCOMPARE(readBytes(name), QByteArray("// abbind x quit\r\n"));
-        f.UnloadDocument(d);
+        f.documents().UnloadDocument(d);
         QCOMPARE(QByteArray::fromStdString(GetProfileString("RecentFiles", "RecentFile1", "", ini)), name);
         f.Dispatch("cmnuRecentFile1", 1);
-        QCOMPARE(QByteArray::fromStdString(f.Docs()[f.ActiveDoc()].Path), name);
+        QCOMPARE(QByteArray::fromStdString(f.documents().Docs()[f.documents().ActiveDoc()].Path), name);
         QCOMPARE(prompts.criticals, QStringList());
 
         // No file was made under a mangled name.

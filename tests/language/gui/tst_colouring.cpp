@@ -38,23 +38,23 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.OpenConfig(fx.write("a.cfg", "bind mouse1 \"+attack\" // fire\r\nsensitivity 3.5\r\n"));
-        RichEdit *e = f.ActiveEditor();
+        f.documents().OpenConfig(fx.write("a.cfg", "bind mouse1 \"+attack\" // fire\r\nsensitivity 3.5\r\n"));
+        RichEdit *e = f.documents().ActiveEditor();
         QCOMPARE(e->StyleAt(0), int(Command));       // bind
         QCOMPARE(e->StyleAt(5), int(KeyName));       // mouse1
         QCOMPARE(e->StyleAt(12), int(String));       // "+attack"
         QCOMPARE(e->StyleAt(22), int(Comment));      // // fire
         QCOMPARE(e->StyleAt(31), int(Cvar));         // sensitivity
         QCOMPARE(e->StyleAt(43), int(Number));       // 3.5
-        QVERIFY(!f.Docs()[f.ActiveDoc()].Modified);
-        QCOMPARE(f.StatusPanelText(1), QStringLiteral("Ready"));
+        QVERIFY(!f.documents().Docs()[f.documents().ActiveDoc()].Modified);
+        QCOMPARE(f.commands().StatusPanelText(1), QStringLiteral("Ready"));
 
         // A refresh keeps the modified state and the caret, and collapses a
         // selection to its start; nothing of it can be undone.
         QTest::keyClicks(e, "x");
         e->SetSel(5, 6);
         f.Dispatch("cmnuSyntaxRefresh");
-        QVERIFY(f.Docs()[f.ActiveDoc()].Modified && e->SelStart() == 5 && e->SelLength() == 0);
+        QVERIFY(f.documents().Docs()[f.documents().ActiveDoc()].Modified && e->SelStart() == 5 && e->SelLength() == 0);
         f.Dispatch("cmnuUndo");
         QCOMPARE(bytesOf(e).left(4), QByteArray("bind"));
     }
@@ -73,8 +73,8 @@ private slots:
             return QString::fromUtf8(name);
         };
         mGlobal::FontName = "Varkel Missing Family";
-        f.NewConfig();
-        RichEdit *e = f.ActiveEditor();
+        f.documents().NewConfig();
+        RichEdit *e = f.documents().ActiveEditor();
         QCOMPARE(shownFamily(e), fixed);
 
         // OK with the family as the dialog showed it, at another size: the
@@ -111,16 +111,16 @@ private slots:
         fMain &f = *fx.frame;
         f.Dispatch("cmnuAutoSyntax_ByChar");
         QCOMPARE(GetProfileInt("General", "AutoSyntaxType", -1, mGlobal::IniPath), 1);
-        QVERIFY(f.Menu()->IsChecked("cmnuAutoSyntax_ByChar"));
-        f.NewConfig();
-        RichEdit *e = f.ActiveEditor();
+        QVERIFY(f.commands().Menu()->IsChecked("cmnuAutoSyntax_ByChar"));
+        f.documents().NewConfig();
+        RichEdit *e = f.documents().ActiveEditor();
         QTest::keyClicks(e, "bind");
         QCOMPARE(e->StyleAt(0), int(Command));
 
         f.Dispatch("cmnuAutoSyntax_ByLine");
-        QVERIFY(!f.Menu()->IsChecked("cmnuAutoSyntax_ByChar"));
-        f.NewConfig();
-        e = f.ActiveEditor();
+        QVERIFY(!f.commands().Menu()->IsChecked("cmnuAutoSyntax_ByChar"));
+        f.documents().NewConfig();
+        e = f.documents().ActiveEditor();
         QTest::keyClicks(e, "exec");
         QCOMPARE(e->StyleAt(0), 0); // not yet: the caret is still on the line
         QTest::keyClick(e, Qt::Key_Return);
@@ -140,16 +140,16 @@ private slots:
         FrameFixture fx;
         fMain &f = *fx.frame;
         const QString text = "vstr jump\r\nseta cg_fov 110\r\n";
-        f.OpenConfig(fx.write("one.cfg", text.toLatin1()));
-        const int one = f.ActiveDoc();
-        f.OpenConfig(fx.write("two.cfg", text.toLatin1()));
-        RichEdit *active = f.ActiveEditor();
-        RichEdit *other = f.Editor(one)->rtfEdit;
+        f.documents().OpenConfig(fx.write("one.cfg", text.toLatin1()));
+        const int one = f.documents().ActiveDoc();
+        f.documents().OpenConfig(fx.write("two.cfg", text.toLatin1()));
+        RichEdit *active = f.documents().ActiveEditor();
+        RichEdit *other = f.documents().Editor(one)->rtfEdit;
         QCOMPARE(active->StyleAt(11), int(PlainText)); // seta is no Quake II word
         f.Dispatch("cmnuQ3");
         QCOMPARE(GetProfileString("General", "QVersion", "", mGlobal::IniPath), std::string("Q3"));
-        QVERIFY(f.ToolButton("tbQ3")->isChecked() && !f.ToolButton("tbQ2")->isChecked());
-        QVERIFY(f.Menu()->IsChecked("cmnuQ3") && !f.Menu()->IsChecked("cmnuQ2"));
+        QVERIFY(f.commands().ToolButton("tbQ3")->isChecked() && !f.commands().ToolButton("tbQ2")->isChecked());
+        QVERIFY(f.commands().Menu()->IsChecked("cmnuQ3") && !f.commands().Menu()->IsChecked("cmnuQ2"));
         QCOMPARE(active->StyleAt(11), int(Command));
         QCOMPARE(other->StyleAt(11), int(PlainText));
     }
@@ -158,7 +158,7 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.BuildDictionary("Q9");
+        f.colouring().BuildDictionary("Q9");
         QCOMPARE(fx.prompts->errors.size(), 1);
         QVERIFY(fx.prompts->errors.first().startsWith("Error 53|"));
         QCOMPARE(GetProfileString("General", "QVersion", "", mGlobal::IniPath), std::string("Q2"));
@@ -168,8 +168,8 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
-        f.OpenConfig(fx.write("lf.cfg", "bind x quit\n"));
-        RichEdit *e = f.ActiveEditor();
+        f.documents().OpenConfig(fx.write("lf.cfg", "bind x quit\n"));
+        RichEdit *e = f.documents().ActiveEditor();
         fx.prompts->inputAnswers.push_back(QString()); // cancelled
         f.Dispatch("cmnuInsertComment");
         QCOMPARE(bytesOf(e), QByteArray("bind x quit\n"));

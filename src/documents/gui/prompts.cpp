@@ -1,4 +1,4 @@
-#include "app/gui/prompts.h"
+#include "documents/gui/prompts.h"
 
 #include <QColorDialog>
 #include <QDialogButtonBox>

@@ -1,21 +1,16 @@
-// The frame's script-language operations: the command-set switch, colouring
-// of documents (whole text and line by line), the editor's colours and font,
-// and comment blocks.
+#include "language/gui/colouring.h"
 
-#include "app/gui/fmain.h"
-#include "app/gui/prompts.h"
+#include "app/callhook.h"
 #include "app/mglobal.h"
 #include "app/profile.h"
 #include "app/settings.h"
-#include "bindings/gui/commandbar.h"
-#include "commands/gui/popupmenu.h"
 #include "documents/gui/fedit.h"
+#include "documents/gui/prompts.h"
 #include "documents/gui/richedit.h"
 #include "language/commentblock.h"
 #include "language/syntaxhilite.h"
 
 #include <QApplication>
-#include <QToolButton>
 
 namespace varkel {
 
@@ -34,40 +29,67 @@ CommentBlockSettings currentCommentSettings()
 }
 } // namespace
 
-void fMain::BuildDictionary(const std::string &commandSet)
+Colouring::Colouring(QWidget *parent)
+    : m_parent(parent)
+{
+}
+
+void Colouring::SetHooks(Hooks hooks)
+{
+    m_hooks = std::move(hooks);
+}
+
+void Colouring::ApplyEditorSettings(RichEdit *editor)
+{
+    const bool wasBusy = mGlobal::HiLiteBusy;
+    mGlobal::HiLiteBusy = true;
+    for (int c = 1; c <= 8; ++c)
+        editor->SetStyleColor(c, mGlobal::SyntaxColors[static_cast<size_t>(c)]);
+    // Text that no pass has coloured shows in the plain-text colour.
+    editor->SetStyleColor(0, mGlobal::SyntaxColors[1]);
+    editor->SetEditorFont(mGlobal::FontName, mGlobal::FontSize, mGlobal::FontBold, mGlobal::FontItalic);
+    editor->SetBackColor(mGlobal::BGColor);
+    mGlobal::HiLiteBusy = wasBusy;
+}
+
+void Colouring::ApplyEditorSettingsToAll()
+{
+    for (RichEdit *e : CallHook(m_hooks.openEditors))
+        ApplyEditorSettings(e);
+    CallHook(m_hooks.refreshPreviews);
+}
+
+void Colouring::BuildDictionary(const std::string &commandSet)
 {
     mGlobal::QVersion = commandSet;
     const Error err = varkel::BuildDictionary(m_dict, mGlobal::AppDir + "/Data", commandSet);
     // The insertion lists take what the build got to, also when it failed.
-    FillCommandBar();
+    CallHook(m_hooks.dictionaryBuilt);
     if (err) {
-        ReportError(err);
+        CallHook(m_hooks.reportError, err);
         return;
     }
-    if (QToolButton *b = ToolButton("tb" + commandSet))
-        b->setChecked(true);
-    m_cMenu->SetRadioCheck(m_cMenu->IndexForKey("cmnu" + commandSet));
+    CallHook(m_hooks.radioCheck, "cmnu" + commandSet, "tb" + commandSet);
     WriteProfileString("General", "QVersion", commandSet, mGlobal::IniPath);
 }
 
-void fMain::SwitchCommandSet(const std::string &commandSet)
+void Colouring::SwitchCommandSet(const std::string &commandSet)
 {
     BuildDictionary(commandSet);
-    RichEdit *editor = ActiveEditor();
+    RichEdit *editor = CallHook(m_hooks.activeEditor);
     if (!editor)
         return;
     if (mGlobal::AutoSyntaxType != 0)
         SyntaxHiLiteAll(editor);
-    ClearData();
-    GetBindings(editor->TextView(), false, false);
+    CallHook(m_hooks.rereadBindings, editor);
 }
 
-void fMain::SyntaxHiLiteAll(RichEdit *control)
+void Colouring::SyntaxHiLiteAll(RichEdit *control)
 {
     SyntaxHiLite(control, control->TextView(), 0, false, false);
 }
 
-void fMain::SyntaxHiLite(RichEdit *control, std::string_view text, long offset, bool quiet, bool /*noDocument*/)
+void Colouring::SyntaxHiLite(RichEdit *control, std::string_view text, long offset, bool quiet, bool /*noDocument*/)
 {
     if (!control)
         return;
@@ -76,7 +98,7 @@ void fMain::SyntaxHiLite(RichEdit *control, std::string_view text, long offset, 
     const long selStart = control->SelStart();
     if (!quiet) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        SetStatusBarTip(QStringLiteral("Parsing Keywords..."), false);
+        CallHook(m_hooks.statusTip, QStringLiteral("Parsing Keywords..."), false);
     }
     // Runs are painted into a buffer first, so that a later run overwrites an
     // earlier one as the scan intends; the control then takes the result in
@@ -92,12 +114,12 @@ void fMain::SyntaxHiLite(RichEdit *control, std::string_view text, long offset, 
         control->SetSelStart(selStart);
         QApplication::restoreOverrideCursor();
         if (!mGlobal::Loading)
-            SetStatusBarTip(QStringLiteral("Ready"), true);
+            CallHook(m_hooks.statusTip, QStringLiteral("Ready"), true);
     }
     mGlobal::HiLiteBusy = wasBusy;
 }
 
-void fMain::RealTimeHiLite(fEdit *w, int lineOffset, int line)
+void Colouring::RealTimeHiLite(fEdit *w, int lineOffset, int line)
 {
     if (!w)
         return;
@@ -114,61 +136,57 @@ void fMain::RealTimeHiLite(fEdit *w, int lineOffset, int line)
     SyntaxHiLite(e, e->RangeView(start, next - start), start, true, false);
 }
 
-void fMain::SetAutoSyntax(int mode, bool fromDialog)
+void Colouring::SetAutoSyntax(int mode, bool fromDialog)
 {
     mGlobal::AutoSyntaxType = mode;
     static constexpr const char *kKeys[] = {"cmnuAutoSyntax_None", "cmnuAutoSyntax_ByChar", "cmnuAutoSyntax_ByLine"};
     if (mode >= 0 && mode <= 2)
-        m_cMenu->SetRadioCheck(m_cMenu->IndexForKey(kKeys[mode]));
+        CallHook(m_hooks.radioCheck, std::string(kKeys[mode]), std::string());
     WriteProfileInt("General", "AutoSyntaxType", mode, mGlobal::IniPath);
-    if (AnyFormOpen())
+    if (CallHook(m_hooks.anyFormOpen))
         SetSyntaxColors(fromDialog);
 }
 
-void fMain::SetSyntaxColors(bool /*fromDialog*/)
+void Colouring::SetSyntaxColors(bool /*fromDialog*/)
 {
     // The options dialog stores the colours it applies before calling here;
     // the editors take the new palette, then every document is re-coloured.
     ApplyEditorSettingsToAll();
-    if (m_commandBar)
-        m_commandBar->SetTextColors(mGlobal::AutoSyntaxType != 0);
-    if (!m_docs.AnyOpen())
+    CallHook(m_hooks.textColorsChanged, mGlobal::AutoSyntaxType != 0);
+    const std::vector<RichEdit *> editors = CallHook(m_hooks.openEditors);
+    if (editors.empty())
         return;
     if (mGlobal::AutoSyntaxType == 0) {
         SetEditorForeColor();
         return;
     }
-    for (int d = 1; d <= m_docs.DocCount(); ++d)
-        if (!m_docs[d].Closed && Editor(d))
-            SyntaxHiLiteAll(Editor(d)->rtfEdit);
+    for (RichEdit *e : editors)
+        SyntaxHiLiteAll(e);
 }
 
-void fMain::SetEditorForeColor()
+void Colouring::SetEditorForeColor()
 {
     const bool wasBusy = mGlobal::HiLiteBusy;
     mGlobal::HiLiteBusy = true;
-    for (int d = 1; d <= m_docs.DocCount(); ++d) {
-        if (m_docs[d].Closed || !Editor(d))
-            continue;
-        RichEdit *e = Editor(d)->rtfEdit;
+    for (RichEdit *e : CallHook(m_hooks.openEditors)) {
         e->StyleRange(0, e->TextLength(), PlainText);
         e->SetSelStart(0);
     }
     mGlobal::HiLiteBusy = wasBusy;
 }
 
-void fMain::SetEditorBGColor()
+void Colouring::SetEditorBGColor()
 {
     unsigned chosen = 0;
-    if (!m_prompts->ChooseColorValue(this, mGlobal::BGColor, chosen))
+    if (!m_prompts->ChooseColorValue(m_parent, mGlobal::BGColor, chosen))
         return;
     mGlobal::BGColor = chosen;
     ApplyEditorSettingsToAll();
     WriteProfileString("Font", "BGColor", std::to_string(chosen), mGlobal::IniPath);
-    SetEditStates();
+    CallHook(m_hooks.setEditStates);
 }
 
-void fMain::SetEditorFont()
+void Colouring::SetEditorFont()
 {
     // The dialog starts at the font the editor really shows, which for a
     // family that is not installed is the system's fixed-width font.
@@ -177,7 +195,7 @@ void fMain::SetEditorFont()
     initial.setBold(mGlobal::FontBold);
     initial.setItalic(mGlobal::FontItalic);
     QFont chosen;
-    if (!m_prompts->ChooseFont(this, initial, chosen))
+    if (!m_prompts->ChooseFont(m_parent, initial, chosen))
         return;
     // Only a family the user picked is stored: keeping the stand-in leaves
     // the stored name as it was, so the script font comes back wherever that
@@ -194,22 +212,22 @@ void fMain::SetEditorFont()
     ApplyEditorSettingsToAll();
 }
 
-void fMain::InsertCommentBlock()
+void Colouring::InsertCommentBlock()
 {
-    fEdit *w = ActiveWindow();
-    if (!w)
+    RichEdit *editor = CallHook(m_hooks.activeEditor);
+    if (!editor)
         return;
-    const QString typed = m_prompts->InputText(this, QStringLiteral("Enter Comment Text"),
+    const QString typed = m_prompts->InputText(m_parent, QStringLiteral("Enter Comment Text"),
                                                QStringLiteral("Insert Comment Block"), QString());
     if (typed.isEmpty())
         return;
     QByteArray latin = typed.toLatin1();
     std::string text(latin.constData(), static_cast<size_t>(latin.size()));
-    const std::string block = BuildCommentBlock(text, currentCommentSettings(), w->rtfEdit->LineEnd());
-    w->rtfEdit->SetSelText(block);
-    w->rtfEdit->setFocus();
+    const std::string block = BuildCommentBlock(text, currentCommentSettings(), editor->LineEnd());
+    editor->SetSelText(block);
+    editor->setFocus();
     if (mGlobal::AutoSyntaxType != 0)
-        SyntaxHiLiteAll(w->rtfEdit);
+        SyntaxHiLiteAll(editor);
 }
 
 } // namespace varkel

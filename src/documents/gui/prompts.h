@@ -1,5 +1,5 @@
 #pragma once
-// The dialogs the frame asks the user through. The default implementation
+// The dialogs and messages the window asks the user through. The default
 // shows Qt's dialogs; tests put a scripted one in its place.
 
 #include <QColor>

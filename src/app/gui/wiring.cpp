@@ -1,0 +1,173 @@
+// How the frame's parts meet: every hook of a part is answered here by the
+// part that owns the state it asks about. The parts know nothing of each
+// other; this file is the one place where they are joined.
+
+#include "app/gui/fmain.h"
+
+#include "app/mglobal.h"
+#include "bindings/gui/keybindings.h"
+#include "commands/gui/menucommands.h"
+#include "dialogs/gui/foptions.h"
+#include "documents/gui/documentarea.h"
+#include "documents/gui/fedit.h"
+#include "documents/gui/richedit.h"
+#include "language/gui/colouring.h"
+#include "commands/gui/icons.h"
+
+namespace varkel {
+
+namespace {
+
+std::vector<RichEdit *> editorsOf(const DocumentArea &documents)
+{
+    std::vector<RichEdit *> editors;
+    for (fEdit *w : documents.OpenWindows())
+        editors.push_back(w->rtfEdit);
+    return editors;
+}
+
+} // namespace
+
+void fMain::AfterEditRefresh()
+{
+    if (mGlobal::AutoRefresh)
+        m_bindings->RefreshBindings();
+    if (mGlobal::AutoSyntaxType != 0)
+        if (RichEdit *e = m_documents->ActiveEditor())
+            m_colouring->SyntaxHiLiteAll(e);
+    m_commands->SetEditStates();
+}
+
+void fMain::WireParts()
+{
+    DocumentArea &docs = *m_documents;
+    Colouring &colours = *m_colouring;
+    KeyBindings &keys = *m_bindings;
+    MenuCommands &cmds = *m_commands;
+    const auto report = [this](const Error &error) { ReportError(error); };
+    const auto statusTip = [&cmds](const QString &text, bool allowReset) { cmds.SetStatusBarTip(text, allowReset); };
+    const auto activeEditor = [&docs] { return docs.ActiveEditor(); };
+    const auto openEditors = [&docs] { return editorsOf(docs); };
+    const auto documentOpen = [&docs] { return docs.Docs().AnyOpen(); };
+    const auto radioCheck = [&cmds](const std::string &menuKey, const std::string &buttonKey) {
+        cmds.RadioCheck(menuKey, buttonKey);
+    };
+    const auto checkCommand = [&cmds](std::string_view command, bool checked) {
+        cmds.SetCommandState(command, std::nullopt, checked, true, true);
+    };
+
+    DocumentArea::Hooks d;
+    d.statusTip = statusTip;
+    d.resetStatusTip = [&cmds] { cmds.ResetStatusBarTip(); };
+    d.showCaret = [&cmds](int line, int count, long column, long position) {
+        cmds.ShowCaretPosition(line, count, column, position);
+    };
+    d.clearCaret = [&cmds] { cmds.ClearCharPos(); };
+    d.setEditStates = [&cmds] { cmds.SetEditStates(); };
+    d.reportError = report;
+    d.setCaption = [this](const QString &caption) { setWindowTitle(caption); };
+    d.applyEditorSettings = [&colours](RichEdit *e) { colours.ApplyEditorSettings(e); };
+    d.syntaxHiLiteAll = [&colours](RichEdit *e) { colours.SyntaxHiLiteAll(e); };
+    d.realTimeHiLite = [&colours](fEdit *w, int lineOffset, int line) { colours.RealTimeHiLite(w, lineOffset, line); };
+    d.clearData = [&keys] { keys.ClearData(); };
+    d.refreshDocumentBindings = [&keys](RichEdit *e) { keys.RefreshDocumentBindings(e); };
+    d.refreshBindings = [&keys] { keys.RefreshBindings(); };
+    d.editorFocused = [&keys] { keys.ReleaseMouseButtons(); };
+    d.updateLockLEDs = [&keys] { keys.UpdateLockLEDs(); };
+    d.afterEdit = [this] { AfterEditRefresh(); };
+    d.recentFile = [&cmds](const std::string &path, const QString &action) { cmds.SetRecentFiles(path, action); };
+    d.documentRenamed = [&cmds](int doc, const std::string &path) { cmds.RenameWindowItem(doc, path); };
+    d.documentActivated = [&cmds] { cmds.CheckWindowMenuItem(); };
+    d.showEditPopup = [&cmds] { cmds.ShowEditPopup(); };
+    d.showMainPopup = [&cmds] { cmds.ShowMainPopup(); };
+    d.commandKey = [&cmds](fEdit *, QKeyCombination key) { return cmds.OnEditorCommandKey(key); };
+    d.checkCommand = checkCommand;
+    d.pointerMoved = [&cmds] { cmds.OnPointerMoved(); };
+    d.childIcon = IconFor("imgChild");
+    docs.SetHooks(std::move(d));
+
+    Colouring::Hooks c;
+    c.statusTip = statusTip;
+    c.reportError = report;
+    c.setEditStates = [&cmds] { cmds.SetEditStates(); };
+    c.radioCheck = radioCheck;
+    c.dictionaryBuilt = [&keys] { keys.FillCommandBar(); };
+    c.textColorsChanged = [&keys](bool coloured) { keys.SetTextColors(coloured); };
+    c.activeEditor = activeEditor;
+    c.openEditors = openEditors;
+    c.anyFormOpen = [this, &docs] { return docs.Docs().AnyOpen() || findChild<fOptions *>() != nullptr; };
+    c.refreshPreviews = [this] {
+        for (fOptions *dialog : findChildren<fOptions *>())
+            dialog->RefreshPreview();
+    };
+    c.rereadBindings = [&keys](RichEdit *e) {
+        keys.ClearData();
+        keys.GetBindings(e->TextView(), false, false);
+    };
+    colours.SetHooks(std::move(c));
+
+    KeyBindings::Hooks k;
+    k.activeEditor = activeEditor;
+    k.openEditors = openEditors;
+    k.documentOpen = documentOpen;
+    k.displayCharPos = [&docs] { docs.DisplayCharPos(docs.ActiveWindow()); };
+    k.openFiles = [&docs](const QStringList &files) { docs.OpenDroppedFiles(files); };
+    k.realTimeHiLite = [&docs, &colours](int line) {
+        if (fEdit *w = docs.ActiveWindow())
+            colours.RealTimeHiLite(w, 0, line);
+    };
+    k.statusTip = statusTip;
+    k.resetStatusTip = [&cmds] { cmds.ResetStatusBarTip(); };
+    k.lockStates = [&cmds](bool num, bool caps, bool scroll) { cmds.ShowLockStates(num, caps, scroll); };
+    k.enableCommand = [&cmds](std::string_view command, bool enabled) {
+        cmds.SetCommandState(command, enabled, std::nullopt, true, true);
+    };
+    k.checkCommand = checkCommand;
+    k.radioCheck = radioCheck;
+    k.showMainPopup = [&cmds] { cmds.ShowMainPopup(); };
+    keys.SetHooks(std::move(k));
+
+    MenuCommands::Hooks m;
+    m.dispatch = [this](const std::string &key, int itemData) { Dispatch(key, itemData); };
+    m.reportError = report;
+    m.activeEditor = activeEditor;
+    m.activePath = [&docs] {
+        const int doc = docs.ActiveDoc();
+        return doc ? docs.Docs()[doc].Path : std::string();
+    };
+    m.editFacts = [&docs] {
+        EditFacts facts;
+        facts.docOpen = docs.Docs().AnyOpen();
+        if (const int doc = docs.ActiveDoc()) {
+            const DocRecord &record = docs.Docs()[doc];
+            RichEdit *e = docs.Editor(doc)->rtfEdit;
+            facts.modified = record.Modified;
+            facts.hasFile = record.HasFile;
+            facts.wordWrap = record.WordWrap;
+            facts.selLength = e->SelLength();
+            facts.textEmpty = e->TextLength() == 0;
+            facts.canUndo = e->CanUndo();
+            facts.canRedo = e->CanRedo();
+        }
+        return facts;
+    };
+    m.windows = [&docs] {
+        std::vector<MenuCommands::WindowEntry> windows;
+        for (fEdit *w : docs.OpenWindows())
+            windows.push_back({w->Tag(), docs.Docs()[w->Tag()].Path});
+        return windows;
+    };
+    m.activeDoc = [&docs] { return docs.ActiveDoc(); };
+    m.displayCharPos = [&docs] { docs.DisplayCharPos(docs.ActiveWindow()); };
+    m.afterEdit = [this] { AfterEditRefresh(); };
+    m.documentsOpen = [&keys](bool open) {
+        if (!open)
+            keys.ClearData();
+        keys.SetDevicePanelEnabled(open);
+        keys.SetEditStates(open);
+    };
+    m.updateLockLEDs = [&keys] { keys.UpdateLockLEDs(); };
+    cmds.SetHooks(std::move(m));
+}
+
+} // namespace varkel

@@ -1,0 +1,86 @@
+#pragma once
+// Colouring: the vocabulary of the command set in use (the dictionary), the
+// colouring passes over a document (whole text and line by line), the
+// editors' colours and font, and comment blocks. What it needs of the rest
+// of the window it asks through its hooks; the frame fills them in.
+
+#include "app/errors.h"
+#include "language/dictionary.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QWidget;
+
+namespace varkel {
+
+class Prompts;
+class RichEdit;
+class fEdit;
+
+class Colouring {
+public:
+    struct Hooks {
+        std::function<void(const QString &text, bool allowReset)> statusTip;
+        std::function<void(const Error &)> reportError;
+        std::function<void()> setEditStates;
+        // The menu's radio item and the toolbar button of a choice
+        // ("cmnuQ2" / "tbQ2"; a button key may be empty).
+        std::function<void(const std::string &menuKey, const std::string &buttonKey)> radioCheck;
+        // The insertion tools: refilled from a new dictionary, and whether
+        // their lists show the keyword colours.
+        std::function<void()> dictionaryBuilt;
+        std::function<void(bool coloured)> textColorsChanged;
+        // The documents: the active editor, every open one, whether a
+        // document or the options dialog is open, the options dialog's
+        // preview, and reading the active script's bindings anew.
+        std::function<RichEdit *()> activeEditor;
+        std::function<std::vector<RichEdit *>()> openEditors;
+        std::function<bool()> anyFormOpen;
+        std::function<void()> refreshPreviews;
+        std::function<void(RichEdit *)> rereadBindings;
+    };
+
+    // Dialogs open over `parent`.
+    explicit Colouring(QWidget *parent);
+
+    void SetHooks(Hooks hooks);
+    void SetPrompts(Prompts *prompts) { m_prompts = prompts; }
+
+    // Reads the vocabulary of a command set; reports a failure, and marks and
+    // stores the set only when the whole build succeeded.
+    void BuildDictionary(const std::string &commandSet);
+    // The command-set switch of the Options menu and the toolbar.
+    void SwitchCommandSet(const std::string &commandSet);
+    const GameDictionary &Dictionary() const { return m_dict; }
+
+    // Colours text that starts at position offset of an editor.
+    void SyntaxHiLite(RichEdit *control, std::string_view text, long offset, bool quiet, bool noDocument);
+    // Colours the whole text of an editor (offset 0, not quiet).
+    void SyntaxHiLiteAll(RichEdit *control);
+    // Colours one line of a document window: `line`, or the caret's line plus lineOffset.
+    void RealTimeHiLite(fEdit *w, int lineOffset, int line = -1);
+    void SetAutoSyntax(int mode, bool fromDialog);
+    void SetSyntaxColors(bool fromDialog);
+    void SetEditorForeColor();
+    void SetEditorBGColor();
+    void SetEditorFont();
+    void InsertCommentBlock();
+
+    // An editor takes the token colours, background and font.
+    void ApplyEditorSettings(RichEdit *editor);
+    // Every open editor (and an open options preview) takes them.
+    void ApplyEditorSettingsToAll();
+
+private:
+    QWidget *m_parent;
+    Prompts *m_prompts = nullptr;
+    Hooks m_hooks;
+    GameDictionary m_dict;
+};
+
+} // namespace varkel
