@@ -12,7 +12,7 @@
 #include "dialogs/gui/fabout.h"
 #include "dialogs/gui/fileassocui.h"
 #include "dialogs/gui/foptions.h"
-#include "dialogs/gui/usertoolsmenu.h"
+#include "commands/gui/usertoolsmenu.h"
 #include "documents/gui/documentarea.h"
 #include "documents/gui/prompts.h"
 #include "documents/gui/richedit.h"

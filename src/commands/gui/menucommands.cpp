@@ -7,7 +7,7 @@
 #include "commands/gui/icons.h"
 #include "commands/gui/popupmenu.h"
 #include "commands/gui/replacedialog.h"
-#include "dialogs/gui/usertoolsmenu.h"
+#include "commands/gui/usertoolsmenu.h"
 #include "documents/gui/prompts.h"
 #include "documents/gui/richedit.h"
 

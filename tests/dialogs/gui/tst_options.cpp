@@ -17,7 +17,7 @@
 #include "dialogs/gui/colorbutton.h"
 #include "dialogs/gui/faddtool.h"
 #include "dialogs/gui/foptions.h"
-#include "dialogs/gui/usertoolsmenu.h"
+#include "commands/gui/usertoolsmenu.h"
 #include "dialogs/usertools.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"

@@ -1,4 +1,4 @@
-#include "dialogs/gui/usertoolsmenu.h"
+#include "commands/gui/usertoolsmenu.h"
 
 #include "commands/gui/popupmenu.h"
 #include "dialogs/commandline.h"
