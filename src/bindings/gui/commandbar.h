@@ -5,9 +5,9 @@
 // whole `bind` line. A left click on an insert button places the tool's text
 // at the caret; the right button held down drags it into a script.
 //
-// The controls carry the names the frame knows them by. What the bar needs
-// of the frame (the active editor, the refreshes after an insertion, the
-// status text) it asks through its hooks.
+// The controls carry the names the window knows them by. What the bar needs
+// of the rest of the window (the active editor, the refreshes after an
+// insertion, the status text) it asks through its hooks.
 
 #include "bindings/insertion.h"
 #include "language/dictionary.h"
@@ -77,10 +77,10 @@ public:
     // after BuildDictionary. A build that failed part way fills what it got
     // to: the item pictures once the items were read, the item caption once
     // the item list was read, the captions of the rows only after a whole
-    // build. The dictionary must outlive the bar (the frame owns both).
+    // build. The dictionary must outlive the bar.
     void FillFromDictionary(const GameDictionary &dict);
-    // The user variable list the alias / vstr row consults (the frame's
-    // binding state); null while there is none.
+    // The user variable list the alias / vstr row consults (the binding
+    // state); null while there is none.
     void SetUserVariables(const UserVariableList *vars);
     // Refills the alias / vstr list after a scan. The box keeps the entry it
     // showed if the user variable list still holds it, else it shows its
@@ -97,7 +97,7 @@ public:
     std::string BindingText() const;
 
     // --- states and colours -----------------------------------------------
-    // The last steps of the frame's edit states: the pick lists are usable
+    // The last steps of the window's edit states: the pick lists are usable
     // exactly while a document is open.
     void SetEditStates(bool documentOpen);
     // Text colours of the pick lists: by keyword class (Plain text, Command,
@@ -108,7 +108,7 @@ public:
     // The text a tool inserts (for the item and binding rows `row` is unused).
     std::string ToolText(InsertionTool tool, int row = 0) const;
 
-    // The handlers, public so that the frame can run them as it needs.
+    // The handlers, public so that the window can run them as it needs.
     void cboCommand_Click(int row);
     void imgcboItems_Click();
     void UpdateBindingButton();

@@ -1,5 +1,5 @@
 #pragma once
-// The frame's menu object: items addressed by a 1-based index (in adding
+// The window's menu object: items addressed by a 1-based index (in adding
 // order) or a unique string key, shown in the menu bar and as popups. Every
 // choice is reported through Click with the item's index, so that one
 // dispatcher runs every command.

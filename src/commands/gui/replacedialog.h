@@ -1,6 +1,6 @@
 #pragma once
 // The find-and-replace dialog: find what, replace with, match case; its
-// buttons ask the frame to do the work on the active document.
+// buttons ask the commands to do the work on the active document.
 
 #include <QDialog>
 

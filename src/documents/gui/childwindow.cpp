@@ -14,7 +14,7 @@ void ChildWindow::changeEvent(QEvent *e)
     if (e->type() == QEvent::WindowStateChange && isMaximized()) {
         // The system asked to maximise (the button or a double click on the
         // caption): take the request back before the window reacts to it,
-        // and let the frame apply its own toggle instead.
+        // and let the document area apply its own toggle instead.
         const auto *change = static_cast<QWindowStateChangeEvent *>(e);
         overrideWindowState(change->oldState() & ~Qt::WindowMaximized);
         emit maximizeRequested();

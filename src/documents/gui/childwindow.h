@@ -1,8 +1,8 @@
 #pragma once
 // The frame around a document window. Its maximise command (the button or a
-// double click on the caption) does not maximise: it asks the frame to make
-// the window fill the client area, or to put it back, so that the caption,
-// the file tabs and the side panels stay usable.
+// double click on the caption) does not maximise: it asks the document area
+// to make the window fill the client area, or to put it back, so that the
+// caption, the file tabs and the side panels stay usable.
 
 #include <QMdiSubWindow>
 
