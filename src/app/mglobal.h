@@ -51,6 +51,9 @@ inline int CommentSize = 20;
 inline bool CommentAlignment = true;
 inline bool CommentUCase = true;
 inline bool ShowTipOday = true;
+// Each document carries the command set detected from its words; off, one
+// set (QVersion) serves every document.
+inline bool DetectGame = true;
 inline bool ColorStringElements = false;
 
 // Editor font and colours. Colours are 0x00BBGGRR values.

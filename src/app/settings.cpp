@@ -150,6 +150,7 @@ Settings ReadSettings(const std::string &iniPath)
     }
 
     s.ShowTipOday = boolean(kSectionGeneral, "ShowTipOday", s.ShowTipOday);
+    s.DetectGame = boolean(kSectionGeneral, "DetectGame", s.DetectGame);
     return s;
 }
 

@@ -66,6 +66,8 @@ struct Settings {
     bool CommentAlignment = true;
     bool CommentUCase = true;
     bool ShowTipOday = true;
+    // Each script gets the command set its words point to ([General] DetectGame).
+    bool DetectGame = true;
     // [Font]
     std::string FontName = "Courier New";
     int FontSize = 10;

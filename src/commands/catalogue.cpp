@@ -200,7 +200,7 @@ constexpr std::array kToolbar{
 };
 static_assert(kToolbar.size() == 41);
 
-constexpr std::array<StatusPanelDef, 7> kPanels{{
+constexpr std::array<StatusPanelDef, 8> kPanels{{
     {"Ready", ""},
     {"Line", ""},
     {"Col", ""},
@@ -208,6 +208,7 @@ constexpr std::array<StatusPanelDef, 7> kPanels{{
     {"NUM", "Number Lock Status"},
     {"CAPS", "Caps Lock Status"},
     {"SCRL", "Scroll Lock Status"},
+    {"Q2", "The command set of the active script"},
 }};
 
 } // namespace

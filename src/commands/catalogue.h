@@ -58,8 +58,8 @@ struct StatusPanelDef {
     std::string_view toolTip;
 };
 
-// The seven status-bar panels: status text, line, column, character, and
-// the Num, Caps and Scroll lock indicators.
+// The eight status-bar panels: status text, line, column, character, the
+// Num, Caps and Scroll lock indicators, and the active script's command set.
 std::span<const StatusPanelDef> StatusPanels();
 
 // Registers help text for menu item `index` the way the menu help table

@@ -14,6 +14,10 @@ struct DocRecord {
     std::string Path;
     bool HasFile = false;
     bool WordWrap = false;
+    // The command set the script is read and coloured with, and why it was
+    // chosen (a few lines for a tool tip).
+    std::string CommandSet;
+    std::string SetExplanation;
 };
 
 class DocTable {

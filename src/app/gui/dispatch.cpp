@@ -125,6 +125,7 @@ void fMain::ShowOptions(int page)
     // The dialog has stored the mode and colours; the parts apply them.
     hooks.syntaxApplied = [this] { m_colouring->SetAutoSyntax(mGlobal::AutoSyntaxType, true); };
     hooks.userToolsApplied = [this] { m_commands->BuildUserToolsMenu("REPLACE"); };
+    hooks.detectionApplied = [this] { ApplyGameDetection(); };
     hooks.reportError = [this](const Error &error) { ReportError(error); };
     hooks.isAssociated = [](const std::string &extension) { return FileTypeBoxChecked(extension); };
     // Both boxes share the desktop entry and the icon: a question about one

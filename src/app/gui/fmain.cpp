@@ -110,6 +110,7 @@ void fMain::MDIForm_Load(const QByteArray &commandLine, const QList<QByteArray> 
     if (auto *layout = qobject_cast<QVBoxLayout *>(centralWidget()->layout()))
         layout->insertWidget(0, m_bindings->BuildDevicePanel(centralWidget()));
     m_colouring->BuildDictionary(mGlobal::QVersion);
+    m_commands->ShowCommandSet(mGlobal::QVersion, std::string());
     m_colouring->SetAutoSyntax(mGlobal::AutoSyntaxType, false);
     m_bindings->ToggleAutoRefresh();
     m_bindings->SetConflictState();
@@ -206,6 +207,7 @@ void fMain::GetSettings()
     mGlobal::ToolNames = s.ToolNames;
     mGlobal::ToolPaths = s.ToolPaths;
     mGlobal::ShowTipOday = s.ShowTipOday;
+    mGlobal::DetectGame = s.DetectGame;
 }
 
 void fMain::closeEvent(QCloseEvent *e)

@@ -72,6 +72,10 @@ private:
     // The refresh after a change of text by a command (Undo, Cut, Paste,
     // replacing): bindings, colouring and enable states.
     void AfterEditRefresh();
+    // Detection of each script's game was turned on or off: every open
+    // document takes its set again, and those whose set changed are
+    // coloured anew.
+    void ApplyGameDetection();
 
     std::unique_ptr<Prompts> m_prompts;
     std::unique_ptr<Colouring> m_colouring;

@@ -38,6 +38,32 @@ void fMain::AfterEditRefresh()
     m_commands->SetEditStates();
 }
 
+void fMain::ApplyGameDetection()
+{
+    DocumentArea &docs = *m_documents;
+    // Off, the one set serves everything from here on.
+    if (!mGlobal::DetectGame)
+        m_colouring->UseCommandSet(mGlobal::QVersion);
+    for (fEdit *w : docs.OpenWindows()) {
+        const int d = w->Tag();
+        const std::string before = docs.Docs()[d].CommandSet;
+        if (mGlobal::DetectGame) {
+            const GameDetection found = m_colouring->DetectCommandSet(w->rtfEdit->TextView(), mGlobal::QVersion);
+            docs.SetCommandSet(d, found.set, found.Explanation());
+        } else {
+            docs.SetCommandSet(d, mGlobal::QVersion, std::string());
+        }
+        // Off, every script was coloured with the one set; on, each with its own.
+        const std::string colouredWith = mGlobal::DetectGame ? mGlobal::QVersion : before;
+        if (mGlobal::AutoSyntaxType != 0 && docs.Docs()[d].CommandSet != colouredWith)
+            m_colouring->SyntaxHiLiteAll(w->rtfEdit);
+    }
+    if (fEdit *w = docs.ActiveWindow())
+        docs.OnWindowActivated(w);
+    else
+        m_commands->ShowCommandSet(mGlobal::QVersion, std::string());
+}
+
 void fMain::WireParts()
 {
     DocumentArea &docs = *m_documents;
@@ -83,6 +109,21 @@ void fMain::WireParts()
     d.commandKey = [&cmds](fEdit *, QKeyCombination key) { return cmds.OnEditorCommandKey(key); };
     d.checkCommand = checkCommand;
     d.pointerMoved = [&cmds] { cmds.OnPointerMoved(); };
+    d.defaultCommandSet = [] { return mGlobal::QVersion; };
+    d.detectCommandSet = [&colours](std::string_view text) -> std::pair<std::string, std::string> {
+        if (!mGlobal::DetectGame)
+            return {};
+        const GameDetection found = colours.DetectCommandSet(text, mGlobal::QVersion);
+        return {found.set, found.Explanation()};
+    };
+    d.commandSetActivated = [&colours, &cmds](const std::string &set, const std::string &explanation) {
+        if (!mGlobal::DetectGame) {
+            cmds.ShowCommandSet(mGlobal::QVersion, std::string());
+            return;
+        }
+        colours.UseCommandSet(set);
+        cmds.ShowCommandSet(set, explanation);
+    };
     d.childIcon = IconFor("imgChild");
     docs.SetHooks(std::move(d));
 
@@ -103,6 +144,16 @@ void fMain::WireParts()
     c.rereadBindings = [&keys](RichEdit *e) {
         keys.ClearData();
         keys.GetBindings(e->TextView(), false, false);
+    };
+    c.commandSetOf = [&docs](RichEdit *e) {
+        const int doc = mGlobal::DetectGame ? docs.DocOf(e) : 0;
+        return doc ? docs.Docs()[doc].CommandSet : std::string();
+    };
+    c.commandSetChosen = [&docs, &cmds](const std::string &set) {
+        const std::string why = set + ": chosen in the Options menu or on the toolbar.";
+        if (const int doc = docs.ActiveDoc(); doc && mGlobal::DetectGame)
+            docs.SetCommandSet(doc, set, why);
+        cmds.ShowCommandSet(set, mGlobal::DetectGame ? why : std::string());
     };
     colours.SetHooks(std::move(c));
 

@@ -252,7 +252,11 @@ void CommandBar::FillFromDictionary(const GameDictionary &dict)
         };
         fill(cboCommand[kCommandRow], dict.Commands());
         fill(cboCommand[kCvarRow], dict.Cvars());
-        fill(cboKeyname, dict.KeyNameList());
+        // The panel's keys first, then every other key the game knows.
+        std::vector<std::string> keys = dict.KeyNameList();
+        for (const std::string &extra : dict.ExtraKeyNames())
+            keys.push_back(toUpperLatin1(extra));
+        fill(cboKeyname, keys);
 
         imgcboItems->clear();
         m_items = dict.Items();

@@ -98,6 +98,14 @@ void MenuCommands::ClearCharPos()
         m_panels[i]->setText(qs(panels[i].initialText));
 }
 
+void MenuCommands::ShowCommandSet(const std::string &set, const std::string &explanation)
+{
+    if (m_panels.size() < 8)
+        return;
+    m_panels[7]->setText(QString::fromStdString(set));
+    m_panels[7]->setToolTip(explanation.empty() ? qs(StatusPanels()[7].toolTip) : QString::fromStdString(explanation));
+}
+
 void MenuCommands::ShowLockStates(bool num, bool caps, bool scroll)
 {
     // Status-bar panels 5, 6 and 7 read "NUM", "CAPS" and "SCRL".

@@ -108,6 +108,8 @@ public:
     // their first texts once no script is open.
     void ShowCaretPosition(int line, int lineCount, long column, long position);
     void ClearCharPos();
+    // Panel 8: the active script's command set; its tool tip says why.
+    void ShowCommandSet(const std::string &set, const std::string &explanation);
     // Panels 5, 6 and 7: "NUM", "CAPS", "SCRL".
     void ShowLockStates(bool num, bool caps, bool scroll);
     void OnPointerMoved();
@@ -173,7 +175,7 @@ private:
     QToolBar *tbrMain = nullptr;
     QToolBar *picCommand = nullptr;
     QMap<QString, QToolButton *> m_buttons;
-    std::vector<QLabel *> m_panels;           // the seven status-bar panels
+    std::vector<QLabel *> m_panels;           // the eight status-bar panels
     int m_toolsInMenu = 0;                    // user tool items now in the Tools menu
     ReplaceDialog *m_replace = nullptr;
     HelpWindow *m_helpWindow = nullptr;            // created on first use, owned by the window

@@ -345,7 +345,11 @@ QWidget *fOptions::buildMiscPage()
     chkRC->setObjectName(QStringLiteral("chkRC"));
     chkShowTips = new QCheckBox(QStringLiteral("Show Tip of the Day at Startup"), page);
     chkShowTips->setObjectName(QStringLiteral("chkShowTips"));
-    for (QCheckBox *box : {chkCFG, chkRC, chkShowTips})
+    chkDetectGame = new QCheckBox(QStringLiteral("Detect the game of each script"), page);
+    chkDetectGame->setObjectName(QStringLiteral("chkDetectGame"));
+    chkDetectGame->setToolTip(QStringLiteral("Each script is read and coloured with the command set its own words point to; "
+                                             "off, one command set serves every script"));
+    for (QCheckBox *box : {chkCFG, chkRC, chkShowTips, chkDetectGame})
         connect(box, &QCheckBox::clicked, this, &fOptions::enableApply);
 
     auto *types = new QVBoxLayout;
@@ -357,6 +361,7 @@ QWidget *fOptions::buildMiscPage()
     layout->addLayout(types);
     layout->addSpacing(18);
     layout->addWidget(chkShowTips);
+    layout->addWidget(chkDetectGame);
     layout->addStretch(1);
     return page;
 }
@@ -414,6 +419,7 @@ void fOptions::Form_Load()
     chkCFG->setChecked(m_hooks.isAssociated && m_hooks.isAssociated("cfg"));
     chkRC->setChecked(m_hooks.isAssociated && m_hooks.isAssociated("rc"));
     chkShowTips->setChecked(mGlobal::ShowTipOday);
+    chkDetectGame->setChecked(mGlobal::DetectGame);
 
     // Tools page.
     const size_t count = mGlobal::ToolNames.size();
@@ -592,6 +598,12 @@ bool fOptions::ApplyOptions(int page)
         }
         mGlobal::ShowTipOday = chkShowTips->isChecked();
         WriteProfileString(kSectionGeneral, "ShowTipOday", BoolText(mGlobal::ShowTipOday), ini);
+        if (chkDetectGame->isChecked() != mGlobal::DetectGame) {
+            mGlobal::DetectGame = chkDetectGame->isChecked();
+            WriteProfileString(kSectionGeneral, "DetectGame", BoolText(mGlobal::DetectGame), ini);
+            if (m_hooks.detectionApplied)
+                m_hooks.detectionApplied();
+        }
         break;
     }
     default:

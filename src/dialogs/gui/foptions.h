@@ -47,6 +47,8 @@ public:
         std::function<void()> syntaxApplied;
         // Page 2 was applied (the tool list is stored): rebuild the Tools menu.
         std::function<void()> userToolsApplied;
+        // Page 3 changed whether each script gets its own command set.
+        std::function<void()> detectionApplied;
         // Whether "cfg" / "rc" files are associated with Varkel.
         std::function<bool(const std::string &extension)> isAssociated;
         // Associates the extension (its box is checked); false when the user
@@ -107,6 +109,7 @@ public:
     QCheckBox *chkCFG = nullptr;
     QCheckBox *chkRC = nullptr;
     QCheckBox *chkShowTips = nullptr;
+    QCheckBox *chkDetectGame = nullptr;
 
     // --- user actions (also what the buttons do) ---------------------------
     void cmdOK_Click(int index);

@@ -160,6 +160,7 @@ int DocumentArea::NewConfig()
     const int d = m_docs.FindFreeIndex();
     const QString name = QString::fromStdString(UntitledName(d));
     m_docs[d].Path = UntitledName(d);
+    m_docs[d].CommandSet = CallHook(m_hooks.defaultCommandSet);
 
     auto *w = new fEdit(d, this);
     m_editors.resize(static_cast<size_t>(d) + 1, nullptr);
@@ -238,6 +239,8 @@ void DocumentArea::OpenConfig(std::string &path)
             return;
         }
         m_docs[d].Modified = false;
+        if (auto [set, why] = CallHook(m_hooks.detectCommandSet, editor->TextView()); !set.empty())
+            SetCommandSet(d, set, why);
         CallHook(m_hooks.recentFile, p, QStringLiteral("Add"));
         const int tab = TabIndexOf(d);
         if (tab >= 0)
@@ -415,6 +418,7 @@ void DocumentArea::OnWindowActivated(fEdit *w)
     CallHook(m_hooks.setEditStates);
     CallHook(m_hooks.documentActivated);
     CallHook(m_hooks.setCaption, QStringLiteral("Varkel [") + QString::fromStdString(m_docs[w->Tag()].Path) + QStringLiteral("]"));
+    CallHook(m_hooks.commandSetActivated, m_docs[w->Tag()].CommandSet, m_docs[w->Tag()].SetExplanation);
     CallHook(m_hooks.refreshDocumentBindings, w->rtfEdit);
 }
 
@@ -601,6 +605,22 @@ void DocumentArea::ActivateDocument(int d)
             sub->showNormal();
         m_mdi->setActiveSubWindow(sub);
     }
+}
+
+int DocumentArea::DocOf(const RichEdit *editor) const
+{
+    for (size_t d = 1; d < m_editors.size(); ++d)
+        if (m_editors[d] && m_editors[d]->rtfEdit == editor)
+            return static_cast<int>(d);
+    return 0;
+}
+
+void DocumentArea::SetCommandSet(int d, const std::string &set, const std::string &explanation)
+{
+    if (!m_docs.IsValid(d))
+        return;
+    m_docs[d].CommandSet = set;
+    m_docs[d].SetExplanation = explanation;
 }
 
 void DocumentArea::CloseActive()

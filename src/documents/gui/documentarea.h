@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class QMdiArea;
@@ -67,6 +68,12 @@ public:
         // A command's check mark in the menu and on its toolbar button.
         std::function<void(std::string_view command, bool checked)> checkCommand;
         std::function<void()> pointerMoved;
+        // The command set of a new document, and of an opened script by its
+        // words: the set and why (an empty set keeps the default).
+        std::function<std::string()> defaultCommandSet;
+        std::function<std::pair<std::string, std::string>(std::string_view text)> detectCommandSet;
+        // A document became active: the parts take its command set.
+        std::function<void(const std::string &set, const std::string &explanation)> commandSetActivated;
         QIcon childIcon;
     };
 
@@ -113,6 +120,10 @@ public:
     std::vector<fEdit *> OpenWindows() const;
     // Brings the window of document d to the front.
     void ActivateDocument(int d);
+    // The document an editor shows, 0 for none.
+    int DocOf(const RichEdit *editor) const;
+    // Gives document d a command set and the reason for it.
+    void SetCommandSet(int d, const std::string &set, const std::string &explanation);
 
     // --- editing ---------------------------------------------------------
     void EditUndo();

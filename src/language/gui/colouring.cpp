@@ -62,6 +62,10 @@ void Colouring::ApplyEditorSettingsToAll()
 void Colouring::BuildDictionary(const std::string &commandSet)
 {
     mGlobal::QVersion = commandSet;
+    // The set read before is kept for the documents that use it.
+    if (m_dict.completedStep() == BuildStep::Complete && m_dict.Set() != commandSet)
+        m_other[m_dict.Set()] = std::move(m_dict);
+    m_other.erase(commandSet);
     const Error err = varkel::BuildDictionary(m_dict, mGlobal::AppDir + "/Data", commandSet);
     // The insertion lists take what the build got to, also when it failed.
     CallHook(m_hooks.dictionaryBuilt);
@@ -73,9 +77,62 @@ void Colouring::BuildDictionary(const std::string &commandSet)
     WriteProfileString("General", "QVersion", commandSet, mGlobal::IniPath);
 }
 
+void Colouring::UseCommandSet(const std::string &commandSet)
+{
+    if (commandSet.empty() || (commandSet == m_dict.Set() && m_dict.completedStep() == BuildStep::Complete))
+        return;
+    auto it = m_other.find(commandSet);
+    if (it == m_other.end()) {
+        // Not read yet: read it the way the Options menu does, without
+        // storing it as the default.
+        GameDictionary next;
+        if (const Error err = varkel::BuildDictionary(next, mGlobal::AppDir + "/Data", commandSet)) {
+            CallHook(m_hooks.reportError, err);
+            return;
+        }
+        it = m_other.emplace(commandSet, std::move(next)).first;
+    }
+    GameDictionary next = std::move(it->second);
+    m_other.erase(it);
+    if (m_dict.completedStep() == BuildStep::Complete)
+        m_other[m_dict.Set()] = std::move(m_dict);
+    m_dict = std::move(next);
+    CallHook(m_hooks.dictionaryBuilt);
+    CallHook(m_hooks.radioCheck, "cmnu" + commandSet, "tb" + commandSet);
+}
+
+const GameDictionary &Colouring::DictionaryFor(const std::string &commandSet)
+{
+    if (commandSet.empty() || commandSet == m_dict.Set())
+        return m_dict;
+    if (auto it = m_other.find(commandSet); it != m_other.end())
+        return it->second;
+    GameDictionary dict;
+    if (varkel::BuildDictionary(dict, mGlobal::AppDir + "/Data", commandSet))
+        return m_dict; // a set that cannot be read colours with the one in use
+    return m_other.emplace(commandSet, std::move(dict)).first->second;
+}
+
+GameDetection Colouring::DetectCommandSet(std::string_view text, const std::string &defaultSet)
+{
+    if (!m_detectorTried) {
+        m_detectorTried = true;
+        // Without the data files every script keeps the default set.
+        (void)BuildGameDetector(m_detector, mGlobal::AppDir + "/Data");
+    }
+    if (m_detector.empty()) {
+        GameDetection none;
+        none.set = defaultSet;
+        none.weak = true;
+        return none;
+    }
+    return m_detector.Detect(text, defaultSet);
+}
+
 void Colouring::SwitchCommandSet(const std::string &commandSet)
 {
     BuildDictionary(commandSet);
+    CallHook(m_hooks.commandSetChosen, commandSet);
     RichEdit *editor = CallHook(m_hooks.activeEditor);
     if (!editor)
         return;
@@ -104,8 +161,9 @@ void Colouring::SyntaxHiLite(RichEdit *control, std::string_view text, long offs
     // earlier one as the scan intends; the control then takes the result in
     // a few calls and repaints once. Styles never enter the undo history and
     // never change the text, so the document's modified state stays as it is.
-    const std::string styles =
-        hiLiteStyles(text, static_cast<size_t>(offset), m_dict, mGlobal::ColorStringElements, kUntouched);
+    const std::string styles = hiLiteStyles(text, static_cast<size_t>(offset),
+                                            DictionaryFor(CallHook(m_hooks.commandSetOf, control)),
+                                            mGlobal::ColorStringElements, kUntouched);
     control->ApplyStyles(offset, styles);
     if (!quiet) {
         // The caret stays where it was; a selection collapses to its start.

@@ -6,10 +6,12 @@
 
 #include "app/errors.h"
 #include "language/dictionary.h"
+#include "language/gamedetect.h"
 
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,11 @@ public:
         std::function<bool()> anyFormOpen;
         std::function<void()> refreshPreviews;
         std::function<void(RichEdit *)> rereadBindings;
+        // The command set a document's editor is coloured with; empty: the
+        // set in use.
+        std::function<std::string(RichEdit *)> commandSetOf;
+        // The user chose a set for the active document (and as the default).
+        std::function<void(const std::string &)> commandSetChosen;
     };
 
     // Dialogs open over `parent`.
@@ -57,6 +64,15 @@ public:
     // The command-set switch of the Options menu and the toolbar.
     void SwitchCommandSet(const std::string &commandSet);
     const GameDictionary &Dictionary() const { return m_dict; }
+    // Makes `commandSet` the set in use (the active document's) without
+    // storing it as the default: the dictionary is taken from those already
+    // read when it can be, and the insertion lists and the Q buttons follow.
+    void UseCommandSet(const std::string &commandSet);
+    // The dictionary of any set, read once; the one in use for an empty set.
+    const GameDictionary &DictionaryFor(const std::string &commandSet);
+    // The set a script's words point to, with `defaultSet` when they cannot
+    // tell.
+    GameDetection DetectCommandSet(std::string_view text, const std::string &defaultSet);
 
     // Colours text that starts at position offset of an editor.
     void SyntaxHiLite(RichEdit *control, std::string_view text, long offset, bool quiet, bool noDocument);
@@ -80,7 +96,10 @@ private:
     QWidget *m_parent;
     Prompts *m_prompts = nullptr;
     Hooks m_hooks;
-    GameDictionary m_dict;
+    GameDictionary m_dict;                         // the set in use
+    std::map<std::string, GameDictionary> m_other; // sets read before, not in use
+    GameDetector m_detector;                       // learnt on first use
+    bool m_detectorTried = false;
 };
 
 } // namespace varkel

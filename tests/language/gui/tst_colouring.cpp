@@ -139,6 +139,8 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
+        // One set for every script: each script's own set is another test's.
+        mGlobal::DetectGame = false;
         const QString text = "vstr jump\r\nseta cg_fov 110\r\n";
         f.documents().OpenConfig(fx.write("one.cfg", text.toLatin1()));
         const int one = f.documents().ActiveDoc();
@@ -152,6 +154,7 @@ private slots:
         QVERIFY(f.commands().Menu()->IsChecked("cmnuQ3") && !f.commands().Menu()->IsChecked("cmnuQ2"));
         QCOMPARE(active->StyleAt(11), int(Command));
         QCOMPARE(other->StyleAt(11), int(PlainText));
+        mGlobal::DetectGame = true;
     }
 
     void failedDictionaryBuildReportsAndKeepsTheStoredSet()
