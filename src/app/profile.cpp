@@ -172,20 +172,20 @@ std::string setValue(std::string text, std::string_view section, std::string_vie
     const std::string eol(lineBreakOf(text));
     bool inSection = false;
     int sectionsSeen = 0;          // matching sections met so far
-    std::optional<std::size_t> insertAt; // after the last key of the first matching section
+    std::optional<Line> insertAfter; // the last key of the first matching section, or its header
     std::optional<Line> keyLine;
     forEachLine(text, [&](const Line &line) {
         if (line.kind == LineKind::Section) {
             inSection = sameName(line.name, section);
             if (inSection && ++sectionsSeen == 1)
-                insertAt = line.next;
+                insertAfter = line;
         } else if (inSection && line.kind == LineKind::Key) {
             if (sameName(line.name, key)) {
                 keyLine = line;
                 return false;
             }
             if (sectionsSeen == 1)
-                insertAt = line.next;
+                insertAfter = line;
         }
         return true;
     });
@@ -201,16 +201,24 @@ std::string setValue(std::string text, std::string_view section, std::string_vie
     }
 
     std::string entry;
-    entry.append(key).append("=").append(value).append(eol);
-    if (insertAt) {
-        std::size_t at = *insertAt;
+    entry.append(key).append("=").append(value);
+    if (insertAfter) {
+        std::size_t at = insertAfter->next;
         if (at == text.size() && at > 0 && !isLineBreak(text.back())) {
             text += eol;
             at = text.size();
         }
+        // A lone CR right before an LF would make one CR LF of the two, and
+        // the line after the new one would be lost: there the new line takes
+        // the break of the line above it (which ends in that LF's place).
+        if (eol == "\r" && at < text.size() && text[at] == '\n')
+            entry.append(text, insertAfter->end, insertAfter->next - insertAfter->end);
+        else
+            entry.append(eol);
         text.insert(at, entry);
         return text;
     }
+    entry.append(eol);
 
     if (text.size() > textStart(text)) {
         if (!isLineBreak(text.back()))

@@ -305,7 +305,10 @@ void DetectionScan::word(std::string_view w, Place place)
         }
         return;
     }
-    if (w.size() > 3 && lower(w[0]) == 'c' && lower(w[1]) == 'g' && w[2] == '_') {
+    // A cg_ word the vocabulary does not know: a mod's variable, unless it is
+    // a quoted run holding blanks, which names no variable.
+    if (w.size() > 3 && lower(w[0]) == 'c' && lower(w[1]) == 'g' && w[2] == '_' &&
+        std::none_of(w.begin(), w.end(), [](char c) { return static_cast<unsigned char>(c) <= 0x20; })) {
         std::string &key = m_cgKey;
         key.assign(w);
         std::transform(key.begin(), key.end(), key.begin(), lower);

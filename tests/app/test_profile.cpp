@@ -112,6 +112,24 @@ TEST_F(Profile, WriteChangesOnlyThatLine)
     EXPECT_NE(readAll(ini).find("CommentChar=\r\n"), std::string::npos);
 }
 
+TEST_F(Profile, ANewKeyNeverJoinsTheLineBreakAfterIt)
+{
+    // The file's style is a lone CR (its first line), but the key goes in
+    // before the LF of a blank line: a CR there would make one CR LF of the
+    // two and the blank line would be gone. The new line takes the break of
+    // the line above it instead.
+    writeAll(ini, "; notes\r[General]\nA=1\n\n[Font]\nName=x\n");
+    ASSERT_TRUE(WriteProfileString("General", "B", "2", ini));
+    EXPECT_EQ(readAll(ini), "; notes\r[General]\nA=1\nB=2\n\n[Font]\nName=x\n");
+    // Where nothing can join (before a CR or a section), the file's style stays.
+    writeAll(ini, "; notes\r[General]\r\n\r\n[Font]\r");
+    ASSERT_TRUE(WriteProfileString("General", "B", "2", ini));
+    EXPECT_EQ(readAll(ini), "; notes\r[General]\r\nB=2\r\r\n[Font]\r");
+    writeAll(ini, "; notes\r[General]\nA=1\n[Font]\n");
+    ASSERT_TRUE(WriteProfileString("General", "B", "2", ini));
+    EXPECT_EQ(readAll(ini), "; notes\r[General]\nA=1\nB=2\r[Font]\n");
+}
+
 TEST_F(Profile, WriteCreatesTheFileAndUpdatesTheKeyThatIsRead)
 {
     ASSERT_TRUE(WriteProfileString("General", "QVersion", "Q2", ini));

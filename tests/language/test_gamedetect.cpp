@@ -213,6 +213,20 @@ TEST_F(Detect, LinesAndQuotesOfAnyShape)
     EXPECT_EQ(clue(d, "impulse")->uses, 1);
 }
 
+TEST_F(Detect, QuotedWordsWithBlanksAreNoCgVariables)
+{
+    // A quoted run may hold spaces, tabs and a lone carriage return: no
+    // variable is named so, and the summary and the explanation keep their
+    // lines.
+    const GameDetection d = detect("set \"cg_x y\" 1\n\"cg_a\rb\" 2\nseta \"cg_t\tz\" 3\nset \"cg_fov\" 90\n");
+    const DetectionClue *cg = clue(d, "cg_ variables");
+    ASSERT_NE(cg, nullptr);
+    EXPECT_EQ(cg->uses, 1);
+    EXPECT_EQ(cg->examples, std::vector<std::string>{"cg_fov"});
+    EXPECT_EQ(d.Summary().find_first_of("\r\n"), std::string::npos) << d.Summary();
+    EXPECT_EQ(d.Explanation().find('\r'), std::string::npos) << d.Explanation();
+}
+
 TEST(DetectData, EmptyDetectorAndMissingData)
 {
     GameDetector detector;
