@@ -245,9 +245,10 @@ std::vector<std::string> NearestNames(std::string_view word, const std::vector<c
                 found.emplace_back(d, name);
         }
     std::sort(found.begin(), found.end());
+    // Only the nearest: a name one edit away hides those two away.
     std::vector<std::string> names;
     for (const auto &[d, name] : found) {
-        if (names.size() == limit)
+        if (names.size() == limit || d > found.front().first)
             break;
         if (std::find(names.begin(), names.end(), name) == names.end())
             names.emplace_back(name);
@@ -842,13 +843,14 @@ LintReport LintScript(const LintVocabulary &vocab, std::string_view path, std::s
     // The line-local checks, and keys bound twice.
     CommandChecker checker(vocab, report.names, own.data(), out);
     struct Bound {
-        std::string command;
+        std::string command; // lower case, for the comparison
+        std::string written; // as the script writes it (words joined by single spaces)
         int line = 0;
         unsigned generation = 0;
     };
     std::unordered_map<std::string, Bound> bound;
     unsigned generation = 1;
-    std::string key, joined;
+    std::string key, joined, written;
     {
         ScriptReader reader(own);
         ScriptCommand c;
@@ -865,6 +867,11 @@ LintReport LintScript(const LintVocabulary &vocab, std::string_view path, std::s
                         if (joined[k] >= 'A' && joined[k] <= 'Z')
                             joined[k] = static_cast<char>(joined[k] - 'A' + 'a');
                 }
+                written.assign(c.words[2].text);
+                for (std::size_t i = 3; i < c.words.size(); ++i) {
+                    written += ' ';
+                    written += c.words[i].text;
+                }
                 Bound &b = bound[key];
                 if (b.generation == generation && b.command != joined) {
                     LintFinding f;
@@ -876,10 +883,11 @@ LintReport LintScript(const LintVocabulary &vocab, std::string_view path, std::s
                     f.length = c.words[1].end - c.words[1].start;
                     f.name = c.words[1].text;
                     f.message = "\"" + std::string(c.words[1].text) + "\" is bound again: line " +
-                                std::to_string(b.line + 1) + " bound it to \"" + b.command + "\"";
+                                std::to_string(b.line + 1) + " bound it to \"" + b.written + "\"";
                     out.push_back(std::move(f));
                 }
                 b.command = joined;
+                b.written = written;
                 b.line = c.line;
                 b.generation = generation;
             } else if (c.is("unbind") && c.words.size() >= 2) {
