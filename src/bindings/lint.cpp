@@ -225,9 +225,11 @@ std::size_t boundedDistance(std::string_view a, std::string_view b, std::size_t 
     return std::min(previous[m], limit + 1);
 }
 
+// How far a name may be from a word and still be offered for it: a
+// two-letter word is near too many names to suggest any.
 std::size_t distanceLimit(std::size_t length)
 {
-    return length <= 3 ? 1 : length <= 7 ? 2 : 3;
+    return length <= 2 ? 0 : length <= 5 ? 1 : length <= 9 ? 2 : 3;
 }
 
 } // namespace
@@ -238,6 +240,8 @@ std::vector<std::string> NearestNames(std::string_view word, const std::vector<c
     const std::string lower = lowered(word);
     const std::size_t most = distanceLimit(lower.size());
     std::vector<std::pair<std::size_t, std::string_view>> found;
+    if (most == 0)
+        return {};
     for (const std::vector<std::string> *list : lists)
         for (const std::string &name : *list) {
             const std::size_t d = boundedDistance(lower, name, most);

@@ -159,8 +159,9 @@ std::vector<LintFinding> LintLine(const LintVocabulary &vocab, const ScriptNames
 std::string FormatFinding(const LintFinding &finding);
 
 // The known names nearest to `word` in spelling (edit distance with
-// swapped neighbours, at most 1 for short words, 3 for long ones), nearest
-// first, at most `limit`.
+// swapped neighbours: at most 1 for words of 3 to 5 bytes, 2 up to 9, then
+// 3; none for shorter words), all at the smallest distance found, in name
+// order, at most `limit`.
 std::vector<std::string> NearestNames(std::string_view word, const std::vector<const std::vector<std::string> *> &lists,
                                       std::size_t limit = 3);
 

@@ -227,6 +227,10 @@ TEST(Lint, NearestNamesCountASwapAsOneEdit)
     EXPECT_EQ(NearestNames("atatck", {&names}), (std::vector<std::string>{"attack"}));
     EXPECT_EQ(NearestNames("fvo", {&names}), (std::vector<std::string>{"fov"}));
     EXPECT_EQ(NearestNames("xyz", {&names}), std::vector<std::string>{});
+    EXPECT_EQ(NearestNames("fo", {&names}), std::vector<std::string>{});
+    EXPECT_EQ(NearestNames("zoomm", {&names}), (std::vector<std::string>{"zoom"}));
+    EXPECT_EQ(NearestNames("zomm", {&names}), (std::vector<std::string>{"zoom"}));
+    EXPECT_EQ(NearestNames("zxxm", {&names}), std::vector<std::string>{});
     EXPECT_EQ(NearestNames("ATACK", {&names}), (std::vector<std::string>{"attack", "stack"}));
 }
 
