@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -203,7 +204,9 @@ std::size_t boundedDistance(std::string_view a, std::string_view b, std::size_t 
     constexpr std::size_t kMax = 64;
     if (m >= kMax)
         return limit + 1;
-    std::array<std::size_t, kMax + 1> before{}, previous{}, current{};
+    // Three rows of the table, turned round rather than copied.
+    std::size_t rows[3][kMax + 1];
+    std::size_t *before = rows[0], *previous = rows[1], *current = rows[2];
     for (std::size_t j = 0; j <= m; ++j)
         previous[j] = j;
     for (std::size_t i = 1; i <= n; ++i) {
@@ -219,8 +222,10 @@ std::size_t boundedDistance(std::string_view a, std::string_view b, std::size_t 
         }
         if (rowLeast > limit)
             return limit + 1;
+        std::size_t *const oldest = before;
         before = previous;
         previous = current;
+        current = oldest;
     }
     return std::min(previous[m], limit + 1);
 }
@@ -232,32 +237,89 @@ std::size_t distanceLimit(std::size_t length)
     return length <= 2 ? 0 : length <= 5 ? 1 : length <= 9 ? 2 : 3;
 }
 
+// The names suggestions are taken from, each with the set of bytes it holds
+// (a bit per byte, folded into 64): a name that holds k bytes the word does
+// not (or the other way round) is at least k edits away, which rules out
+// most names without working out their distance.
+inline unsigned bitCount(std::uint64_t x)
+{
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0full;
+    return static_cast<unsigned>((x * 0x0101010101010101ull) >> 56);
+}
+
+class NameIndex
+{
+public:
+    void add(const std::vector<std::string> &list)
+    {
+        for (const std::string &name : list) {
+            if (name.size() >= m_byLength.size())
+                continue; // longer than any word a distance is worked out for
+            m_byLength[name.size()].push_back(Entry{name, mask(name)});
+            ++m_count;
+        }
+    }
+
+    std::vector<std::string> nearest(std::string_view lower, std::size_t limit) const
+    {
+        const std::size_t most = distanceLimit(lower.size());
+        if (most == 0 || lower.size() >= m_byLength.size())
+            return {};
+        const std::uint64_t wordMask = mask(lower);
+        std::vector<std::pair<std::size_t, std::string_view>> found;
+        const std::size_t shortest = lower.size() > most ? lower.size() - most : 0;
+        const std::size_t longest = std::min(lower.size() + most, m_byLength.size() - 1);
+        for (std::size_t length = shortest; length <= longest; ++length)
+            for (const Entry &e : m_byLength[length]) {
+                if (bitCount(e.mask & ~wordMask) > most || bitCount(wordMask & ~e.mask) > most)
+                    continue;
+                const std::size_t d = boundedDistance(lower, e.name, most);
+                if (d <= most && d > 0)
+                    found.emplace_back(d, e.name);
+            }
+        std::sort(found.begin(), found.end());
+        // Only the nearest: a name one edit away hides those two away.
+        std::vector<std::string> names;
+        for (const auto &[d, name] : found) {
+            if (names.size() == limit || d > found.front().first)
+                break;
+            if (std::find(names.begin(), names.end(), name) == names.end())
+                names.emplace_back(name);
+        }
+        return names;
+    }
+
+    bool empty() const { return m_count == 0; }
+
+private:
+    struct Entry {
+        std::string_view name;
+        std::uint64_t mask;
+    };
+
+    static std::uint64_t mask(std::string_view s)
+    {
+        std::uint64_t m = 0;
+        for (const char c : s)
+            m |= std::uint64_t(1) << (static_cast<unsigned char>(c) % 64);
+        return m;
+    }
+
+    std::array<std::vector<Entry>, 64> m_byLength; // the names by their length
+    std::size_t m_count = 0;
+};
+
 } // namespace
 
 std::vector<std::string> NearestNames(std::string_view word, const std::vector<const std::vector<std::string> *> &lists,
                                       std::size_t limit)
 {
-    const std::string lower = lowered(word);
-    const std::size_t most = distanceLimit(lower.size());
-    std::vector<std::pair<std::size_t, std::string_view>> found;
-    if (most == 0)
-        return {};
+    NameIndex index;
     for (const std::vector<std::string> *list : lists)
-        for (const std::string &name : *list) {
-            const std::size_t d = boundedDistance(lower, name, most);
-            if (d <= most && d > 0)
-                found.emplace_back(d, name);
-        }
-    std::sort(found.begin(), found.end());
-    // Only the nearest: a name one edit away hides those two away.
-    std::vector<std::string> names;
-    for (const auto &[d, name] : found) {
-        if (names.size() == limit || d > found.front().first)
-            break;
-        if (std::find(names.begin(), names.end(), name) == names.end())
-            names.emplace_back(name);
-    }
-    return names;
+        index.add(*list);
+    return index.nearest(lowered(word), limit);
 }
 
 // ---------------------------------------------------------------------------
@@ -301,6 +363,11 @@ std::string_view bodyOf(const ScriptCommand &c, std::string_view readerText, std
     return readerText.substr(c.words[first].start, c.end - c.words[first].start);
 }
 
+bool byPlace(const LintFinding &a, const LintFinding &b)
+{
+    return a.position != b.position ? a.position < b.position : a.code < b.code;
+}
+
 // An `exec` inside a body: checked against the files by LintScript.
 struct BodyExec {
     std::string_view name;
@@ -316,10 +383,16 @@ struct BodyExec {
 class CommandChecker
 {
 public:
-    CommandChecker(const LintVocabulary &vocab, const ScriptNames &names, const char *base,
-                   std::vector<LintFinding> &out)
-        : m_vocab(vocab), m_names(names), m_base(base), m_out(out)
+    CommandChecker(const LintVocabulary &vocab, const ScriptNames &names) : m_vocab(vocab), m_names(names) {}
+
+    // The script checked next, whose first byte is `base`, and where its
+    // findings go. The suggestions found so far are kept: they depend on
+    // the names only.
+    void begin(const char *base, std::vector<LintFinding> *out)
     {
+        m_base = base;
+        m_out = out;
+        bodyExecs.clear();
     }
 
     // A command read from `readerText` (a view into the script) on the line
@@ -328,11 +401,16 @@ public:
     {
         m_line = line;
         m_lineStart = lineStart;
+        const std::size_t first = m_out->size();
         for (const ScriptWord &w : c.words)
             if (!w.closed)
                 add(LintCode::UnclosedQuote, offset(readerText, w.start), 1,
                     "this quote is never closed: the rest of the line is one word", {});
         checkCommand(c, readerText, 0);
+        // The command's findings in the order of their places, so that the
+        // findings of a script come out in order.
+        if (m_out->size() - first > 1)
+            std::stable_sort(m_out->begin() + static_cast<std::ptrdiff_t>(first), m_out->end(), byPlace);
     }
 
     std::vector<BodyExec> bodyExecs;
@@ -354,7 +432,7 @@ private:
         f.length = std::max<std::size_t>(length, 1);
         f.message = std::move(message);
         f.name = name;
-        m_out.push_back(std::move(f));
+        m_out->push_back(std::move(f));
     }
 
     bool known(std::string_view lower) const
@@ -376,17 +454,18 @@ private:
         const auto it = cache.find(lower);
         if (it != cache.end())
             return it->second;
-        std::vector<const std::vector<std::string> *> lists;
-        if (key) {
-            lists.push_back(&m_vocab.keyNames());
-        } else {
-            if (m_defined.empty() && !m_names.defined.empty()) {
+        NameIndex &index = key ? m_keyIndex : m_nameIndex;
+        if (index.empty()) {
+            if (key) {
+                index.add(m_vocab.keyNames());
+            } else {
                 m_defined.assign(m_names.defined.begin(), m_names.defined.end());
-                std::sort(m_defined.begin(), m_defined.end());
+                index.add(m_vocab.names());
+                index.add(m_vocab.userNames());
+                index.add(m_defined);
             }
-            lists = {&m_vocab.names(), &m_vocab.userNames(), &m_defined};
         }
-        const std::vector<std::string> nearest = NearestNames(lower, lists);
+        const std::vector<std::string> nearest = index.nearest(lower, 3);
         return cache.emplace(lower, nearest.empty() ? std::string() : " (did you mean " + quotedList(nearest) + "?)")
             .first->second;
     }
@@ -419,9 +498,15 @@ private:
         // A word with a "$" in it is a macro that the engines which have
         // them expand before running the command: its name is not known yet.
         if (!m_lower.empty() && !known(m_lower) && m_lower.find('$') == std::string::npos) {
-            const std::string lower = m_lower;
-            add(LintCode::UnknownName, offset(readerText, first.start), first.end - first.start,
-                "unknown command or variable \"" + std::string(first.text) + "\"" + suggestion(lower, false),
+            auto it = m_unknownMessages.find(first.text);
+            if (it == m_unknownMessages.end()) {
+                const std::string lower = m_lower;
+                it = m_unknownMessages
+                         .emplace(std::string(first.text), "unknown command or variable \"" + std::string(first.text) +
+                                                               "\"" + suggestion(lower, false))
+                         .first;
+            }
+            add(LintCode::UnknownName, offset(readerText, first.start), first.end - first.start, it->second,
                 first.text);
         }
         if (m_lower == "bind") {
@@ -451,13 +536,15 @@ private:
 
     const LintVocabulary &m_vocab;
     const ScriptNames &m_names;
-    const char *m_base;
-    std::vector<LintFinding> &m_out;
+    const char *m_base = nullptr;
+    std::vector<LintFinding> *m_out = nullptr;
     int m_line = 0;
     std::size_t m_lineStart = 0;
     std::string m_lower;
     mutable std::string m_plus;
-    std::vector<std::string> m_defined; // the defined names, sorted, once a suggestion needs them
+    std::vector<std::string> m_defined; // the defined names, once a suggestion needs them
+    NameIndex m_nameIndex, m_keyIndex;
+    std::unordered_map<std::string, std::string, NameHash, std::equal_to<>> m_unknownMessages; // by the word as written
     std::unordered_map<std::string, std::string> m_nameSuggestions, m_keySuggestions;
 };
 
@@ -510,9 +597,10 @@ private:
 
     int intern(std::string_view lower)
     {
-        const auto [it, added] = m_ids.try_emplace(std::string(lower), static_cast<int>(m_idNames.size()));
-        if (added)
-            m_idNames.push_back(it->first);
+        if (const auto it = m_ids.find(lower); it != m_ids.end())
+            return it->second;
+        const auto it = m_ids.emplace(std::string(lower), static_cast<int>(m_idNames.size())).first;
+        m_idNames.push_back(it->first);
         return it->second;
     }
 
@@ -576,7 +664,7 @@ private:
     int m_line = 0;
     std::size_t m_lineStart = 0;
     std::string m_lower;
-    std::unordered_map<std::string, int> m_ids;
+    std::unordered_map<std::string, int, NameHash, std::equal_to<>> m_ids;
     std::vector<std::string_view> m_idNames; // views of m_ids' keys, by id
     std::vector<Definition> m_definitions;
 };
@@ -781,18 +869,35 @@ std::vector<LintFinding> LintLine(const LintVocabulary &vocab, const ScriptNames
                                   std::size_t lineStart, int line)
 {
     std::vector<LintFinding> out;
+    LineLinter(vocab, names).lintLine(text, lineStart, line, out);
+    return out;
+}
+
+struct LineLinter::Checker {
+    CommandChecker checker;
+};
+
+LineLinter::LineLinter(const LintVocabulary &vocab, const ScriptNames &names)
+    : m_checker(std::make_unique<Checker>(Checker{CommandChecker(vocab, names)}))
+{
+}
+
+LineLinter::~LineLinter() = default;
+
+void LineLinter::lintLine(std::string_view text, std::size_t lineStart, int line, std::vector<LintFinding> &out)
+{
     if (lineStart > text.size())
-        return out;
+        return;
     std::size_t lineEnd = text.find_first_of("\r\n", lineStart);
     if (lineEnd == std::string_view::npos)
         lineEnd = text.size();
     const std::string_view lineText = text.substr(lineStart, lineEnd - lineStart);
-    CommandChecker checker(vocab, names, text.data(), out);
+    CommandChecker &checker = m_checker->checker;
+    checker.begin(text.data(), &out);
     ScriptReader reader(lineText);
     ScriptCommand command;
     while (reader.next(command))
         checker.check(command, lineText, line, lineStart);
-    return out;
 }
 
 LintReport LintScript(const LintVocabulary &vocab, std::string_view path, std::string_view text, ScriptFiles *files,
@@ -843,9 +948,11 @@ LintReport LintScript(const LintVocabulary &vocab, std::string_view path, std::s
     // places are the same).
     const std::string_view own = chain ? chain->scripts().front().text : text;
     std::vector<LintFinding> &out = report.findings;
+    std::vector<LintFinding> late; // the findings that span lines
 
     // The line-local checks, and keys bound twice.
-    CommandChecker checker(vocab, report.names, own.data(), out);
+    CommandChecker checker(vocab, report.names);
+    checker.begin(own.data(), &out);
     struct Bound {
         std::string command; // lower case, for the comparison
         std::string written; // as the script writes it (words joined by single spaces)
@@ -888,7 +995,7 @@ LintReport LintScript(const LintVocabulary &vocab, std::string_view path, std::s
                     f.name = c.words[1].text;
                     f.message = "\"" + std::string(c.words[1].text) + "\" is bound again: line " +
                                 std::to_string(b.line + 1) + " bound it to \"" + b.written + "\"";
-                    out.push_back(std::move(f));
+                    late.push_back(std::move(f));
                 }
                 b.command = joined;
                 b.written = written;
@@ -915,7 +1022,7 @@ LintReport LintScript(const LintVocabulary &vocab, std::string_view path, std::s
         f.length = std::max<std::size_t>(length, 1);
         f.message = std::move(message);
         f.name = name;
-        out.push_back(std::move(f));
+        late.push_back(std::move(f));
     };
 
     // The exec lines: this script's own notes at their place; a cycle
@@ -974,9 +1081,11 @@ LintReport LintScript(const LintVocabulary &vocab, std::string_view path, std::s
         add(LintCode::AliasLoop, loop.place.line, loop.place.lineStart, loop.place.position, loop.place.length,
             loopMessage(loop, vocab.usesVstr()), loop.name);
 
-    std::stable_sort(out.begin(), out.end(), [](const LintFinding &a, const LintFinding &b) {
-        return a.position != b.position ? a.position < b.position : a.code < b.code;
-    });
+    // The line-local findings are in order already: the others join them.
+    std::stable_sort(late.begin(), late.end(), byPlace);
+    const auto middle = static_cast<std::ptrdiff_t>(out.size());
+    out.insert(out.end(), std::make_move_iterator(late.begin()), std::make_move_iterator(late.end()));
+    std::inplace_merge(out.begin(), out.begin() + middle, out.end(), byPlace);
     return report;
 }
 

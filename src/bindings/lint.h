@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -153,6 +154,26 @@ ScriptNames CollectScriptNames(const LintVocabulary &vocab, std::string_view pat
 // LintScript (so an alias defined on another line is known).
 std::vector<LintFinding> LintLine(const LintVocabulary &vocab, const ScriptNames &names, std::string_view text,
                                   std::size_t lineStart, int line);
+
+// LintLine for an editor that re-checks lines as they are typed: the
+// suggestions for unknown names are worked out once and kept. The
+// vocabulary and names must outlive it; make a new one after a LintScript.
+class LineLinter
+{
+public:
+    LineLinter(const LintVocabulary &vocab, const ScriptNames &names);
+    ~LineLinter();
+    LineLinter(const LineLinter &) = delete;
+    LineLinter &operator=(const LineLinter &) = delete;
+
+    // Appends the line-local findings of the line of `text` that begins at
+    // `lineStart`, numbered `line`, to `out`.
+    void lintLine(std::string_view text, std::size_t lineStart, int line, std::vector<LintFinding> &out);
+
+private:
+    struct Checker;
+    std::unique_ptr<Checker> m_checker;
+};
 
 // One finding as the command line prints it (without the path):
 // "LINE:COLUMN: warning|note: MESSAGE [code]", 1-based line and column.

@@ -76,10 +76,9 @@ TEST(LintCorpus, PlacesAgreeAndLinesMatchTheWholePass)
                     expected.push_back(f);
             }
             std::vector<LintFinding> local;
-            for (std::size_t i = 0; i < starts.size(); ++i) {
-                const std::vector<LintFinding> line = LintLine(vocab, report.names, text, starts[i], static_cast<int>(i));
-                local.insert(local.end(), line.begin(), line.end());
-            }
+            LineLinter linter(vocab, report.names);
+            for (std::size_t i = 0; i < starts.size(); ++i)
+                linter.lintLine(text, starts[i], static_cast<int>(i), local);
             std::stable_sort(local.begin(), local.end(), [](const LintFinding &a, const LintFinding &b) {
                 return a.position != b.position ? a.position < b.position : a.code < b.code;
             });
