@@ -47,7 +47,7 @@ inputs=(fuzz/seeds/"$name")
 [ -d fuzz/regressions/"$name" ] && inputs+=(fuzz/regressions/"$name")
 max_len=4096
 case $name in
-  getword|colouring|bindings)
+  getword|colouring|bindings|lint)
     max_len=8192
     [ -d ../shared/corpus ] && inputs+=(../shared/corpus) ;;
 esac
