@@ -330,6 +330,9 @@ namespace {
 // How deep bodies inside bodies are read (`bind k "alias a b"` is two).
 constexpr int kMaxBodyDepth = 4;
 
+// Suggestions are taken from the script's own names up to this many.
+constexpr std::size_t kMaxSuggestedDefinitions = 10000;
+
 bool isSetCommand(std::string_view lower)
 {
     return lower == "set" || lower == "seta" || lower == "sets" || lower == "setu";
@@ -459,7 +462,11 @@ private:
             if (key) {
                 index.add(m_vocab.keyNames());
             } else {
-                m_defined.assign(m_names.defined.begin(), m_names.defined.end());
+                // A script that defines a great many names (a generated
+                // one) would make every suggestion slow: its names are then
+                // left out of them.
+                if (m_names.defined.size() <= kMaxSuggestedDefinitions)
+                    m_defined.assign(m_names.defined.begin(), m_names.defined.end());
                 index.add(m_vocab.names());
                 index.add(m_vocab.userNames());
                 index.add(m_defined);

@@ -255,3 +255,14 @@ TEST(Lint, LineChecksAgreeWithTheWholePass)
     for (std::size_t i = 0; i < local.size(); ++i)
         EXPECT_EQ(local[i].position, expected[i].position);
 }
+
+TEST(Lint, SuggestionsLeaveOutTheNamesOfAScriptThatDefinesTooMany)
+{
+    std::string few = "alias myalias1 echo\nmyalias\n";
+    EXPECT_NE(messageOf(few, LintCode::UnknownName).find("did you mean myalias1?"), std::string::npos);
+    std::string many;
+    for (int i = 0; i <= 10000; ++i)
+        many += "alias myalias" + std::to_string(i) + " echo\n";
+    many += "myalias\n";
+    EXPECT_EQ(messageOf(many, LintCode::UnknownName), "unknown command or variable \"myalias\" (did you mean alias?)");
+}
