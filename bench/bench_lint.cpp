@@ -1,7 +1,7 @@
 // Cost of checking a 10 MB script (the corpus scripts of all three games
-// repeated, then those of each game with its own vocabulary), printed as ratios to reading the same bytes with ScriptReader
-// alone (cutting them into commands and words), measured in the same run,
-// alternating:
+// repeated, then those of each game with its own vocabulary), printed as
+// ratios to reading the same bytes with ScriptReader alone (cutting them
+// into commands and words), measured in the same run, alternating:
 //   - LintScript with no files: every check but exec-missing / exec-cycle;
 //   - LintScript with the script's folder in memory (every exec line looked
 //     up, none found: the chain runs no other script);
@@ -71,7 +71,8 @@ bool measure(const char *label, const std::string &folder, const std::string &se
 
     std::array<std::size_t, kLintCodeCount> counts{};
     LintReport last;
-    const auto [readMs, lintMs] = medianPair(kRuns, readOnly, [&] { last = LintScript(vocab, "bench.cfg", script, nullptr); });
+    const auto [readMs, lintMs] =
+        medianPair(kRuns, readOnly, [&] { last = LintScript(vocab, "bench.cfg", script, nullptr); });
     for (const LintFinding &f : last.findings)
         ++counts[static_cast<std::size_t>(f.code)];
 

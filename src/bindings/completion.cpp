@@ -116,8 +116,10 @@ CompletionList CompletionsAt(std::string_view text, std::size_t caret, const Lin
     case CompletionContext::Key: {
         addMatching(list.candidates, vocab.keyNames(), prefix);
         // Keys typed in capitals are offered in capitals.
-        const bool upper = std::any_of(place.word.begin(), place.word.end(), [](char c) { return c >= 'A' && c <= 'Z'; }) &&
-                           std::none_of(place.word.begin(), place.word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        const auto isUpper = [](char c) { return c >= 'A' && c <= 'Z'; };
+        const auto isLower = [](char c) { return c >= 'a' && c <= 'z'; };
+        const bool upper = std::any_of(place.word.begin(), place.word.end(), isUpper) &&
+                           std::none_of(place.word.begin(), place.word.end(), isLower);
         if (upper)
             for (std::string &key : list.candidates)
                 for (char &c : key)
@@ -129,7 +131,8 @@ CompletionList CompletionsAt(std::string_view text, std::size_t caret, const Lin
         if (!listScripts)
             break;
         const std::size_t slash = place.word.rfind('/');
-        const std::string_view folder = slash == std::string_view::npos ? std::string_view() : place.word.substr(0, slash + 1);
+        const std::string_view folder =
+            slash == std::string_view::npos ? std::string_view() : place.word.substr(0, slash + 1);
         const std::string namePrefix = lowered(place.word.substr(folder.size()));
         for (const std::string &name : listScripts(folder))
             if (startsWithNoCase(name, namePrefix))

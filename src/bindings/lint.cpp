@@ -482,7 +482,8 @@ private:
         if (m_vocab.isKey(key.text) || key.text.find('$') != std::string_view::npos)
             return;
         std::string lower = lowered(key.text);
-        std::string message = key.text.empty() ? std::string("no key named") : "unknown key \"" + std::string(key.text) + "\"";
+        std::string message = key.text.empty() ? std::string("the key name is empty")
+                                               : "unknown key \"" + std::string(key.text) + "\"";
         if (!key.text.empty())
             message += suggestion(lower, true);
         add(LintCode::UnknownKey, offset(readerText, key.start), key.end - key.start, std::move(message), key.text);
@@ -795,8 +796,10 @@ std::vector<Definitions::Loop> Definitions::loops(std::size_t script) const
         loop.place = d.place;
         loop.name = m_idNames[static_cast<std::size_t>(d.name)];
         loop.path = pathOf(d.name);
-        if (loop.path.empty())
-            loop.path = {loop.name, "... (" + std::to_string(partSize[static_cast<std::size_t>(part[static_cast<std::size_t>(d.name)])]) + " names)", loop.name};
+        if (loop.path.empty()) {
+            const int size = partSize[static_cast<std::size_t>(part[static_cast<std::size_t>(d.name)])];
+            loop.path = {loop.name, "... (" + std::to_string(size) + " names)", loop.name};
+        }
         found.push_back(std::move(loop));
     }
     return found;

@@ -103,6 +103,7 @@ TEST(Lint, UnknownKeyIsNoKeyNameOfTheSetNorOneCharacter)
     EXPECT_EQ(only(LintCode::UnknownKey, "bind mouse4 +attack\nbind 0x41 x\n", "Q3"), List{});
     EXPECT_EQ(only(LintCode::UnknownKey, "bind 0x41 x\nbind é x\n", "Q2"), (List{"1:6 0x41", "2:6 é"}));
     EXPECT_NE(messageOf("bind mouse9 x\n", LintCode::UnknownKey).find("did you mean mouse1"), std::string::npos);
+    EXPECT_EQ(messageOf("bind \"\" \"vstr next\"\n", LintCode::UnknownKey), "the key name is empty");
 }
 
 TEST(Lint, DuplicateBindNamesTheEarlierLine)
@@ -209,6 +210,12 @@ TEST(Lint, NamesOfTheExecChainAndTheUsersOwn)
 
     ScriptNames elsewhere;
     elsewhere.defined.insert("modcvar");
+    elsewhere.defined.insert("+grab");
+    EXPECT_TRUE(IsKnownName("MODCVAR", vocabulary("Q2"), elsewhere));
+    EXPECT_TRUE(IsKnownName("-grab", vocabulary("Q2"), elsewhere));
+    EXPECT_TRUE(IsKnownName("-Attack", vocabulary("Q2"), elsewhere));
+    EXPECT_FALSE(IsKnownName("grab", vocabulary("Q2"), elsewhere));
+    EXPECT_FALSE(IsKnownName("-", vocabulary("Q2"), elsewhere));
     EXPECT_EQ(brief(LintScript(vocabulary("Q2"), "a.cfg", "modcvar 2\n", nullptr, &elsewhere).findings), List{});
 }
 
