@@ -494,7 +494,7 @@ private:
         if (depth >= kMaxBodyDepth)
             return;
         ScriptReader reader(body);
-        ScriptCommand command;
+        ScriptCommand &command = m_bodyCommands[static_cast<std::size_t>(depth)];
         while (reader.next(command))
             checkCommand(command, body, depth + 1);
     }
@@ -552,6 +552,7 @@ private:
     mutable std::string m_plus;
     std::vector<std::string> m_defined; // the defined names, once a suggestion needs them
     NameIndex m_nameIndex, m_keyIndex;
+    std::array<ScriptCommand, kMaxBodyDepth> m_bodyCommands; // one per depth, their storage reused
     std::unordered_map<std::string, std::string, NameHash, std::equal_to<>> m_unknownMessages; // by the word as written
     std::unordered_map<std::string, std::string> m_nameSuggestions, m_keySuggestions;
 };
@@ -616,7 +617,7 @@ private:
     {
         Definition d;
         ScriptReader reader(body);
-        ScriptCommand command;
+        ScriptCommand &command = m_defineCommand;
         while (reader.next(command)) {
             AsciiLower(command.words.front().text, m_lower);
             if (breaksLoop(m_lower))
@@ -626,6 +627,10 @@ private:
             else if (m_lower == "vstr" && command.words.size() >= 2)
                 d.calls.push_back(intern(lowered(command.words[1].text)));
         }
+        // In Quake III only vstr runs a variable: a value that runs none
+        // (most are plain values) cannot be on a loop.
+        if (m_vstr && d.calls.empty())
+            return;
         d.name = intern(nameLower);
         d.place = Place{m_script, m_line, m_lineStart,
                         static_cast<std::size_t>(readerText.data() - m_base) + name.start, name.end - name.start};
@@ -637,7 +642,7 @@ private:
         if (depth >= kMaxBodyDepth)
             return;
         ScriptReader reader(body);
-        ScriptCommand command;
+        ScriptCommand &command = m_bodyCommands[static_cast<std::size_t>(depth)];
         while (reader.next(command))
             collect(command, body, depth + 1);
     }
@@ -649,13 +654,14 @@ private:
             const bool alias = m_lower == "alias";
             if (c.words.size() < 2 || c.words[1].text.empty())
                 return;
-            std::string name = lowered(c.words[1].text);
-            names.defined.insert(name);
+            AsciiLower(c.words[1].text, m_name);
+            if (names.defined.find(m_name) == names.defined.end())
+                names.defined.insert(m_name);
             if (c.words.size() < 3 || (!alias && !m_vstr))
                 return;
             const std::string_view body = bodyOf(c, readerText, 2);
             if (alias != m_vstr)
-                define(c.words[1], name, body, readerText);
+                define(c.words[1], m_name, body, readerText);
             collectBody(body, depth);
         } else if (m_lower == "vstr") {
             if (c.words.size() >= 2 && !c.words[1].text.empty())
@@ -672,6 +678,9 @@ private:
     int m_line = 0;
     std::size_t m_lineStart = 0;
     std::string m_lower;
+    std::string m_name; // a defined name in lower case, its storage reused
+    std::array<ScriptCommand, kMaxBodyDepth> m_bodyCommands; // one per depth, their storage reused
+    ScriptCommand m_defineCommand;
     std::unordered_map<std::string, int, NameHash, std::equal_to<>> m_ids;
     std::vector<std::string_view> m_idNames; // views of m_ids' keys, by id
     std::vector<Definition> m_definitions;
