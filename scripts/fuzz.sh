@@ -53,7 +53,7 @@ inputs=(fuzz/seeds/"$name")
 [ -d fuzz/regressions/"$name" ] && inputs+=(fuzz/regressions/"$name")
 max_len=4096
 case $name in
-  getword|colouring|bindings|scriptreader|execchain|gamedetect)
+  getword|colouring|bindings|scriptreader|execchain|gamedetect|lint)
     max_len=8192
     [ -d ../shared/corpus ] && inputs+=(../shared/corpus) ;;
 esac

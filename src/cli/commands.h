@@ -10,5 +10,6 @@ namespace varkel::cli {
 int runHighlight(const std::vector<std::string_view> &args);
 int runCommentBlock(const std::vector<std::string_view> &args);
 int runDetect(const std::vector<std::string_view> &args);
+int runLint(const std::vector<std::string_view> &args);
 
 } // namespace varkel::cli

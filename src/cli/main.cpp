@@ -54,6 +54,11 @@ constexpr const char *kUsage =
     "                    tell the game of each script from its words: one line\n"
     "                    PATH<tab>Q1|Q2|Q3<tab>score details per FILE (see\n"
     "                    'detect --help')\n"
+    "  lint [--set Q1|Q2|Q3|auto] [--data DIR] [--names FILE] FILE...\n"
+    "                    check the scripts, and those they exec, for what the game\n"
+    "                    does not report: one line PATH:LINE:COLUMN: warning|note:\n"
+    "                    MESSAGE [code] per finding; exit 1 on a warning (see\n"
+    "                    'lint --help')\n"
     "\n"
     "A FILE - reads standard input; set names may be given in any case. Every\n"
     "command takes -h or --help for its own options.\n"
@@ -78,6 +83,8 @@ int runCommand(std::string_view cmd, const std::vector<std::string_view> &args)
         return varkel::cli::runBindings(args);
     if (cmd == "detect")
         return varkel::cli::runDetect(args);
+    if (cmd == "lint")
+        return varkel::cli::runLint(args);
     return -1;
 }
 
