@@ -79,6 +79,7 @@ void fMain::WireParts()
     d.documentRenamed = [&cmds](int doc, const std::string &path) { cmds.RenameWindowItem(doc, path); };
     d.documentActivated = [&cmds] { cmds.CheckWindowMenuItem(); };
     d.showEditPopup = [&cmds] { cmds.ShowEditPopup(); };
+    d.ctrlClick = [&keys](RichEdit *e, long position) { return keys.FollowExecAt(e, position); };
     d.showMainPopup = [&cmds] { cmds.ShowMainPopup(); };
     d.commandKey = [&cmds](fEdit *, QKeyCombination key) { return cmds.OnEditorCommandKey(key); };
     d.checkCommand = checkCommand;
@@ -125,6 +126,15 @@ void fMain::WireParts()
     k.checkCommand = checkCommand;
     k.radioCheck = radioCheck;
     k.showMainPopup = [&cmds] { cmds.ShowMainPopup(); };
+    k.activePath = [&docs] {
+        const int doc = docs.ActiveDoc();
+        return doc ? docs.Docs()[doc].Path : std::string();
+    };
+    k.openScript = [&docs](const std::string &path) -> RichEdit * {
+        docs.OpenConfig(path);
+        const int doc = docs.ActiveDoc();
+        return doc && docs.Docs()[doc].Path == path ? docs.ActiveEditor() : nullptr;
+    };
     keys.SetHooks(std::move(k));
 
     MenuCommands::Hooks m;
@@ -167,6 +177,7 @@ void fMain::WireParts()
         keys.SetEditStates(open);
     };
     m.updateLockLEDs = [&keys] { keys.UpdateLockLEDs(); };
+    m.execName = [&keys] { return keys.ExecNameForMenu(); };
     cmds.SetHooks(std::move(m));
 }
 
