@@ -130,6 +130,12 @@ void fMain::WireParts()
         const int doc = docs.ActiveDoc();
         return doc ? docs.Docs()[doc].Path : std::string();
     };
+    k.openScriptText = [&docs](const std::string &path) -> std::optional<std::string> {
+        for (fEdit *w : docs.OpenWindows())
+            if (docs.Docs()[w->Tag()].Path == path)
+                return w->rtfEdit->Text();
+        return std::nullopt;
+    };
     k.openScript = [&docs](const std::string &path) -> RichEdit * {
         docs.OpenConfig(path);
         const int doc = docs.ActiveDoc();

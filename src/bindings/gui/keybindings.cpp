@@ -53,6 +53,29 @@ private:
     KeyStateTable *m_states;
 };
 
+// The scripts of an exec chain as the user sees them: an open script's text
+// from its editor, any other from the disk.
+class OpenScriptFiles : public ScriptFiles {
+public:
+    using OpenText = std::function<std::optional<std::string>(const std::string &)>;
+    explicit OpenScriptFiles(OpenText openText)
+        : m_openText(std::move(openText))
+    {
+    }
+    std::optional<std::string> fileIdentity(const std::string &path) override { return m_disk.fileIdentity(path); }
+    std::optional<std::string> readScript(const std::string &path) override
+    {
+        if (m_openText)
+            if (std::optional<std::string> text = m_openText(path))
+                return text;
+        return m_disk.readScript(path);
+    }
+
+private:
+    OpenText m_openText;
+    DiskScriptFiles m_disk;
+};
+
 } // namespace
 
 KeyBindings::KeyBindings(const GameDictionary &dict, QObject *parent)
@@ -429,7 +452,7 @@ void KeyBindings::UpdateBindingsTable()
     // may not be the script yet).
     const bool inChain = !m_chainStart.empty() && path != m_chainStart &&
                          (m_syncing || std::find(m_chainScripts.begin(), m_chainScripts.end(), path) != m_chainScripts.end());
-    DiskScriptFiles files;
+    OpenScriptFiles files(m_hooks.openScriptText);
     std::string start = path;
     std::string startText;
     if (inChain) {
@@ -502,7 +525,10 @@ void KeyBindings::OnTableCommandEdited(const BindingRow &edited, const std::stri
 {
     const BindingRow row = edited;
     const std::string path = scriptPath;
+    // Opening the row's script keeps the effective chain shown.
+    m_syncing = true;
     RichEdit *e = EditorForScript(path);
+    m_syncing = false;
     if (!e || row.position < 0)
         return;
     // The line must still be this key's `bind` (the text may have changed).

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,9 @@ public:
         // yet; nullptr when it cannot be opened.
         std::function<std::string()> activePath;
         std::function<RichEdit *(const std::string &path)> openScript;
+        // The text of the open script at a path (its editor's, saved or
+        // not); nothing when no open script has that path.
+        std::function<std::optional<std::string>(const std::string &path)> openScriptText;
     };
 
     // The dictionary is the one colouring keeps; it outlives this object.

@@ -239,6 +239,14 @@ private slots:
         QCOMPARE(table->CellText(rowOf(*table, "x"), BindingsTable::LineColumn), QStringLiteral("binds.cfg:2"));
         QVERIFY(rowOf(*table, "h") >= 0);
 
+        // A command edited there is read from the editor, saved or not.
+        table->View()->model()->setData(table->View()->model()->index(rowOf(*table, "x"), BindingsTable::CommandColumn),
+                                        "+moveup");
+        QTRY_COMPARE(QByteArray::fromStdString(f.frame->documents().ActiveEditor()->Text()),
+                     QByteArray("unbind g\nbind x +moveup\n"));
+        QCOMPARE(table->CellText(rowOf(*table, "x"), BindingsTable::CommandColumn), QStringLiteral("+moveup"));
+        QVERIFY(rowOf(*table, "h") >= 0);
+
         table->SetEffective(false);
         QCOMPARE(keysShown(*table), QStringList{"x"});
     }
