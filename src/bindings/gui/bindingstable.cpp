@@ -81,8 +81,9 @@ public:
         }
         if (role == Qt::ToolTipRole && column == BindingsTable::PanelColumn && !r->onPanel())
             return QStringLiteral("The panel has no place for this key");
-        if (role == Qt::ToolTipRole && column == BindingsTable::CommandColumn && r->editable())
-            return QStringLiteral("Double-click to edit the command of this bind line");
+        if (role == Qt::ToolTipRole && column == BindingsTable::CommandColumn && r->bound())
+            return r->editable() ? QString::fromStdString(r->command) + QStringLiteral("\n(double-click to edit)")
+                                 : QString::fromStdString(r->command);
         if (role == Qt::UserRole) {
             // Sorting: the place by script and line number, the rest by text.
             if (column == BindingsTable::LineColumn)
@@ -200,6 +201,12 @@ void BindingsTable::closeEvent(QCloseEvent *e)
 }
 
 BindingsTable::~BindingsTable() = default;
+
+QSize BindingsTable::sizeHint() const
+{
+    const QSize base = QDockWidget::sizeHint();
+    return {std::max(base.width(), fontMetrics().horizontalAdvance(QLatin1Char('x')) * 64), base.height()};
+}
 
 void BindingsTable::SetHooks(Hooks hooks)
 {

@@ -47,6 +47,8 @@ public:
     ~BindingsTable() override;
 
     void SetHooks(Hooks hooks);
+    // Wide enough for a command beside the key, its place, state and mark.
+    QSize sizeHint() const override;
 
     // The rows of the bound keys and the free keys, and the paths of the
     // scripts their `script` indexes. The selected key stays selected when

@@ -17,6 +17,8 @@
 #include "language/dictionary.h"
 
 #include <QCursor>
+#include <QMainWindow>
+#include <QScreen>
 #include <QToolBar>
 
 #include <algorithm>
@@ -420,7 +422,21 @@ void KeyBindings::ToggleBindingsTable()
     if (!m_table)
         return;
     const bool show = m_table->isHidden();
+    // The dock takes its width from the frame's: a frame that is not
+    // maximized grows by it (as far as the screen allows) and shrinks back.
+    auto *frame = qobject_cast<QMainWindow *>(m_table->parentWidget());
+    const Qt::DockWidgetArea area = frame ? frame->dockWidgetArea(m_table) : Qt::NoDockWidgetArea;
+    const int before = m_table->isFloating() ? 0 : m_table->width();
     m_table->setVisible(show);
+    if (frame && (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) && frame->isVisible() &&
+        !m_table->isFloating() &&
+        !(frame->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const int room = frame->screen() ? frame->screen()->availableGeometry().right() - frame->frameGeometry().right() : 0;
+        if (show)
+            frame->resize(frame->width() + std::max(0, std::min(m_table->sizeHint().width(), room)), frame->height());
+        else
+            frame->resize(std::max(frame->minimumWidth(), frame->width() - before), frame->height());
+    }
     mGlobal::ShowBindingsTable = show;
     WriteProfileString(kSectionGeneral, "ShowBindingsTable", BoolText(show), mGlobal::IniPath);
     CallHook(m_hooks.checkCommand, std::string_view("cmnuBindingsTable"), show);
