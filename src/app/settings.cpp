@@ -134,6 +134,10 @@ Settings ReadSettings(const std::string &iniPath)
 
     s.QVersion = ini.getString(kSectionGeneral, "QVersion", s.QVersion);
     s.ShowKeyboard = boolean(kSectionGeneral, "ShowKeyboard", s.ShowKeyboard);
+    s.ShowBindingsTable = boolean(kSectionGeneral, "ShowBindingsTable", s.ShowBindingsTable);
+    if (const int area = ini.getInt(kSectionGeneral, "BindingsTableArea", s.BindingsTableArea);
+        area == 1 || area == 2 || area == 4 || area == 8)
+        s.BindingsTableArea = area;
 
     s.CommentAutoSize = boolean(kSectionGeneral, "CommentAutoSize", s.CommentAutoSize);
     s.CommentChar = ini.getString(kSectionGeneral, "CommentChar", s.CommentChar);

@@ -60,6 +60,10 @@ struct Settings {
     bool AutoRefresh = true; // as stored; see ReadSettings
     int ConflictType = 2;
     bool ShowKeyboard = true;
+    // The bindings table: shown or not, and the side of the frame it is
+    // docked on (1 left, 2 right, 4 top, 8 bottom).
+    bool ShowBindingsTable = false;
+    int BindingsTableArea = 2;
     bool CommentAutoSize = true;
     std::string CommentChar = "*";
     int CommentSize = 20;

@@ -35,9 +35,9 @@ inline unsigned char fold(char c)
 
 constexpr char kQuote = '"';
 
-// What is selected for a line whose first word is at `position`: up to the
-// end of its line, trailing blanks left out.
-TextMatch lineFrom(std::string_view text, std::size_t position)
+} // namespace
+
+TextMatch LineFrom(std::string_view text, std::size_t position)
 {
     std::size_t end = text.find_first_of("\r\n", position);
     if (end == std::string_view::npos)
@@ -46,6 +46,8 @@ TextMatch lineFrom(std::string_view text, std::size_t position)
         --end;
     return {static_cast<std::ptrdiff_t>(position), end - position};
 }
+
+namespace {
 
 // Offset of the first byte of the scan's line holding `position`.
 std::size_t scanLineStart(std::string_view text, std::size_t position)
@@ -112,7 +114,7 @@ TextMatch FindSlotBinding(std::string_view text, const BindingState &state, cons
         std::size_t pos = scanLineStart(text, static_cast<std::size_t>(place));
         if (ReadScriptLine(text, pos, line) && line.count > 0 &&
             line.offsetOf(0) == static_cast<std::size_t>(place) && BindSlot(line, dict) == slot)
-            return lineFrom(text, static_cast<std::size_t>(place));
+            return LineFrom(text, static_cast<std::size_t>(place));
     }
     const std::string &key = dict.KeyNames()[at];
     if (key == "+" || key == "`")
@@ -134,10 +136,10 @@ TextMatch FindNextConflict(std::string_view text, const GameDictionary &dict, in
         const std::string key = wordText(line.words[1]);
         if (key == "=" || key == "~") {
             if (!secondName.found())
-                secondName = lineFrom(text, line.offsetOf(0));
+                secondName = LineFrom(text, line.offsetOf(0));
             continue;
         }
-        return lineFrom(text, line.offsetOf(0));
+        return LineFrom(text, line.offsetOf(0));
     }
     return secondName;
 }

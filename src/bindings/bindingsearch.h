@@ -51,6 +51,10 @@ TextMatch FindSlotBinding(std::string_view text, const BindingState &state, cons
 // Does not wrap.
 TextMatch FindNextConflict(std::string_view text, const GameDictionary &dict, int slot, std::ptrdiff_t start);
 
+// What selecting a line from its word at `position` selects: up to the end
+// of its line, trailing blanks left out.
+TextMatch LineFrom(std::string_view text, std::size_t position);
+
 // The 0-based line of a byte offset, counting line ends as the editor does:
 // CR LF, a lone LF and a lone CR each end a line.
 int LineOfPosition(std::string_view text, std::size_t position);

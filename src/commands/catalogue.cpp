@@ -103,6 +103,7 @@ constexpr std::array kMenu{
     item(Options, "cmnuAutoRefresh", "Auto &Refresh Mouse/KB Display", "", On,
          "Refresh Mouse/KB Display While Typing"),
     item(Options, "cmnuToggleKB", "&Toggle Mouse/Keyboard Display", "", On, "Toggle Mouse/Keyboard Display"),
+    item(Options, "cmnuBindingsTable", "&Bindings Table", "", On, "Show or Hide the Bindings Table"),
     sep(Options),
     radio(Options, "cmnuQ1", "&Quake Command Set", "imgQ1", On, "Use Quake Command Set"),
     radio(Options, "cmnuQ2", "Q&uake II Command Set", "imgQ2", On, "Use Quake II Command Set"),

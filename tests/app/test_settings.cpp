@@ -70,6 +70,22 @@ TEST_F(SettingsFile, StoredValuesAreReadAsTheyAreStored)
     EXPECT_TRUE(ReadSettings(ini).ToolPaths.empty());
 }
 
+TEST_F(SettingsFile, TheBindingsTableIsHiddenOnTheRightUntilStoredOtherwise)
+{
+    Settings s = ReadSettings(ini);
+    EXPECT_FALSE(s.ShowBindingsTable);
+    EXPECT_EQ(s.BindingsTableArea, 2);
+    writeAll(ini, "[General]\nShowBindingsTable=True\nBindingsTableArea=8\n");
+    s = ReadSettings(ini);
+    EXPECT_TRUE(s.ShowBindingsTable);
+    EXPECT_EQ(s.BindingsTableArea, 8);
+    // No side of the frame: the right one.
+    for (const char *area : {"0", "3", "16", "x"}) {
+        writeAll(ini, std::string("[General]\nBindingsTableArea=") + area + "\n");
+        EXPECT_EQ(ReadSettings(ini).BindingsTableArea, 2) << area;
+    }
+}
+
 namespace {
 // State, whether the rectangle applies, and the rectangle, in one comparable value.
 std::vector<int> frame(const FrameGeometry &g)

@@ -38,6 +38,8 @@ void fMain::Dispatch(const std::string &key, int itemData)
                     if (const std::string entry = m_commands->RecentFiles()[static_cast<size_t>(itemData - 1)];
                         !entry.empty())
                         m_documents->OpenConfig(entry);
+            } else if (key == "cmnuOpenExec") {
+                m_bindings->FollowExec();
             } else if (key.rfind("cmnuUserTool", 0) == 0 && itemData <= static_cast<int>(mGlobal::ToolPaths.size())) {
                 StartUserTool(mGlobal::ToolPaths[static_cast<size_t>(itemData - 1)]); // a failure ends silently
             }
@@ -68,6 +70,7 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuCascade", [](fMain &f, RichEdit *, int) { f.documents().Arrange(0); }},
             {"cmnuArrange", [](fMain &f, RichEdit *, int) { f.documents().Arrange(3); }},
             {"cmnuToggleKB", [](fMain &f, RichEdit *, int) { f.bindings().ToggleKeyboard(); }},
+            {"cmnuBindingsTable", [](fMain &f, RichEdit *, int) { f.bindings().ToggleBindingsTable(); }},
             {"cmnuExit", [](fMain &f, RichEdit *, int) { f.close(); }},
             {"cmnuQ1", [](fMain &f, RichEdit *, int) { f.colouring().SwitchCommandSet("Q1"); }},
             {"cmnuQ2", [](fMain &f, RichEdit *, int) { f.colouring().SwitchCommandSet("Q2"); }},

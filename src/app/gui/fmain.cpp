@@ -2,6 +2,7 @@
 
 #include "app/mglobal.h"
 #include "app/settings.h"
+#include "bindings/gui/bindingstable.h"
 #include "bindings/gui/keybindings.h"
 #include "bindings/gui/devicepanel.h"
 #include "commands/gui/icons.h"
@@ -109,6 +110,7 @@ void fMain::MDIForm_Load(const QByteArray &commandLine, const QList<QByteArray> 
     m_bindings->BuildCommandBar(m_commands->CommandBand());
     if (auto *layout = qobject_cast<QVBoxLayout *>(centralWidget()->layout()))
         layout->insertWidget(0, m_bindings->BuildDevicePanel(centralWidget()));
+    addDockWidget(static_cast<Qt::DockWidgetArea>(mGlobal::BindingsTableArea), m_bindings->BuildBindingsTable(this));
     m_colouring->BuildDictionary(mGlobal::QVersion);
     m_commands->ShowCommandSet(mGlobal::QVersion, std::string());
     m_colouring->SetAutoSyntax(mGlobal::AutoSyntaxType, false);
@@ -186,6 +188,8 @@ void fMain::GetSettings()
     mGlobal::ColorStringElements = s.ColorStringElements;
     mGlobal::QVersion = s.QVersion;
     mGlobal::ShowKeyboard = s.ShowKeyboard;
+    mGlobal::ShowBindingsTable = s.ShowBindingsTable;
+    mGlobal::BindingsTableArea = s.BindingsTableArea;
     mGlobal::CommentAutoSize = s.CommentAutoSize;
     mGlobal::CommentChar = s.CommentChar;
     mGlobal::CommentSize = s.CommentSize;

@@ -105,6 +105,7 @@ void fMain::WireParts()
     d.documentRenamed = [&cmds](int doc, const std::string &path) { cmds.RenameWindowItem(doc, path); };
     d.documentActivated = [&cmds] { cmds.CheckWindowMenuItem(); };
     d.showEditPopup = [&cmds] { cmds.ShowEditPopup(); };
+    d.ctrlClick = [&keys](RichEdit *e, long position) { return keys.FollowExecAt(e, position); };
     d.showMainPopup = [&cmds] { cmds.ShowMainPopup(); };
     d.commandKey = [&cmds](fEdit *, QKeyCombination key) { return cmds.OnEditorCommandKey(key); };
     d.checkCommand = checkCommand;
@@ -176,6 +177,21 @@ void fMain::WireParts()
     k.checkCommand = checkCommand;
     k.radioCheck = radioCheck;
     k.showMainPopup = [&cmds] { cmds.ShowMainPopup(); };
+    k.activePath = [&docs] {
+        const int doc = docs.ActiveDoc();
+        return doc ? docs.Docs()[doc].Path : std::string();
+    };
+    k.openScriptText = [&docs](const std::string &path) -> std::optional<std::string> {
+        for (fEdit *w : docs.OpenWindows())
+            if (docs.Docs()[w->Tag()].Path == path)
+                return w->rtfEdit->Text();
+        return std::nullopt;
+    };
+    k.openScript = [&docs](const std::string &path) -> RichEdit * {
+        docs.OpenConfig(path);
+        const int doc = docs.ActiveDoc();
+        return doc && docs.Docs()[doc].Path == path ? docs.ActiveEditor() : nullptr;
+    };
     keys.SetHooks(std::move(k));
 
     MenuCommands::Hooks m;
@@ -218,6 +234,7 @@ void fMain::WireParts()
         keys.SetEditStates(open);
     };
     m.updateLockLEDs = [&keys] { keys.UpdateLockLEDs(); };
+    m.execName = [&keys] { return keys.ExecNameForMenu(); };
     cmds.SetHooks(std::move(m));
 }
 

@@ -419,6 +419,17 @@ bool DevicePanel::ClickSlot(int slot)
     return false;
 }
 
+void DevicePanel::ShowSelectedSlot(int slot)
+{
+    if (slot < 0 || DeviceOfSlot(slot) == SlotDevice::None) {
+        m_model.RestoreKeyState();
+        return;
+    }
+    if (DeviceOfSlot(slot) == SlotDevice::Mouse && !m_model.Pressed(slot))
+        m_model.ClickMouseButton(slot);
+    m_model.SelectSlot(slot);
+}
+
 void DevicePanel::OnSlotClick(int slot)
 {
     if (DeviceOfSlot(slot) != SlotDevice::Mouse) {

@@ -73,6 +73,9 @@ public:
     // also takes the focus; a mouse button is pressed). Does nothing for a
     // disabled control; returns whether the slot was selected.
     bool ClickSlot(int slot);
+    // Shows a slot selected, as a click would, but without taking the focus
+    // or reporting it; -1 puts the selected slot's picture back.
+    void ShowSelectedSlot(int slot);
 
     // Shows the current lock-key states on the lights and emits
     // lockStatesChanged when they differ from what was shown.

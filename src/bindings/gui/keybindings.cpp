@@ -6,27 +6,40 @@
 #include "app/settings.h"
 #include "bindings/bindingscan.h"
 #include "bindings/conflicts.h"
+#include "bindings/diskscriptfiles.h"
+#include "bindings/effectivebindings.h"
+#include "bindings/execchain.h"
 #include "bindings/insertion.h"
+#include "bindings/gui/bindingstable.h"
 #include "bindings/gui/commandbar.h"
 #include "bindings/gui/devicepanel.h"
 #include "documents/gui/richedit.h"
 #include "language/dictionary.h"
 
+#include <QCursor>
+#include <QMainWindow>
+#include <QScreen>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace varkel {
 
 namespace {
 
-// Shows the states the scan reports on the device panel.
+// Shows the states the scan reports on the device panel, and keeps them for
+// the bindings table.
 class PanelSink : public KeyStateSink {
 public:
-    explicit PanelSink(DevicePanel *panel)
+    explicit PanelSink(DevicePanel *panel, KeyStateTable *states = nullptr)
         : m_panel(panel)
+        , m_states(states)
     {
     }
     void showKeyState(int slot, KeyState state) override
     {
+        if (m_states)
+            m_states->showKeyState(slot, state);
         if (!m_panel)
             return;
         switch (state) {
@@ -39,6 +52,30 @@ public:
 
 private:
     DevicePanel *m_panel;
+    KeyStateTable *m_states;
+};
+
+// The scripts of an exec chain as the user sees them: an open script's text
+// from its editor, any other from the disk.
+class OpenScriptFiles : public ScriptFiles {
+public:
+    using OpenText = std::function<std::optional<std::string>(const std::string &)>;
+    explicit OpenScriptFiles(OpenText openText)
+        : m_openText(std::move(openText))
+    {
+    }
+    std::optional<std::string> fileIdentity(const std::string &path) override { return m_disk.fileIdentity(path); }
+    std::optional<std::string> readScript(const std::string &path) override
+    {
+        if (m_openText)
+            if (std::optional<std::string> text = m_openText(path))
+                return text;
+        return m_disk.readScript(path);
+    }
+
+private:
+    OpenText m_openText;
+    DiskScriptFiles m_disk;
 };
 
 } // namespace
@@ -194,13 +231,15 @@ void KeyBindings::ClearBindingRow()
 
 void KeyBindings::ClearData()
 {
-    PanelSink sink(m_panel);
+    PanelSink sink(m_panel, &m_slotStates);
     varkel::ClearData(m_bindings, &sink);
     if (m_panel) {
         m_panel->ReleaseMouseButtons();
         m_panel->ResetSelection();
     }
     ClearBindingRow();
+    if (m_table)
+        m_table->SetRows({}, {}, {});
 }
 
 void KeyBindings::GetBindings(std::string_view text, bool quiet, bool keepImages)
@@ -208,9 +247,10 @@ void KeyBindings::GetBindings(std::string_view text, bool quiet, bool keepImages
     const std::string previous = AliasBoxText();
     if (!quiet)
         CallHook(m_hooks.statusTip, QStringLiteral("Reading Bindings..."), mGlobal::AllowStatusReset);
-    PanelSink sink(m_panel);
+    PanelSink sink(m_panel, &m_slotStates);
     varkel::GetBindings(m_bindings, text, m_dict, static_cast<ConflictType>(mGlobal::ConflictType), keepImages, &sink);
     SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion));
+    UpdateBindingsTable();
     // Done reading: "Ready" again, unless a longer operation holds the text.
     if (!quiet)
         CallHook(m_hooks.resetStatusTip);
@@ -253,9 +293,10 @@ void KeyBindings::ShowAllConflicts()
     }
     const std::string previous = AliasBoxText();
     CallHook(m_hooks.statusTip, QStringLiteral("Reading Bindings..."), mGlobal::AllowStatusReset);
-    PanelSink sink(m_panel);
+    PanelSink sink(m_panel, &m_slotStates);
     varkel::ShowAllConflicts(m_bindings, m_dict, texts, activeIndex, &sink);
     SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion));
+    UpdateBindingsTable();
     CallHook(m_hooks.resetStatusTip);
 }
 
@@ -310,18 +351,282 @@ void KeyBindings::OnPanelSlotSelected(int slot, const QString &, const QString &
     if (slot < 0 || slot >= kDeviceSlotCount)
         return;
     const std::string &key = m_dict.KeyNames()[static_cast<size_t>(slot)];
-    SetBindingRow(key, m_bindings.BoundText[static_cast<size_t>(slot)]);
+    // With the effective bindings shown, the key's row says what it does and where.
+    std::string tablePath;
+    const BindingRow *row = m_table && m_table->Effective() ? m_table->BoundRowOfKey(slot, &tablePath) : nullptr;
+    SetBindingRow(key, row ? row->command : m_bindings.BoundText[static_cast<size_t>(slot)]);
     // The click fills the binding row, even where it shows the text it
     // already had: the binding box receives the next command insertion.
     mGlobal::InsertTarget = NextInsertTarget(TargetEvent::BindingBoxChanged);
-    if (RichEdit *e = CallHook(m_hooks.activeEditor))
-        SelectMatch(varkel::FindSlotBinding(e->TextView(), m_bindings, m_dict, slot));
     CallHook(m_hooks.enableCommand, std::string_view("cmnuFindNextConflict"), true);
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    if (m_table)
+        m_table->SelectKey(slot);
+    if (row) {
+        const BindingRow place = *row;
+        ShowRowPlace(place, tablePath);
+    } else if (RichEdit *e = CallHook(m_hooks.activeEditor)) {
+        SelectMatch(varkel::FindSlotBinding(e->TextView(), m_bindings, m_dict, slot));
+    }
+    m_syncing = false;
 }
 
 void KeyBindings::OnPanelSlotLeft()
 {
     CallHook(m_hooks.enableCommand, std::string_view("cmnuFindNextConflict"), false);
+}
+
+} // namespace varkel
+
+namespace varkel {
+
+// --- the bindings table ----------------------------------------------------
+
+BindingsTable *KeyBindings::BuildBindingsTable(QWidget *parent)
+{
+    if (m_table)
+        return m_table;
+    m_table = new BindingsTable(parent);
+    BindingsTable::Hooks hooks;
+    hooks.rowSelected = [this](const BindingRow &row, const std::string &path) { OnTableRowSelected(row, path); };
+    hooks.commandEdited = [this](const BindingRow &row, const std::string &path, const std::string &command) {
+        OnTableCommandEdited(row, path, command);
+    };
+    hooks.effectiveToggled = [this](bool) {
+        m_chainStart.clear();
+        m_chainScripts.clear();
+        if (CallHook(m_hooks.documentOpen))
+            RefreshBindings();
+        else
+            UpdateBindingsTable();
+    };
+    hooks.closed = [this] {
+        mGlobal::ShowBindingsTable = false;
+        WriteProfileString(kSectionGeneral, "ShowBindingsTable", BoolText(false), mGlobal::IniPath);
+        CallHook(m_hooks.checkCommand, std::string_view("cmnuBindingsTable"), false);
+    };
+    hooks.areaChanged = [](int area) {
+        mGlobal::BindingsTableArea = area;
+        WriteProfileInt(std::string(kSectionGeneral), "BindingsTableArea", area, mGlobal::IniPath);
+    };
+    m_table->SetHooks(std::move(hooks));
+    m_table->setVisible(mGlobal::ShowBindingsTable);
+    CallHook(m_hooks.checkCommand, std::string_view("cmnuBindingsTable"), mGlobal::ShowBindingsTable);
+    return m_table;
+}
+
+void KeyBindings::ToggleBindingsTable()
+{
+    if (!m_table)
+        return;
+    const bool show = m_table->isHidden();
+    // The dock takes its width from the frame's: a frame that is not
+    // maximized grows by it (as far as the screen allows) and shrinks back.
+    auto *frame = qobject_cast<QMainWindow *>(m_table->parentWidget());
+    const Qt::DockWidgetArea area = frame ? frame->dockWidgetArea(m_table) : Qt::NoDockWidgetArea;
+    const int before = m_table->isFloating() ? 0 : m_table->width();
+    m_table->setVisible(show);
+    if (frame && (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) && frame->isVisible() &&
+        !m_table->isFloating() &&
+        !(frame->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const int room = frame->screen() ? frame->screen()->availableGeometry().right() - frame->frameGeometry().right() : 0;
+        if (show)
+            frame->resize(frame->width() + std::max(0, std::min(m_table->sizeHint().width(), room)), frame->height());
+        else
+            frame->resize(std::max(frame->minimumWidth(), frame->width() - before), frame->height());
+    }
+    mGlobal::ShowBindingsTable = show;
+    WriteProfileString(kSectionGeneral, "ShowBindingsTable", BoolText(show), mGlobal::IniPath);
+    CallHook(m_hooks.checkCommand, std::string_view("cmnuBindingsTable"), show);
+    if (show)
+        UpdateBindingsTable();
+}
+
+void KeyBindings::UpdateBindingsTable()
+{
+    if (!m_table)
+        return;
+    RichEdit *e = CallHook(m_hooks.activeEditor);
+    if (!e) {
+        m_table->SetRows({}, {}, {});
+        return;
+    }
+    const std::string path = CallHook(m_hooks.activePath);
+    if (!m_table->Effective()) {
+        std::vector<BindingRow> rows = ScriptBindingRows(e->TextView(), m_bindings, m_dict,
+                                                         [this](int slot) { return m_slotStates.state(slot); });
+        std::vector<BindingRow> free = FreeKeyRows(rows, m_dict);
+        m_table->SetRows(std::move(rows), std::move(free), {path});
+        return;
+    }
+
+    // While a script the shown chain execs is active (a row opened it), the
+    // chain still starts where it did; any other script starts a chain of its
+    // own. A row being opened keeps it too (the window activated on the way
+    // may not be the script yet).
+    const bool inChain = !m_chainStart.empty() && path != m_chainStart &&
+                         (m_syncing || std::find(m_chainScripts.begin(), m_chainScripts.end(), path) != m_chainScripts.end());
+    OpenScriptFiles files(m_hooks.openScriptText);
+    std::string start = path;
+    std::string startText;
+    if (inChain) {
+        start = m_chainStart;
+        startText = files.readScript(start).value_or(std::string());
+    } else {
+        startText = e->Text();
+    }
+    const EffectiveBindings effective = GetEffectiveBindings(start, std::move(startText), files);
+    m_chainStart = start;
+    m_chainScripts = effective.scripts;
+    std::vector<BindingRow> rows = EffectiveBindingRows(effective, m_dict);
+
+    // The panel shows the same: a key the chain leaves bound is On.
+    PanelSink sink(m_panel);
+    for (int slot = 0; slot < BindingState::SlotCount; ++slot)
+        sink.showKeyState(slot, KeyState::Off);
+    for (const BindingRow &row : rows)
+        if (row.onPanel())
+            sink.showKeyState(row.keyNumber, KeyState::On);
+
+    std::vector<BindingRow> free = FreeKeyRows(rows, m_dict);
+    m_table->SetRows(std::move(rows), std::move(free), effective.scripts);
+}
+
+RichEdit *KeyBindings::EditorForScript(const std::string &path)
+{
+    RichEdit *active = CallHook(m_hooks.activeEditor);
+    if (path.empty() || path == CallHook(m_hooks.activePath))
+        return active;
+    return CallHook(m_hooks.openScript, path);
+}
+
+void KeyBindings::ShowRowPlace(const BindingRow &row, const std::string &path)
+{
+    RichEdit *e = EditorForScript(path);
+    if (!e || row.position < 0)
+        return;
+    const std::string_view text = e->TextView();
+    if (static_cast<std::size_t>(row.position) >= text.size())
+        return;
+    const TextMatch line = LineFrom(text, static_cast<std::size_t>(row.position));
+    e->SetSel(static_cast<long>(line.position), static_cast<long>(line.length));
+    e->ensureLineVisible(e->GetLineFromChar(static_cast<long>(line.position)));
+    CallHook(m_hooks.displayCharPos);
+}
+
+void KeyBindings::OnTableRowSelected(const BindingRow &selected, const std::string &scriptPath)
+{
+    if (m_syncing)
+        return;
+    // Opening a script refills the table: work on copies.
+    const BindingRow row = selected;
+    const std::string path = scriptPath;
+    m_syncing = true;
+    ShowRowPlace(row, path);
+    if (m_panel) {
+        if (row.onPanel()) {
+            m_panel->ShowSelectedSlot(row.keyNumber);
+            OnPanelSlotSelected(row.keyNumber, QString(), QString());
+        } else {
+            m_panel->ShowSelectedSlot(-1);
+            SetBindingRow(row.key, row.command);
+        }
+    }
+    m_syncing = false;
+}
+
+void KeyBindings::OnTableCommandEdited(const BindingRow &edited, const std::string &scriptPath, const std::string &command)
+{
+    const BindingRow row = edited;
+    const std::string path = scriptPath;
+    // Opening the row's script keeps the effective chain shown.
+    m_syncing = true;
+    RichEdit *e = EditorForScript(path);
+    m_syncing = false;
+    if (!e || row.position < 0)
+        return;
+    // The line must still be this key's `bind` (the text may have changed).
+    std::size_t start = 0;
+    std::size_t end = 0;
+    const std::string_view text = e->TextView();
+    const int key = row.keyNumber >= 0 ? row.keyNumber : KeyNumber(m_dict, row.key);
+    if (!BindCommandRange(text, static_cast<std::size_t>(row.position), m_dict, key, start, end)) {
+        CallHook(m_hooks.statusTip, QStringLiteral("The bind line of %1 has changed; nothing was rewritten")
+                                        .arg(QString::fromStdString(row.key)),
+                 mGlobal::AllowStatusReset);
+        return;
+    }
+    const std::string replacement = CommandForBindLine(command, text[start] == '"');
+    // One undo step puts the old command back.
+    e->beginUndoAction();
+    e->SetSel(static_cast<long>(start), static_cast<long>(end - start));
+    e->SetSelText(replacement);
+    e->endUndoAction();
+    const int line = e->GetLineFromChar(static_cast<long>(start));
+    CallHook(m_hooks.realTimeHiLite, line);
+    RefreshBindings();
+    const TextMatch bindLine = LineFrom(e->TextView(), static_cast<std::size_t>(row.position));
+    e->SetSel(static_cast<long>(bindLine.position), static_cast<long>(bindLine.length));
+    CallHook(m_hooks.displayCharPos);
+}
+
+// --- following exec --------------------------------------------------------
+
+std::string KeyBindings::ExecNameForMenu()
+{
+    m_execName.clear();
+    m_execHolder.clear();
+    RichEdit *e = CallHook(m_hooks.activeEditor);
+    if (!e)
+        return {};
+    long position = e->SelStart();
+    const QPoint at = e->viewport()->mapFromGlobal(QCursor::pos());
+    if (e->viewport()->rect().contains(at)) {
+        const long under = e->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE, static_cast<unsigned long>(at.x()),
+                                            static_cast<long>(at.y()));
+        if (under >= 0)
+            position = under;
+    }
+    m_execName = ExecNameAt(e->TextView(), static_cast<std::size_t>(position));
+    if (!m_execName.empty())
+        m_execHolder = CallHook(m_hooks.activePath);
+    return m_execName;
+}
+
+bool KeyBindings::FollowExecAt(RichEdit *editor, long position)
+{
+    if (!editor || position < 0)
+        return false;
+    const std::string name = ExecNameAt(editor->TextView(), static_cast<std::size_t>(position));
+    if (name.empty())
+        return false;
+    OpenExecScript(name, CallHook(m_hooks.activePath));
+    return true;
+}
+
+void KeyBindings::FollowExec()
+{
+    if (!m_execName.empty())
+        OpenExecScript(m_execName, m_execHolder);
+}
+
+void KeyBindings::OpenExecScript(const std::string &name, const std::string &holderPath)
+{
+    // The starting script's folder is searched second: the chain shown when
+    // the holder is one of its scripts, the holder's own folder otherwise.
+    const bool inChain = !m_chainStart.empty() &&
+                         std::find(m_chainScripts.begin(), m_chainScripts.end(), holderPath) != m_chainScripts.end();
+    const std::string holderFolder = ScriptFolder(holderPath);
+    const std::string startFolder = inChain ? ScriptFolder(m_chainStart) : holderFolder;
+    DiskScriptFiles files;
+    const std::optional<ExecTarget> target = FindExecScript(files, name, holderFolder, startFolder);
+    if (!target) {
+        CallHook(m_hooks.statusTip, QStringLiteral("Script not found: %1").arg(QString::fromStdString(name)), false);
+        return;
+    }
+    CallHook(m_hooks.openScript, target->path);
 }
 
 } // namespace varkel

@@ -5,13 +5,16 @@
 // caret to a key's `bind` line. What it needs of the rest of the window it
 // asks through its hooks; the frame fills them in.
 
+#include "bindings/bindingrows.h"
 #include "bindings/bindingsearch.h"
 #include "bindings/bindingstate.h"
+#include "bindings/keystatetable.h"
 
 #include <QObject>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +24,7 @@ class QWidget;
 
 namespace varkel {
 
+class BindingsTable;
 class CommandBar;
 class DevicePanel;
 class GameDictionary;
@@ -48,6 +52,14 @@ public:
         std::function<void(std::string_view command, bool checked)> checkCommand;
         std::function<void(const std::string &menuKey, const std::string &buttonKey)> radioCheck;
         std::function<void()> showMainPopup;
+        // The path of the active script ("" when none), and the editor of
+        // the script at a path, opened (and made active) when it is not open
+        // yet; nullptr when it cannot be opened.
+        std::function<std::string()> activePath;
+        std::function<RichEdit *(const std::string &path)> openScript;
+        // The text of the open script at a path (its editor's, saved or
+        // not); nothing when no open script has that path.
+        std::function<std::optional<std::string>(const std::string &path)> openScriptText;
     };
 
     // The dictionary is the one colouring keeps; it outlives this object.
@@ -81,6 +93,29 @@ public:
     void FindNextConflict(long start);
     const BindingState &Bindings() const { return m_bindings; }
 
+    // Builds the bindings table (a dock; the frame places it) and shows it
+    // as the settings say.
+    BindingsTable *BuildBindingsTable(QWidget *parent);
+    BindingsTable *Table() const { return m_table; }
+    // Shows or hides the bindings table and stores the choice ([General]
+    // ShowBindingsTable).
+    void ToggleBindingsTable();
+    // Refills the bindings table from the binding table just read (or, with
+    // "Effective bindings" on, from the active script's exec chain, which
+    // the panel then shows too).
+    void UpdateBindingsTable();
+
+    // The NAME of the `exec NAME` line under the mouse pointer in the active
+    // editor (or, with the pointer elsewhere, on the caret's line); empty
+    // when there is none. Remembered for FollowExec.
+    std::string ExecNameForMenu();
+    // Opens the script the `exec` line at `position` of the editor runs; a
+    // name that finds no script says so in the status bar. False when the
+    // line holds no `exec`.
+    bool FollowExecAt(RichEdit *editor, long position);
+    // Opens the script of the name ExecNameForMenu last gave.
+    void FollowExec();
+
     DevicePanel *Panel() const { return m_panel; }
     CommandBar *InsertionTools() const { return m_commandBar; }
     // Shows or hides the panel and stores the choice ([General] ShowKeyboard).
@@ -96,6 +131,14 @@ public:
 private:
     void OnPanelSlotSelected(int slot, const QString &keyName, const QString &boundText);
     void OnPanelSlotLeft();
+    void OnTableRowSelected(const BindingRow &row, const std::string &path);
+    void OnTableCommandEdited(const BindingRow &row, const std::string &path, const std::string &command);
+    // The editor that holds the script at `path`: the active one when it is
+    // that script (or the path is empty), otherwise the script opened.
+    RichEdit *EditorForScript(const std::string &path);
+    // Selects the row's `bind` line in its script, opening it when needed.
+    void ShowRowPlace(const BindingRow &row, const std::string &path);
+    void OpenExecScript(const std::string &name, const std::string &holderPath);
     void SelectMatch(const TextMatch &match);
     // The alias / vstr list and the binding row of the insertion tools.
     std::string AliasBoxText() const;
@@ -108,6 +151,13 @@ private:
     BindingState m_bindings;
     DevicePanel *m_panel = nullptr;       // keyboard, mouse, joystick
     CommandBar *m_commandBar = nullptr;
+    BindingsTable *m_table = nullptr;
+    KeyStateTable m_slotStates;         // the states the scan last gave the slots
+    std::string m_chainStart;           // the starting script of the effective bindings shown
+    std::vector<std::string> m_chainScripts; // the scripts of that chain
+    std::string m_execName;             // the name ExecNameForMenu last gave
+    std::string m_execHolder;           // the script that holds it
+    bool m_syncing = false;             // the table and the panel follow each other
 };
 
 } // namespace varkel

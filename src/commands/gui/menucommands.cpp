@@ -323,8 +323,24 @@ void MenuCommands::OnPointerMoved()
     CallHook(m_hooks.updateLockLEDs);
 }
 
+void MenuCommands::SetOpenExecItem(const std::string &name)
+{
+    if (!m_cMenu)
+        return;
+    m_cMenu->RemoveItem("cmnuOpenExecSep");
+    m_cMenu->RemoveItem("cmnuOpenExec");
+    if (name.empty())
+        return;
+    const int owner = m_cMenu->IndexForKey("cmnuEditTOP");
+    QString caption = QStringLiteral("Open ") + QString::fromStdString(name);
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    m_cMenu->AddItem("-", "", 0, owner, "", false, true, "cmnuOpenExecSep");
+    m_cMenu->AddItem(caption.toStdString(), "", 1, owner, "imgOpen", false, true, "cmnuOpenExec");
+}
+
 void MenuCommands::ShowEditPopup()
 {
+    SetOpenExecItem(CallHook(m_hooks.execName));
     m_cMenu->ShowPopup(QCursor::pos(), m_cMenu->IndexForKey("cmnuUndo"));
 }
 
@@ -342,6 +358,8 @@ void MenuCommands::m_cMenu_InitPopupMenu(int index)
 {
     if (m_cMenu->KeyForIndex(index) == "cmnuWindowTOP")
         BuildWindowList();
+    else if (m_cMenu->KeyForIndex(index) == "cmnuEditTOP")
+        SetOpenExecItem(CallHook(m_hooks.execName));
 }
 
 void MenuCommands::Dispatch(const std::string &key, int itemData)

@@ -64,6 +64,9 @@ public:
         // insertion tools are usable exactly while a document is open.
         std::function<void(bool docOpen)> documentsOpen;
         std::function<void()> updateLockLEDs;
+        // The NAME of the `exec NAME` line the Edit menu offers to open
+        // ("" for none).
+        std::function<std::string()> execName;
     };
 
     // The menus, toolbars and status bar go into `window`.
@@ -114,6 +117,9 @@ public:
     void ShowLockStates(bool num, bool caps, bool scroll);
     void OnPointerMoved();
     void ShowEditPopup();
+    // The run-time item "Open NAME" at the end of the Edit menu, there while
+    // the line pointed at (or the caret's) is an `exec NAME` line.
+    void SetOpenExecItem(const std::string &name);
     void ShowMainPopup();
 
     // --- window list and recent files --------------------------------------

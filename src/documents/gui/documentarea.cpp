@@ -490,6 +490,11 @@ void DocumentArea::OnEditorMouseUp(fEdit *w, Qt::MouseButton button)
     }
 }
 
+void DocumentArea::OnEditorCtrlClick(fEdit *w, long position)
+{
+    CallHook(m_hooks.ctrlClick, w->rtfEdit, position);
+}
+
 void DocumentArea::OnEditorFocus(fEdit *, bool gotFocus)
 {
     if (gotFocus)

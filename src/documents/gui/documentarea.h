@@ -63,6 +63,9 @@ public:
         std::function<void(int d, const std::string &path)> documentRenamed;
         std::function<void()> documentActivated;
         std::function<void()> showEditPopup;
+        // A Ctrl+click at a position of an editor; true when it was taken
+        // (an `exec` line followed).
+        std::function<bool(RichEdit *, long position)> ctrlClick;
         std::function<void()> showMainPopup;
         std::function<bool(fEdit *, QKeyCombination)> commandKey;
         // A command's check mark in the menu and on its toolbar button.
@@ -141,6 +144,7 @@ public:
     void OnEditorKeyDown(fEdit *w, int key);
     void OnEditorKeyUp(fEdit *w, int key);
     void OnEditorMouseUp(fEdit *w, Qt::MouseButton button);
+    void OnEditorCtrlClick(fEdit *w, long position);
     void OnEditorFocus(fEdit *w, bool gotFocus);
     // A key pressed in an editor, before the editor acts on it: true when
     // it ran a command.

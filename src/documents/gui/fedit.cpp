@@ -34,6 +34,7 @@ fEdit::fEdit(int tag, DocumentArea *area)
     connect(rtfEdit, &RichEdit::keyDown, this, [this](int key, Qt::KeyboardModifiers) { m_area->OnEditorKeyDown(this, key); });
     connect(rtfEdit, &RichEdit::keyUp, this, [this](int key, Qt::KeyboardModifiers) { m_area->OnEditorKeyUp(this, key); });
     connect(rtfEdit, &RichEdit::mouseUp, this, [this](Qt::MouseButton b) { m_area->OnEditorMouseUp(this, b); });
+    connect(rtfEdit, &RichEdit::ctrlClicked, this, [this](long position) { m_area->OnEditorCtrlClick(this, position); });
     connect(rtfEdit, &RichEdit::gotFocus, this, [this] { m_area->OnEditorFocus(this, true); });
     connect(rtfEdit, &RichEdit::lostFocus, this, [this] { m_area->OnEditorFocus(this, false); });
     connect(rtfEdit, &RichEdit::filesDropped, this, [this](const QStringList &files) { m_area->OpenDroppedFiles(files); });

@@ -384,6 +384,12 @@ void RichEdit::mouseReleaseEvent(QMouseEvent *e)
     QsciScintilla::mouseReleaseEvent(e);
     flushContentChanged();
     emit mouseUp(e->button());
+    if (e->button() == Qt::LeftButton && (e->modifiers() & Qt::ControlModifier)) {
+        const QPoint at = e->position().toPoint();
+        const long under = SendScintilla(SCI_POSITIONFROMPOINTCLOSE, static_cast<unsigned long>(at.x()),
+                                         static_cast<long>(at.y()));
+        emit ctrlClicked(under >= 0 ? under : SelStart());
+    }
 }
 
 void RichEdit::contextMenuEvent(QContextMenuEvent *e)

@@ -90,6 +90,8 @@ signals:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     void keyUp(int key, Qt::KeyboardModifiers modifiers);
     void mouseUp(Qt::MouseButton button);
+    // The left button released with Ctrl held, at this text position.
+    void ctrlClicked(long position);
     void filesDropped(const QStringList &paths);
     void gotFocus();
     void lostFocus();
