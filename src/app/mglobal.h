@@ -52,6 +52,8 @@ inline bool CommentAlignment = true;
 inline bool CommentUCase = true;
 inline bool ShowTipOday = true;
 inline bool ColorStringElements = false;
+// The editors' line-number margin.
+inline bool ShowLineNumbers = true;
 
 // Editor font and colours. Colours are 0x00BBGGRR values.
 inline std::string FontName = "Courier New";

@@ -206,6 +206,7 @@ void fMain::GetSettings()
     mGlobal::ToolNames = s.ToolNames;
     mGlobal::ToolPaths = s.ToolPaths;
     mGlobal::ShowTipOday = s.ShowTipOday;
+    mGlobal::ShowLineNumbers = s.ShowLineNumbers;
 }
 
 void fMain::closeEvent(QCloseEvent *e)

@@ -345,7 +345,9 @@ QWidget *fOptions::buildMiscPage()
     chkRC->setObjectName(QStringLiteral("chkRC"));
     chkShowTips = new QCheckBox(QStringLiteral("Show Tip of the Day at Startup"), page);
     chkShowTips->setObjectName(QStringLiteral("chkShowTips"));
-    for (QCheckBox *box : {chkCFG, chkRC, chkShowTips})
+    chkLineNumbers = new QCheckBox(QStringLiteral("Show line numbers"), page);
+    chkLineNumbers->setObjectName(QStringLiteral("chkLineNumbers"));
+    for (QCheckBox *box : {chkCFG, chkRC, chkShowTips, chkLineNumbers})
         connect(box, &QCheckBox::clicked, this, &fOptions::enableApply);
 
     auto *types = new QVBoxLayout;
@@ -357,6 +359,7 @@ QWidget *fOptions::buildMiscPage()
     layout->addLayout(types);
     layout->addSpacing(18);
     layout->addWidget(chkShowTips);
+    layout->addWidget(chkLineNumbers);
     layout->addStretch(1);
     return page;
 }
@@ -414,6 +417,7 @@ void fOptions::Form_Load()
     chkCFG->setChecked(m_hooks.isAssociated && m_hooks.isAssociated("cfg"));
     chkRC->setChecked(m_hooks.isAssociated && m_hooks.isAssociated("rc"));
     chkShowTips->setChecked(mGlobal::ShowTipOday);
+    chkLineNumbers->setChecked(mGlobal::ShowLineNumbers);
 
     // Tools page.
     const size_t count = mGlobal::ToolNames.size();
@@ -592,6 +596,12 @@ bool fOptions::ApplyOptions(int page)
         }
         mGlobal::ShowTipOday = chkShowTips->isChecked();
         WriteProfileString(kSectionGeneral, "ShowTipOday", BoolText(mGlobal::ShowTipOday), ini);
+        if (mGlobal::ShowLineNumbers != chkLineNumbers->isChecked()) {
+            mGlobal::ShowLineNumbers = chkLineNumbers->isChecked();
+            WriteProfileString(kSectionGeneral, "ShowLineNumbers", BoolText(mGlobal::ShowLineNumbers), ini);
+            if (m_hooks.editorsApplied)
+                m_hooks.editorsApplied();
+        }
         break;
     }
     default:

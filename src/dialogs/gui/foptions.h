@@ -47,6 +47,9 @@ public:
         std::function<void()> syntaxApplied;
         // Page 2 was applied (the tool list is stored): rebuild the Tools menu.
         std::function<void()> userToolsApplied;
+        // Page 3 changed how the editors look (line numbers): show it in
+        // every open editor.
+        std::function<void()> editorsApplied;
         // Whether "cfg" / "rc" files are associated with Varkel.
         std::function<bool(const std::string &extension)> isAssociated;
         // Associates the extension (its box is checked); false when the user
@@ -107,6 +110,7 @@ public:
     QCheckBox *chkCFG = nullptr;
     QCheckBox *chkRC = nullptr;
     QCheckBox *chkShowTips = nullptr;
+    QCheckBox *chkLineNumbers = nullptr;
 
     // --- user actions (also what the buttons do) ---------------------------
     void cmdOK_Click(int index);
