@@ -12,6 +12,8 @@ packages=(
   libgtest-dev googletest
   libx11-dev libxtst-dev
   xvfb xauth
+  # the installed tree's checks and the Debian package (cpack -G DEB)
+  desktop-file-utils appstream libxml2-utils dpkg-dev file
   # the fuzzers (scripts/fuzz.sh): clang with libFuzzer and its sanitizer
   # runtimes, and the LLVM tools for their coverage figures
   clang libclang-rt-14-dev llvm

@@ -57,6 +57,8 @@ inline bool ShowTipOday = true;
 // set (QVersion) serves every document.
 inline bool DetectGame = true;
 inline bool ColorStringElements = false;
+// The editors' line-number margin.
+inline bool ShowLineNumbers = true;
 
 // Editor font and colours. Colours are 0x00BBGGRR values.
 inline std::string FontName = "Courier New";

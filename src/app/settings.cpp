@@ -60,9 +60,14 @@ std::string ResolveIniPath(const std::string &appDir)
     while (dir.size() > 1 && dir.back() == '/')
         dir.pop_back();
     if (!dir.empty()) {
-        std::string path = (dir == "/" ? "" : dir) + "/" + std::string(kIniFileName);
+        const std::string base = dir == "/" ? "" : dir;
+        std::string path = base + "/" + std::string(kIniFileName);
+        // The file beside the program: a portable copy's own file, or a new
+        // one when the program runs from its build folder. An installed
+        // copy keeps its settings in the user's configuration folder.
+        const bool buildFolder = fileExists(base + "/CMakeCache.txt");
         bool usable = fileExists(path) ? ::access(path.c_str(), W_OK) == 0
-                                       : ::access(dir.c_str(), W_OK) == 0;
+                                       : buildFolder && ::access(dir.c_str(), W_OK) == 0;
         if (usable)
             return path;
     }
@@ -155,6 +160,7 @@ Settings ReadSettings(const std::string &iniPath)
 
     s.ShowTipOday = boolean(kSectionGeneral, "ShowTipOday", s.ShowTipOday);
     s.DetectGame = boolean(kSectionGeneral, "DetectGame", s.DetectGame);
+    s.ShowLineNumbers = boolean(kSectionGeneral, "ShowLineNumbers", s.ShowLineNumbers);
     return s;
 }
 

@@ -40,8 +40,9 @@ constexpr int kMaxFontSize = 512;
 constexpr unsigned kMaxColorValue = 0xFFFFFF;
 
 // Where the settings file lives: $VARKEL_INI when set and non-empty; else
-// appDir + "/Varkel.ini" when that file can be written (an existing file that is
-// writable, or a new file in a writable appDir); else
+// appDir + "/Varkel.ini" when that file can be written and belongs to this
+// copy (an existing file that is writable: a portable copy; or a new file in
+// a writable appDir that is a build folder, holding CMakeCache.txt); else
 // $XDG_CONFIG_HOME/Varkel/Varkel.ini ($XDG_CONFIG_HOME defaulting to
 // $HOME/.config), creating that folder.
 std::string ResolveIniPath(const std::string &appDir);
@@ -72,6 +73,7 @@ struct Settings {
     bool ShowTipOday = true;
     // Each script gets the command set its words point to ([General] DetectGame).
     bool DetectGame = true;
+    bool ShowLineNumbers = true;
     // [Font]
     std::string FontName = "Courier New";
     int FontSize = 10;

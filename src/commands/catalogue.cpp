@@ -56,7 +56,7 @@ constexpr std::array kMenu{
     item(File, "cmnuRevert", "&Revert", "imgRevert", Off, "Revert to Last Saved"),
     sep(File),
     item(File, "cmnuSave", "&Save", "imgSave", Off, "Save Active Config", "Ctrl+S"),
-    item(File, "cmnuSaveAs", "S&ave As...", "imgSaveAs", Off, "Save Config As"),
+    item(File, "cmnuSaveAs", "S&ave As...", "imgSaveAs", Off, "Save Config As", "Ctrl+Shift+S"),
     item(File, "cmnuSaveAll", "Sa&ve All", "imgSaveAll", Off, "Save All Configs"),
     sep(File),
     item(File, "cmnuPrint", "&Print", "imgPrint", Off, "Print Config", "Ctrl+P"),
@@ -82,11 +82,19 @@ constexpr std::array kMenu{
     item(Edit, "cmnuSelectAll", "&Select All\tCtrl-A", "imgSelectAll", Off, "Select All", "Ctrl+A"),
     sep(Edit),
     item(Edit, "cmnuWordWrap", "&Word Wrap...", "imgWordWrap", Off, "Toggle Word Wrap Mode"),
+    sep(Edit),
+    // The size the editors' text shows at; the font setting stays as it is.
+    item(Edit, "cmnuZoomIn", "Zoom &In", "", Off, "Enlarge the Editor Text", "Ctrl++; Ctrl+="),
+    item(Edit, "cmnuZoomOut", "Zoom &Out", "", Off, "Reduce the Editor Text", "Ctrl+-"),
+    item(Edit, "cmnuZoomReset", "&Normal Size", "", Off, "Show the Editor Text at the Font Size", "Ctrl+0"),
 
     top(Search, "&Search", "imgFind"),
     item(Search, "cmnuFind", "&Find...", "imgFind", Off, "Find Text", "Ctrl+F"),
     item(Search, "cmnuFindNext", "Find &Next", "imgFindNext", Off, "Find Next Occurrence", "F3"),
     item(Search, "cmnuFindPrev", "Find &Previous", "imgFindPrev", Off, "Find Previous Occurrence", "Shift+F3"),
+    item(Search, "cmnuReplace", "&Replace...", "imgReplace", Off, "Replace Text", "Ctrl+H"),
+    sep(Search),
+    item(Search, "cmnuGoToLine", "&Go to Line...", "", Off, "Move the Caret to a Line", "Ctrl+G"),
 
     top(Options, "&Options", "imgOptions"),
     item(Options, "cmnuEditorFont", "Editor &Font...", "imgFont", On, "Change Editor Font"),

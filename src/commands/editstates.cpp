@@ -23,16 +23,15 @@ std::vector<CommandState> ComputeEditStates(const EditFacts &f)
     both("cmnuPrint", !f.textEmpty);
     both("cmnuSelectAll", !f.textEmpty);
     both("cmnuFind", !f.textEmpty);
-    // The Replace button has no menu item; without a document it stays as it is.
-    if (open)
-        s.push_back({"cmnuReplace", !f.textEmpty, std::nullopt, false, true});
+    both("cmnuReplace", !f.textEmpty);
     both("cmnuRevert", f.modified && f.hasFile);
     if (!open)
         s.push_back({"cmnuFindNextConflict", false, std::nullopt});
     s.push_back({"cmnuWordWrap", open, open ? std::optional<bool>(f.wordWrap) : std::nullopt});
     for (std::string_view cmd : {"cmnuPaste", "cmnuSaveAs", "cmnuSaveAll", "cmnuRefresh", "cmnuSyntaxRefresh",
                                  "cmnuConflicts_None", "cmnuConflicts_All", "cmnuConflicts_Active",
-                                 "cmnuTileHorz", "cmnuTileVert", "cmnuCascade"})
+                                 "cmnuTileHorz", "cmnuTileVert", "cmnuCascade",
+                                 "cmnuGoToLine", "cmnuZoomIn", "cmnuZoomOut", "cmnuZoomReset"})
         both(cmd, true);
     for (std::string_view cmd : {"cmnuArrange", "cmnuClose", "cmnuCloseAll", "cmnuInsertComment"})
         s.push_back({cmd, open, std::nullopt, true, false});

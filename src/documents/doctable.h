@@ -40,6 +40,19 @@ private:
 // Text after the last "/" of a path, or the whole text when there is none.
 std::string ParseNameFromPath(std::string_view path);
 
+// Text before the last "/" of a path ("/" for a file in the root), or empty
+// when there is none.
+std::string FolderOfPath(std::string_view path);
+
+// The folder a Save As dialog starts in: the document's own folder when it
+// has a file, else the folder last used for a file, else the home folder.
+std::string SaveStartFolder(std::string_view documentPath, bool hasFile, std::string_view lastFolder,
+                            std::string_view homeFolder);
+
+// path with "." + extension added when its file name has no extension of
+// its own (no dot after the name's first character); otherwise path.
+std::string WithDefaultExtension(std::string_view path, std::string_view extension);
+
 // "Untitled " + d, the name of a new document.
 std::string UntitledName(int d);
 // True for a path that names no file yet (its first 8 characters are "Untitled").

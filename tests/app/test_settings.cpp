@@ -31,7 +31,7 @@ TEST_F(SettingsFile, EmptyOrAbsentFileGivesEveryDefault)
         EXPECT_EQ(s.QVersion, "Q2");
         EXPECT_TRUE(s.AutoSyntaxType == 2 && s.ConflictType == 2 && s.CommentSize == 20 && s.FontSize == 10);
         EXPECT_TRUE(s.AutoRefresh && s.ShowKeyboard && s.CommentAutoSize && s.CommentAlignment && s.CommentUCase &&
-                    s.ShowTipOday);
+                    s.ShowTipOday && s.ShowLineNumbers);
         EXPECT_FALSE(s.FontBold || s.FontItalic || s.ColorStringElements);
         EXPECT_EQ(s.CommentChar, "*");
         EXPECT_EQ(s.FontName, "Courier New");
@@ -45,7 +45,7 @@ TEST_F(SettingsFile, EmptyOrAbsentFileGivesEveryDefault)
 TEST_F(SettingsFile, StoredValuesAreReadAsTheyAreStored)
 {
     writeAll(ini, "[General]\nQVersion=Q9\nAutoRefresh=False\nShowKeyboard=true\nCommentChar=#=\n"
-                  "ShowTipOday=1\n"
+                  "ShowTipOday=1\nShowLineNumbers=False\n"
                   "[Font]\nBold=true\nItalic=True\nSize=10.5\nSyntaxColor3=42\nBGColor=abc\n"
                   "[User Tools]\nNumUserTools=2\nToolName1=Quake\nToolPath1=/usr/games/quake -x\n"
                   "ToolName3=ignored\n");
@@ -54,6 +54,7 @@ TEST_F(SettingsFile, StoredValuesAreReadAsTheyAreStored)
     EXPECT_FALSE(s.AutoRefresh);
     EXPECT_FALSE(s.ShowKeyboard);
     EXPECT_FALSE(s.ShowTipOday);
+    EXPECT_FALSE(s.ShowLineNumbers);
     EXPECT_EQ(s.CommentChar, "#=");
     EXPECT_FALSE(s.FontBold);
     EXPECT_TRUE(s.FontItalic);
@@ -134,6 +135,18 @@ TEST_F(SettingsFile, IniPathFollowsEnvironmentAndWritableFolder)
         EXPECT_EQ(ResolveIniPath(dir.path()), "/somewhere/else.ini");
     }
     EnvOverride noIni("VARKEL_INI", "");
+    // A writable folder that is neither a portable copy nor a build folder
+    // (an installed copy in a folder of the user's) keeps no settings.
+    {
+        EnvOverride xdg("XDG_CONFIG_HOME", dir.file("installed").c_str());
+        EXPECT_EQ(ResolveIniPath(dir.path()), dir.file("installed/Varkel/Varkel.ini"));
+    }
+    // A portable copy: the file is already there.
+    writeAll(ini, "");
+    EXPECT_EQ(ResolveIniPath(dir.path() + "/"), ini);
+    // The build folder makes its own.
+    std::filesystem::remove(ini);
+    writeAll(dir.file("CMakeCache.txt"), "");
     EXPECT_EQ(ResolveIniPath(dir.path() + "/"), ini);
 
     // An application folder that cannot hold the file (its parent is a file).

@@ -36,7 +36,21 @@ TEST(Catalogue, MenuTreeIsWellFormed)
         EXPECT_EQ(d.addItemHelp, d.key == "cmnuClose" ? "Close File" : "") << d.key;
     }
     EXPECT_EQ(tops.size(), 7u);
-    EXPECT_EQ(FindMenuItem("cmnuReplace"), nullptr);
+    // Replace, Go to Line and Save As are reached from the keyboard.
+    EXPECT_EQ(FindMenuItem("cmnuReplace")->shortcut, "Ctrl+H");
+    EXPECT_EQ(FindMenuItem("cmnuReplace")->parent, "cmnuSearchTOP");
+    EXPECT_EQ(FindMenuItem("cmnuGoToLine")->shortcut, "Ctrl+G");
+    EXPECT_EQ(FindMenuItem("cmnuSaveAs")->shortcut, "Ctrl+Shift+S");
+    // No two commands share a key.
+    std::set<std::string> shortcuts;
+    for (const MenuItemDef &d : MenuCatalogue()) {
+        std::string_view rest = d.shortcut;
+        while (!rest.empty()) {
+            const std::size_t end = rest.find("; ");
+            EXPECT_TRUE(shortcuts.insert(std::string(rest.substr(0, end))).second) << d.key;
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 2);
+        }
+    }
 }
 
 TEST(Catalogue, RedoFollowsUndo)
@@ -90,8 +104,6 @@ TEST(Catalogue, ToolbarButtonsRunMenuCommands)
         EXPECT_EQ(b.group != 0, b.style == ToolbarStyle::ButtonGroup) << b.key;
         dropDowns += b.style == ToolbarStyle::DropDown;
         const std::string cmd = CommandForButton(b.key);
-        if (cmd == "cmnuReplace")
-            continue;
         const MenuItemDef *m = FindMenuItem(cmd);
         ASSERT_NE(m, nullptr) << b.key;
         // A button shows the same picture as the command's menu item.
@@ -122,7 +134,7 @@ TEST(Catalogue, HelpTableFollowsAddingOrder)
     for (std::size_t i = 0; i < items.size(); ++i)
         EXPECT_EQ(table[i + 1], items[i].help) << items[i].key;
     EXPECT_EQ(table[static_cast<std::size_t>(MenuItemIndex("cmnuPaste"))], "Paste ClipBoard Contents");
-    EXPECT_EQ(MenuItemIndex("cmnuReplace"), 0);
+    EXPECT_EQ(MenuItemIndex("cmnuNoSuchCommand"), 0);
 }
 
 TEST(Catalogue, RegisteringHelpResizesTableToEndAtIndex)

@@ -19,13 +19,14 @@ std::map<std::string, CommandState> apply(const EditFacts &facts)
 }
 } // namespace
 
-TEST(EditStates, NoDocumentDisablesEverythingButLeavesReplaceAlone)
+TEST(EditStates, NoDocumentDisablesEverything)
 {
     const auto s = apply(EditFacts{});
     for (const auto &[cmd, state] : s)
         EXPECT_EQ(state.enabled, false) << cmd;
     EXPECT_GE(s.size(), 28u);
-    EXPECT_FALSE(s.count("cmnuReplace"));
+    for (const char *cmd : {"cmnuReplace", "cmnuGoToLine", "cmnuZoomIn", "cmnuZoomOut", "cmnuZoomReset"})
+        EXPECT_TRUE(s.count(cmd)) << cmd;
     // Menu-only rows never touch a toolbar button.
     EXPECT_FALSE(s.at("cmnuInsertComment").button || s.at("cmnuClose").button);
 }
@@ -40,7 +41,10 @@ TEST(EditStates, EachRowFollowsTheActiveDocument)
         EXPECT_EQ(s[off].enabled, false) << off; // nothing changed, selected or searched yet
     EXPECT_EQ(s["cmnuFind"].enabled, true);
     EXPECT_EQ(s["cmnuPaste"].enabled, true);
-    EXPECT_TRUE(s["cmnuReplace"].enabled == true && !s["cmnuReplace"].menu);
+    // Replace has its menu item beside the toolbar button.
+    EXPECT_TRUE(s["cmnuReplace"].enabled == true && s["cmnuReplace"].menu && s["cmnuReplace"].button);
+    for (const char *on : {"cmnuGoToLine", "cmnuZoomIn", "cmnuZoomOut", "cmnuZoomReset"})
+        EXPECT_EQ(s[on].enabled, true) << on;
     EXPECT_EQ(s["cmnuWordWrap"].checked, false);
     EXPECT_FALSE(s.count("cmnuFindNextConflict")); // left to the panel's selection
 

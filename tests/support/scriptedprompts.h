@@ -32,11 +32,16 @@ public:
     QStringList criticals;  // critical message texts, in order
     QStringList errors;     // "title|text" of exclamation boxes
     QString lastSaveProposed;
+    // The filter each Save dialog answers with (nothing left: none).
+    std::deque<QString> saveFilters;
 
     QStringList OpenFiles(QWidget *, const QString &, const QString &) override { return {}; }
-    QString SaveFile(QWidget *, const QString &, const QString &proposed, const QString &) override
+    QString SaveFile(QWidget *, const QString &, const QString &proposed, const QString &,
+                     QString *chosenFilter) override
     {
         lastSaveProposed = proposed;
+        if (QString f = nextAnswer(saveFilters); chosenFilter)
+            *chosenFilter = f;
         return nextAnswer(saveAnswers);
     }
     QMessageBox::StandardButton Ask(QWidget *, const QString &text, QMessageBox::StandardButtons) override

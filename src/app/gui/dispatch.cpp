@@ -102,6 +102,10 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuFindNext", [](fMain &f, RichEdit *, int) { f.commands().FindNext(); }},
             {"cmnuFindPrev", [](fMain &f, RichEdit *, int) { f.commands().FindPrevious(); }},
             {"cmnuReplace", [](fMain &f, RichEdit *, int) { f.commands().ShowReplaceDialog(); }},
+            {"cmnuGoToLine", [](fMain &f, RichEdit *, int) { f.documents().GoToLine(); }},
+            {"cmnuZoomIn", [](fMain &f, RichEdit *, int) { f.documents().Zoom(1); }},
+            {"cmnuZoomOut", [](fMain &f, RichEdit *, int) { f.documents().Zoom(-1); }},
+            {"cmnuZoomReset", [](fMain &f, RichEdit *, int) { f.documents().ResetZoom(); }},
             {"cmnuPrint", [](fMain &f, RichEdit *e, int) { if (e) f.commands().PrintActive(); }},
             {"cmnuPrintSetup", [](fMain &f, RichEdit *, int) { f.commands().PrintSetup(); }},
             {"cmnuHelpContents", [](fMain &f, RichEdit *, int) { f.commands().GetHelp(QStringLiteral("Contents")); }},
@@ -129,6 +133,7 @@ void fMain::ShowOptions(int page)
     hooks.syntaxApplied = [this] { m_colouring->SetAutoSyntax(mGlobal::AutoSyntaxType, true); };
     hooks.userToolsApplied = [this] { m_commands->BuildUserToolsMenu("REPLACE"); };
     hooks.detectionApplied = [this] { ApplyGameDetection(); };
+    hooks.editorsApplied = [this] { m_colouring->ApplyEditorSettingsToAll(); };
     hooks.reportError = [this](const Error &error) { ReportError(error); };
     hooks.isAssociated = [](const std::string &extension) { return FileTypeBoxChecked(extension); };
     // Both boxes share the desktop entry and the icon: a question about one

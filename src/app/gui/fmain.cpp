@@ -212,6 +212,7 @@ void fMain::GetSettings()
     mGlobal::ToolPaths = s.ToolPaths;
     mGlobal::ShowTipOday = s.ShowTipOday;
     mGlobal::DetectGame = s.DetectGame;
+    mGlobal::ShowLineNumbers = s.ShowLineNumbers;
 }
 
 void fMain::closeEvent(QCloseEvent *e)

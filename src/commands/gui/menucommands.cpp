@@ -373,11 +373,19 @@ bool MenuCommands::OnEditorCommandKey(QKeyCombination key)
         return false;
     // The keypad's Del and Ins are the same keys as the others.
     const QKeySequence pressed(QKeyCombination(key.keyboardModifiers() & ~Qt::KeypadModifier, key.key()));
+    // A sign that needs Shift on the keyboard ("+" on most layouts) names
+    // its command without it: Ctrl++ is typed as Ctrl+Shift+=.
+    const int k = key.key();
+    const bool shiftedSign = (key.keyboardModifiers() & Qt::ShiftModifier) && k > Qt::Key_Space &&
+                             k <= Qt::Key_AsciiTilde && !(k >= Qt::Key_A && k <= Qt::Key_Z) &&
+                             !(k >= Qt::Key_0 && k <= Qt::Key_9);
+    const QKeySequence unshifted(
+        QKeyCombination(key.keyboardModifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier), key.key()));
     for (const MenuItemDef &def : MenuCatalogue()) {
         if (def.shortcut.empty())
             continue;
         QAction *action = m_cMenu->Action(def.key);
-        if (!action || !action->shortcuts().contains(pressed))
+        if (!action || !(action->shortcuts().contains(pressed) || (shiftedSign && action->shortcuts().contains(unshifted))))
             continue;
         // As with the menu: an enabled command runs. A disabled one leaves
         // the key to the editor, where it does the little it can (Delete

@@ -349,7 +349,9 @@ QWidget *fOptions::buildMiscPage()
     chkDetectGame->setObjectName(QStringLiteral("chkDetectGame"));
     chkDetectGame->setToolTip(QStringLiteral("Each script is read and coloured with the command set its own words point to; "
                                              "off, one command set serves every script"));
-    for (QCheckBox *box : {chkCFG, chkRC, chkShowTips, chkDetectGame})
+    chkLineNumbers = new QCheckBox(QStringLiteral("Show line numbers"), page);
+    chkLineNumbers->setObjectName(QStringLiteral("chkLineNumbers"));
+    for (QCheckBox *box : {chkCFG, chkRC, chkShowTips, chkDetectGame, chkLineNumbers})
         connect(box, &QCheckBox::clicked, this, &fOptions::enableApply);
 
     auto *types = new QVBoxLayout;
@@ -362,6 +364,7 @@ QWidget *fOptions::buildMiscPage()
     layout->addSpacing(18);
     layout->addWidget(chkShowTips);
     layout->addWidget(chkDetectGame);
+    layout->addWidget(chkLineNumbers);
     layout->addStretch(1);
     return page;
 }
@@ -420,6 +423,7 @@ void fOptions::Form_Load()
     chkRC->setChecked(m_hooks.isAssociated && m_hooks.isAssociated("rc"));
     chkShowTips->setChecked(mGlobal::ShowTipOday);
     chkDetectGame->setChecked(mGlobal::DetectGame);
+    chkLineNumbers->setChecked(mGlobal::ShowLineNumbers);
 
     // Tools page.
     const size_t count = mGlobal::ToolNames.size();
@@ -603,6 +607,12 @@ bool fOptions::ApplyOptions(int page)
             WriteProfileString(kSectionGeneral, "DetectGame", BoolText(mGlobal::DetectGame), ini);
             if (m_hooks.detectionApplied)
                 m_hooks.detectionApplied();
+        }
+        if (mGlobal::ShowLineNumbers != chkLineNumbers->isChecked()) {
+            mGlobal::ShowLineNumbers = chkLineNumbers->isChecked();
+            WriteProfileString(kSectionGeneral, "ShowLineNumbers", BoolText(mGlobal::ShowLineNumbers), ini);
+            if (m_hooks.editorsApplied)
+                m_hooks.editorsApplied();
         }
         break;
     }

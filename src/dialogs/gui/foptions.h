@@ -49,6 +49,9 @@ public:
         std::function<void()> userToolsApplied;
         // Page 3 changed whether each script gets its own command set.
         std::function<void()> detectionApplied;
+        // Page 3 changed how the editors look (line numbers): show it in
+        // every open editor.
+        std::function<void()> editorsApplied;
         // Whether "cfg" / "rc" files are associated with Varkel.
         std::function<bool(const std::string &extension)> isAssociated;
         // Associates the extension (its box is checked); false when the user
@@ -110,6 +113,7 @@ public:
     QCheckBox *chkRC = nullptr;
     QCheckBox *chkShowTips = nullptr;
     QCheckBox *chkDetectGame = nullptr;
+    QCheckBox *chkLineNumbers = nullptr;
 
     // --- user actions (also what the buttons do) ---------------------------
     void cmdOK_Click(int index);

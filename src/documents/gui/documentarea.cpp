@@ -17,8 +17,11 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace varkel {
 
@@ -27,6 +30,7 @@ namespace {
 const QString kOpenTitle = QStringLiteral("Open a Quake Configuration File");
 const QString kOpenFilter = QStringLiteral("Quake Config (*.cfg *.rc);;Text Files (*.txt);;All Files (*)");
 const QString kSaveTitle = QStringLiteral("Save a Quake Configuration File");
+const QString kQuakeConfigFilter = QStringLiteral("Quake Config");
 const QString kSaveFilter = QStringLiteral("Quake Config(*.cfg *.rc);;Text Files (*.txt);;All Files (*)");
 } // namespace
 
@@ -175,9 +179,12 @@ int DocumentArea::NewConfig()
     sub->setWindowIcon(m_hooks.childIcon);
     SetWindowCaption(d, name);
     AddFileTab(d, name);
+    w->rtfEdit->zoomTo(m_zoom);
     sub->show();
     if (m_mdi->subWindowList().size() == 1)
         Arrange(1);
+    else
+        PlaceNewWindow(sub);
     m_mdi->setActiveSubWindow(sub);
     w->rtfEdit->setFocus();
     return d;
@@ -241,16 +248,16 @@ void DocumentArea::OpenConfig(std::string &path)
         m_docs[d].Modified = false;
         if (auto [set, why] = CallHook(m_hooks.detectCommandSet, editor->TextView()); !set.empty())
             SetCommandSet(d, set, why);
+        m_lastFolder = FolderOfPath(p);
         CallHook(m_hooks.recentFile, p, QStringLiteral("Add"));
-        const int tab = TabIndexOf(d);
-        if (tab >= 0)
-            tabOpenFiles->setTabText(tab, DisplayPath(ParseNameFromPath(p)));
+        ShowDocumentState(d);
         if (mGlobal::AutoSyntaxType != 0)
             CallHook(m_hooks.syntaxHiLiteAll, editor);
         opened = true;
     }
     if (opened)
-        CallHook(m_hooks.setCaption, QStringLiteral("Varkel [") + DisplayPath(path) + QStringLiteral("]"));
+        if (const int shown = m_docs.FindOpenPath(path))
+            CallHook(m_hooks.setCaption, FrameCaption(shown));
     mGlobal::AllowStatusReset = true;
     CallHook(m_hooks.resetStatusTip);
     mGlobal::Loading = false;
@@ -284,6 +291,8 @@ bool DocumentArea::SaveConfig(int d, const std::string &path)
     }
     m_docs[d].Modified = false;
     m_docs[d].HasFile = true;
+    m_lastFolder = FolderOfPath(path);
+    ShowDocumentState(d);
     CallHook(m_hooks.setEditStates);
     return true;
 }
@@ -297,9 +306,20 @@ bool DocumentArea::SaveConfigAs(int d, const std::string &path)
 {
     if (!m_docs.IsValid(d) || m_docs[d].Closed || !Editor(d))
         return false;
-    const std::string proposed = path.empty() ? m_docs[d].Path : path;
+    // A name without a folder (an untitled document) is offered in the
+    // document's folder, else the last folder used, else the home folder:
+    // never the folder the program runs from.
+    std::string proposed = path.empty() ? m_docs[d].Path : path;
+    if (!proposed.empty() && proposed.front() != '/') {
+        std::string folder = SaveStartFolder(m_docs[d].Path, m_docs[d].HasFile, m_lastFolder,
+                                             LocalPath(QDir::homePath()));
+        if (!folder.ends_with('/'))
+            folder += '/';
+        proposed = folder + proposed;
+    }
     const QString shownProposed = DisplayPath(proposed);
-    const QString answer = m_prompts->SaveFile(this, kSaveTitle, shownProposed, kSaveFilter);
+    QString filter;
+    const QString answer = m_prompts->SaveFile(this, kSaveTitle, shownProposed, kSaveFilter, &filter);
     if (answer.isEmpty())
         return false;
     // The dialog speaks Qt's strings: an answer that is the proposed name
@@ -307,7 +327,11 @@ bool DocumentArea::SaveConfigAs(int d, const std::string &path)
     // would not survive the round trip with. A relative answer such as
     // "Untitled 1" names a file in the current folder; made absolute it can
     // no longer be taken for an untitled document.
-    const std::string chosen = AbsoluteLocalPath(answer == shownProposed ? proposed : LocalPath(answer));
+    std::string chosen = AbsoluteLocalPath(answer == shownProposed ? proposed : LocalPath(answer));
+    // A name typed without an extension under the Quake Config filter is a
+    // config file.
+    if (filter.startsWith(kQuakeConfigFilter))
+        chosen = WithDefaultExtension(chosen, "cfg");
     if (!SaveConfig(d, chosen))
         return false;
     CallHook(m_hooks.recentFile, chosen, QStringLiteral("Add"));
@@ -315,10 +339,8 @@ bool DocumentArea::SaveConfigAs(int d, const std::string &path)
     const QString shown = DisplayPath(chosen);
     SetWindowCaption(d, shown);
     CallHook(m_hooks.documentRenamed, d, m_docs[d].Path);
-    const int tab = TabIndexOf(d);
-    if (tab >= 0)
-        tabOpenFiles->setTabText(tab, DisplayPath(ParseNameFromPath(m_docs[d].Path)));
-    CallHook(m_hooks.setCaption, QStringLiteral("Varkel [") + shown + QStringLiteral("]"));
+    ShowDocumentState(d);
+    CallHook(m_hooks.setCaption, FrameCaption(d));
     return true;
 }
 
@@ -351,6 +373,7 @@ void DocumentArea::RevertFile()
         return;
     }
     m_docs[d].Modified = false;
+    ShowDocumentState(d);
     CallHook(m_hooks.setEditStates);
     if (mGlobal::AutoSyntaxType != 0)
         CallHook(m_hooks.syntaxHiLiteAll, editor);
@@ -417,7 +440,7 @@ void DocumentArea::OnWindowActivated(fEdit *w)
     DisplayCharPos(w);
     CallHook(m_hooks.setEditStates);
     CallHook(m_hooks.documentActivated);
-    CallHook(m_hooks.setCaption, QStringLiteral("Varkel [") + QString::fromStdString(m_docs[w->Tag()].Path) + QStringLiteral("]"));
+    CallHook(m_hooks.setCaption, FrameCaption(w->Tag()));
     CallHook(m_hooks.commandSetActivated, m_docs[w->Tag()].CommandSet, m_docs[w->Tag()].SetExplanation);
     CallHook(m_hooks.refreshDocumentBindings, w->rtfEdit);
 }
@@ -439,7 +462,10 @@ void DocumentArea::OnEditorTextChanged(fEdit *w)
     const int d = w->Tag();
     if (!m_docs.IsValid(d) || m_docs[d].Closed)
         return;
-    m_docs[d].Modified = true;
+    if (!m_docs[d].Modified) {
+        m_docs[d].Modified = true;
+        ShowDocumentState(d);
+    }
     CallHook(m_hooks.setEditStates);
 }
 
@@ -514,6 +540,82 @@ void DocumentArea::ToggleWordWrap()
     doc.WordWrap = !doc.WordWrap;
     Editor(d)->rtfEdit->SetRightMargin(doc.WordWrap ? 0 : 65535);
     CallHook(m_hooks.checkCommand, std::string_view("cmnuWordWrap"), doc.WordWrap);
+}
+
+void DocumentArea::GoToLine()
+{
+    RichEdit *e = ActiveEditor();
+    if (!e)
+        return;
+    const int count = e->LineCount();
+    const int current = e->GetLineFromChar(e->SelStart()) + 1;
+    const QString answer = m_prompts->InputText(this, QStringLiteral("Line number (1 - %1):").arg(count),
+                                                QStringLiteral("Go to Line"), QString::number(current));
+    if (answer.isEmpty())
+        return;
+    bool ok = false;
+    const long long line = answer.trimmed().toLongLong(&ok);
+    if (!ok) {
+        QApplication::beep();
+        return;
+    }
+    // A number past either end goes to the first or the last line.
+    const int target = static_cast<int>(std::clamp<long long>(line, 1, count)) - 1;
+    e->SetSelStart(e->LineIndex(target));
+    e->ensureLineVisible(target);
+    e->setFocus();
+    DisplayCharPos(ActiveWindow());
+    CallHook(m_hooks.setEditStates);
+}
+
+void DocumentArea::Zoom(int steps)
+{
+    // Scintilla shows text from 10 points below to 20 points above the font.
+    m_zoom = std::clamp(m_zoom + steps, -10, 20);
+    for (fEdit *w : OpenWindows())
+        w->rtfEdit->zoomTo(m_zoom);
+}
+
+void DocumentArea::ResetZoom()
+{
+    Zoom(-m_zoom);
+}
+
+QString DocumentArea::FrameCaption(int d) const
+{
+    if (!m_docs.IsValid(d))
+        return QStringLiteral("Varkel");
+    return QStringLiteral("Varkel [") + DisplayPath(m_docs[d].Path) + QStringLiteral("]") +
+           (m_docs[d].Modified ? QStringLiteral(" *") : QString());
+}
+
+void DocumentArea::ShowDocumentState(int d)
+{
+    if (!m_docs.IsValid(d) || m_docs[d].Closed)
+        return;
+    const int tab = TabIndexOf(d);
+    if (tab >= 0)
+        tabOpenFiles->setTabText(tab, DisplayPath(ParseNameFromPath(m_docs[d].Path)) +
+                                          (m_docs[d].Modified ? QStringLiteral(" *") : QString()));
+    if (d == ActiveDoc())
+        CallHook(m_hooks.setCaption, FrameCaption(d));
+}
+
+void DocumentArea::PlaceNewWindow(QMdiSubWindow *sub)
+{
+    const QRect area = m_mdi->viewport()->rect();
+    if (area.isEmpty() || area.contains(sub->geometry()))
+        return;
+    // The area is full: the window goes down the diagonal from the top left,
+    // one title bar further for each window already open; along an edge
+    // that has no more room the step starts again from the corner.
+    const int step = std::max(8, sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub));
+    QSize size = sub->size().boundedTo(QSize(area.width() * 2 / 3, area.height() * 2 / 3))
+                     .expandedTo(sub->minimumSizeHint());
+    const int others = std::max(0, static_cast<int>(m_mdi->subWindowList().size()) - 2);
+    size = size.boundedTo(area.size());
+    auto offset = [&](int room) { return (others % (room > 0 ? room / step + 1 : 1)) * step; };
+    sub->setGeometry(QRect(QPoint(offset(area.width() - size.width()), offset(area.height() - size.height())), size));
 }
 
 void DocumentArea::Arrange(int mode)

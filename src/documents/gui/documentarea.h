@@ -152,6 +152,18 @@ public:
     void OnPointerMoved();
     void DisplayCharPos(fEdit *w);
     void ToggleWordWrap();
+    // Asks for a line number and moves the active editor's caret there.
+    void GoToLine();
+    // The size every editor's text shows at, in steps from the font size
+    // (each step one point); never stored, and not part of the font setting.
+    void Zoom(int steps);
+    void ResetZoom();
+    int ZoomLevel() const { return m_zoom; }
+    // The frame's caption for document d: "Varkel [path]", with " *" while
+    // it has unsaved changes.
+    QString FrameCaption(int d) const;
+    // The folder the last file was opened from or saved to (empty: none yet).
+    const std::string &LastFolder() const { return m_lastFolder; }
     void Arrange(int mode);
     // The maximise toggle of a document window: fill the client area, or
     // return to the saved place and size.
@@ -165,6 +177,12 @@ private:
     void SetWindowCaption(int d, const QString &caption);
     void AddFileTab(int d, const QString &caption);
     void RemoveFileTab(int d);
+    // The tab text and, for the active document, the frame's caption after
+    // the document's name or modified state changed.
+    void ShowDocumentState(int d);
+    // A window just added to the area: cascaded from the top left when it
+    // does not fit where it was placed.
+    void PlaceNewWindow(QMdiSubWindow *sub);
     int TabIndexOf(int d) const;
     QMdiSubWindow *SubWindowOf(int d) const;
 
@@ -176,6 +194,8 @@ private:
     QMdiArea *m_mdi = nullptr;
     bool m_closingAll = false;  // shutdown: queries already answered
     int m_pendingArrange = -1;  // an arrangement asked for before the area showed
+    int m_zoom = 0;             // steps from the font size, for every editor
+    std::string m_lastFolder;
 };
 
 } // namespace varkel

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace varkel {
 
@@ -86,6 +87,18 @@ bool fEdit::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::MouseMove)
         m_area->OnPointerMoved();
+    // Ctrl with the wheel zooms every editor's text, a step per notch.
+    if (watched == rtfEdit->viewport() && e->type() == QEvent::Wheel) {
+        const auto *wheel = static_cast<QWheelEvent *>(e);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            m_wheelZoom += wheel->angleDelta().y();
+            const int steps = m_wheelZoom / QWheelEvent::DefaultDeltasPerStep;
+            m_wheelZoom -= steps * QWheelEvent::DefaultDeltasPerStep;
+            if (steps)
+                m_area->Zoom(steps);
+            return true;
+        }
+    }
     if (watched == rtfEdit && e->type() == QEvent::KeyPress &&
         m_area->OnEditorCommandKey(this, static_cast<QKeyEvent *>(e)->keyCombination()))
         return true;

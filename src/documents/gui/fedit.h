@@ -37,6 +37,7 @@ protected:
 private:
     int m_tag;
     DocumentArea *m_area;
+    int m_wheelZoom = 0; // wheel turn with Ctrl not yet a whole step
 };
 
 } // namespace varkel

@@ -19,9 +19,26 @@ QStringList Prompts::OpenFiles(QWidget *parent, const QString &title, const QStr
     return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
 }
 
-QString Prompts::SaveFile(QWidget *parent, const QString &title, const QString &proposed, const QString &filter)
+QString Prompts::SaveFile(QWidget *parent, const QString &title, const QString &proposed, const QString &filter,
+                          QString *chosenFilter)
 {
-    return QFileDialog::getSaveFileName(parent, title, proposed, filter);
+    QFileDialog dialog(parent, title, proposed, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
+    // The dialog adds the extension itself, so that its question about
+    // replacing a file asks about the name that will be written.
+    auto suffixFor = [&dialog](const QString &name) {
+        dialog.setDefaultSuffix(name.startsWith(QStringLiteral("Quake Config")) ? QStringLiteral("cfg") : QString());
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, suffixFor);
+    suffixFor(dialog.selectedNameFilter());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    if (chosenFilter)
+        *chosenFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
 }
 
 QMessageBox::StandardButton Prompts::Ask(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons)

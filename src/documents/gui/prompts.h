@@ -19,7 +19,11 @@ public:
     // Files chosen in an Open dialog, in the dialog's order; empty when cancelled.
     virtual QStringList OpenFiles(QWidget *parent, const QString &title, const QString &filter);
     // Path chosen in a Save dialog (overwrite confirmed); empty when cancelled.
-    virtual QString SaveFile(QWidget *parent, const QString &title, const QString &proposed, const QString &filter);
+    // filters are separated by ";;"; under the Quake Config filter a name
+    // typed without an extension gets ".cfg". The filter chosen is put in
+    // chosenFilter when given.
+    virtual QString SaveFile(QWidget *parent, const QString &title, const QString &proposed, const QString &filter,
+                             QString *chosenFilter = nullptr);
     // A question with a question icon; returns the button chosen.
     virtual QMessageBox::StandardButton Ask(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons);
     // A message with a critical icon and OK.

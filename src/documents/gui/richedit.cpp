@@ -6,7 +6,10 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QMimeData>
+#include <QPalette>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace varkel {
 
@@ -43,7 +46,45 @@ RichEdit::RichEdit(QWidget *parent)
             [this](int position, int type, const char *, int, int, int, int, int, int, int) { onModified(position, type); });
     for (int i = 0; i <= 8; ++i)
         m_colors[i] = 0;
+    // The line numbers need more room as the script grows or the text is
+    // zoomed.
+    connect(this, &QsciScintilla::linesChanged, this, &RichEdit::updateLineNumberMargin);
+    connect(this, &QsciScintillaBase::SCN_ZOOM, this, &RichEdit::updateLineNumberMargin);
     applyStyles();
+}
+
+void RichEdit::SetLineNumbers(bool show)
+{
+    m_lineNumbers = show;
+    updateLineNumberMargin();
+}
+
+int RichEdit::LineNumberWidth() const
+{
+    return static_cast<int>(SendScintilla(SCI_GETMARGINWIDTHN, 0UL));
+}
+
+void RichEdit::updateLineNumberMargin()
+{
+    if (!m_lineNumbers) {
+        SendScintilla(SCI_SETMARGINWIDTHN, 0UL, 0L);
+        return;
+    }
+    int digits = 1;
+    for (int n = LineCount(); n >= 10; n /= 10)
+        ++digits;
+    const QByteArray sample(std::max(digits, 3), '9');
+    const long width = SendScintilla(SCI_TEXTWIDTH, static_cast<unsigned long>(STYLE_LINENUMBER), sample.constData());
+    SendScintilla(SCI_SETMARGINTYPEN, 0UL, static_cast<long>(SC_MARGIN_NUMBER));
+    SendScintilla(SCI_SETMARGINWIDTHN, 0UL, width + 8);
+}
+
+void RichEdit::changeEvent(QEvent *e)
+{
+    QsciScintilla::changeEvent(e);
+    // The margin and the current line take their colours from the palette.
+    if (e->type() == QEvent::PaletteChange)
+        applyStyles();
 }
 
 void RichEdit::onModified(int, int type)
@@ -294,6 +335,35 @@ void RichEdit::applyStyles()
     const unsigned r = m_back & 0xFF, g = (m_back >> 8) & 0xFF, b = (m_back >> 16) & 0xFF;
     const bool dark = (r * 299 + g * 587 + b * 114) < 128000;
     SendScintilla(SCI_SETCARETFORE, dark ? 0xFFFFFFUL : 0UL);
+
+    // The line-number margin in the palette's window colours; the caret's
+    // line a faint wash of the palette's highlight over the user's background.
+    const QPalette pal = palette();
+    auto bgrOf = [](const QColor &c) {
+        return static_cast<long>(static_cast<unsigned>(c.red()) | (static_cast<unsigned>(c.green()) << 8) |
+                                 (static_cast<unsigned>(c.blue()) << 16));
+    };
+    auto mix = [](const QColor &a, const QColor &b, double share) {
+        return QColor::fromRgbF(static_cast<float>(a.redF() * (1 - share) + b.redF() * share),
+                                static_cast<float>(a.greenF() * (1 - share) + b.greenF() * share),
+                                static_cast<float>(a.blueF() * (1 - share) + b.blueF() * share));
+    };
+    const QColor window = pal.color(QPalette::Window);
+    SendScintilla(SCI_STYLESETBACK, static_cast<unsigned long>(STYLE_LINENUMBER), bgrOf(window));
+    SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(STYLE_LINENUMBER),
+                  bgrOf(mix(window, pal.color(QPalette::WindowText), 0.55)));
+    SendScintilla(SCI_SETCARETLINEVISIBLE, 1UL);
+    SendScintilla(SCI_SETCARETLINEVISIBLEALWAYS, 1UL);
+    SendScintilla(SCI_SETCARETLINEBACK, static_cast<unsigned long>(
+        bgrOf(mix(QColor(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b)),
+                  pal.color(QPalette::Highlight), 0.12))));
+    updateLineNumberMargin();
+}
+
+QColor RichEdit::CurrentLineColor() const
+{
+    const auto bgr = static_cast<unsigned>(SendScintilla(SCI_GETCARETLINEBACK));
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
 }
 
 void RichEdit::StyleRange(long start, long length, int style)

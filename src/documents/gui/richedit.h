@@ -63,6 +63,13 @@ public:
     // laid out in columns.
     static QString ShownFontFamily(const std::string &name);
     void SetBackColor(unsigned bgr);
+    // The line-number margin, wide enough for the last line's number at the
+    // text's present zoom.
+    void SetLineNumbers(bool show);
+    bool LineNumbers() const { return m_lineNumbers; }
+    int LineNumberWidth() const;
+    // The colour the caret's line is shown in.
+    QColor CurrentLineColor() const;
     // Colour of keyword class style (1..8); style 0 is text no pass coloured.
     void SetStyleColor(int style, unsigned bgr);
     // Paints a run of text with a style; never part of undo, never a text change.
@@ -107,6 +114,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent *e) override;
     void dropEvent(QDropEvent *e) override;
     void inputMethodEvent(QInputMethodEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
 private:
     void onModified(int position, int type);
@@ -115,12 +123,14 @@ private:
     bool acceptFileDrag(QDropEvent *e);
     void applyStyles();
     void adoptLineEnd();
+    void updateLineNumberMargin();
 
     unsigned m_back = 0xFFFFFF;
     unsigned m_colors[9] = {};
     bool m_changePending = false;
     bool m_flushQueued = false;
     int m_oleDropMode = 1;
+    bool m_lineNumbers = false;
 };
 
 // Local files named by dropped data, in order; empty when it holds none.

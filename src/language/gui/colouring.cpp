@@ -49,6 +49,7 @@ void Colouring::ApplyEditorSettings(RichEdit *editor)
     editor->SetStyleColor(0, mGlobal::SyntaxColors[1]);
     editor->SetEditorFont(mGlobal::FontName, mGlobal::FontSize, mGlobal::FontBold, mGlobal::FontItalic);
     editor->SetBackColor(mGlobal::BGColor);
+    editor->SetLineNumbers(mGlobal::ShowLineNumbers);
     mGlobal::HiLiteBusy = wasBusy;
 }
 
