@@ -398,15 +398,16 @@ void CommandBar::applyPalettes()
     paint(cboKeyname, colorOf(KeyName));
     paint(txtBinding, colorOf(PlainText));
 
-    // The item box shows its entry on a button face: the editor's background
-    // and the item colour while a document is open, the palette's otherwise.
+    // The item box shows its entry on a button face, which the style shades:
+    // the editor's background and plain-text colour while a document is
+    // open, the palette's otherwise.
     QPalette items;
     if (m_open) {
         for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
             for (QPalette::ColorRole r : {QPalette::Button, QPalette::Base, QPalette::Window})
                 items.setColor(g, r, back);
             for (QPalette::ColorRole r : {QPalette::ButtonText, QPalette::Text, QPalette::WindowText})
-                items.setColor(g, r, colorOf(Item));
+                items.setColor(g, r, fromBgr(mGlobal::SyntaxColors[PlainText]));
         }
     }
     imgcboItems->setPalette(items);
