@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "app/colourscheme.h"
 #include "app/profile.h"
 
 #include <algorithm>
@@ -102,7 +103,7 @@ int RoundHalfEven(double v)
     return static_cast<int>(r);
 }
 
-Settings ReadSettings(const std::string &iniPath)
+Settings ReadSettings(const std::string &iniPath, bool darkSystem)
 {
     const ProfileFile ini = ProfileFile::load(iniPath);
     auto boolean = [&](std::string_view section, std::string_view key, bool def) {
@@ -134,6 +135,18 @@ Settings ReadSettings(const std::string &iniPath)
 
     for (std::size_t i = 0; i < s.SyntaxColors.size(); ++i)
         s.SyntaxColors[i] = colour("SyntaxColor" + std::to_string(i), kDefaultSyntaxColors[i]);
+
+    // A first start on a dark desktop: nothing chosen yet, so the dark preset.
+    auto stored = [&](const std::string &key) {
+        return ini.getString(kSectionFont, key, "\x01") != "\x01";
+    };
+    bool anyColourStored = stored("BGColor");
+    for (std::size_t i = 0; i < s.SyntaxColors.size(); ++i)
+        anyColourStored = anyColourStored || stored("SyntaxColor" + std::to_string(i));
+    if (darkSystem && !anyColourStored) {
+        s.BGColor = kDarkPreset.background;
+        s.SyntaxColors = kDarkPreset.syntax;
+    }
 
     s.ColorStringElements = boolean(kSectionFont, "ColorStringElements", s.ColorStringElements);
 

@@ -95,7 +95,12 @@ struct Settings {
 // font size above kMaxFontSize to that size; a font size below kMinFontSize,
 // a colour outside 0..kMaxColorValue and an AutoSyntaxType or ConflictType
 // other than 0, 1 or 2 read as their defaults.
-Settings ReadSettings(const std::string &iniPath);
+//
+// While the file holds none of the colours (BGColor, SyntaxColor0..7), the
+// editor starts with the light preset, or with the dark one when darkSystem
+// (the desktop's palette is dark). Once one colour is stored, every colour the
+// file lacks is the light preset's, as it always was.
+Settings ReadSettings(const std::string &iniPath, bool darkSystem = false);
 
 // A Boolean setting: exactly "True" is true, any other text (also "true") false.
 bool ProfileBool(const std::string &text);

@@ -1,5 +1,6 @@
 #include "app/gui/fmain.h"
 
+#include "app/colourscheme.h"
 #include "app/mglobal.h"
 #include "app/settings.h"
 #include "bindings/gui/bindingstable.h"
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPalette>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -173,7 +175,14 @@ void fMain::GetSettings()
     // opened: every setting keeps its default, and the user learns why.
     if (const Error refused = CheckIniPath(mGlobal::IniPath))
         ReportError(refused);
-    const Settings s = ReadSettings(mGlobal::IniPath);
+    // Colours never chosen follow the desktop: the dark preset on a dark palette.
+    const QPalette desktop = QGuiApplication::palette();
+    auto bgr = [](const QColor &c) {
+        return Bgr(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()), static_cast<unsigned>(c.blue()));
+    };
+    const bool darkDesktop =
+        IsDarkScheme(bgr(desktop.color(QPalette::Window)), bgr(desktop.color(QPalette::WindowText)));
+    const Settings s = ReadSettings(mGlobal::IniPath, darkDesktop);
     mGlobal::FontName = s.FontName;
     mGlobal::FontSize = s.FontSize;
     mGlobal::FontBold = s.FontBold;

@@ -375,14 +375,18 @@ void CommandBar::applyPalettes()
         return;
     m_appliedLook = std::move(look);
 
-    const QPalette base = palette();
-    const QColor face = base.color(QPalette::Active, QPalette::Button);
+    // The pick lists show the editor's colours: the text colour of their
+    // keyword class on the editor's background while a document is open, on
+    // the button face of the palette otherwise. Only the roles set here are
+    // fixed; every other colour follows the window's palette, and a change of
+    // palette (the desktop going dark) paints them again.
+    const QColor face = palette().color(QPalette::Active, QPalette::Button);
     const QColor back = m_open ? fromBgr(mGlobal::BGColor) : face;
     auto colorOf = [this](KeywordClass cls) {
         return fromBgr(mGlobal::SyntaxColors[static_cast<size_t>(m_colorsByClass ? cls : PlainText)]);
     };
     auto paint = [&](QWidget *box, const QColor &text) {
-        QPalette pal = base;
+        QPalette pal;
         for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
             pal.setColor(g, QPalette::Base, back);
             pal.setColor(g, QPalette::Text, text);
@@ -398,21 +402,29 @@ void CommandBar::applyPalettes()
     paint(cboKeyname, colorOf(KeyName));
     paint(txtBinding, colorOf(PlainText));
 
-    // The item box: green on black while a document is open, the plain
-    // button look with grey text otherwise.
-    QPalette items = base;
+    // The item box shows its entry on a button face, which the style shades:
+    // the editor's background and plain-text colour while a document is
+    // open, the palette's otherwise.
+    QPalette items;
     if (m_open) {
-        const QColor black(0, 0, 0), green(0x00, 0xFF, 0x00);
         for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
             for (QPalette::ColorRole r : {QPalette::Button, QPalette::Base, QPalette::Window})
-                items.setColor(g, r, black);
-            for (QPalette::ColorRole r : {QPalette::ButtonText, QPalette::Text, QPalette::WindowText,
-                                          QPalette::PlaceholderText})
-                items.setColor(g, r, green);
+                items.setColor(g, r, back);
+            for (QPalette::ColorRole r : {QPalette::ButtonText, QPalette::Text, QPalette::WindowText})
+                items.setColor(g, r, fromBgr(mGlobal::SyntaxColors[PlainText]));
         }
     }
     imgcboItems->setPalette(items);
     imgcboItems->view()->setPalette(items);
+}
+
+void CommandBar::changeEvent(QEvent *e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::PaletteChange) {
+        m_appliedLook.clear();
+        applyPalettes();
+    }
 }
 
 // ---------------------------------------------------------------------------

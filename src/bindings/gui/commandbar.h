@@ -123,6 +123,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
+    void changeEvent(QEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
 
 private:

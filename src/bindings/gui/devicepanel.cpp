@@ -1,6 +1,7 @@
 #include "bindings/gui/devicepanel.h"
 
 #include "app/mglobal.h"
+#include "bindings/panelfit.h"
 #include "bindings/gui/keyclickplayer.h"
 #include "bindings/gui/lockkeys.h"
 #include "bindings/gui/slotcontrol.h"
@@ -9,13 +10,16 @@
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QLayout>
 #include <QMimeData>
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace varkel {
 
@@ -81,6 +85,19 @@ DevicePanel::DevicePanel(QWidget *parent)
     LockKeys::DetectPlatform();
     BuildControls();
     Relayout();
+    FollowArea();
+}
+
+void DevicePanel::FollowArea()
+{
+    if (m_area == parentWidget())
+        return;
+    if (m_area)
+        m_area->removeEventFilter(this);
+    m_area = parentWidget();
+    if (m_area)
+        m_area->installEventFilter(this);
+    Refit();
 }
 
 DevicePanel::~DevicePanel()
@@ -103,8 +120,6 @@ void DevicePanel::BuildControls()
         auto *key = new SlotControl(SlotControl::Kind::Key, k.slot, this, fraKeyboard);
         key->setObjectName(QStringLiteral("cmdKey%1").arg(k.slot));
         key->setText(latin1(k.caption));
-        const CaptionFontSpec captionFont = CaptionFontOf(k.font);
-        key->setFont(PanelImages::CaptionFont(latin1(captionFont.family), captionFont.pointSize));
         if (IsVoidSlot(k.slot)) {
             key->setProperty("voidKey", true);
             key->setEnabled(false);
@@ -137,10 +152,9 @@ void DevicePanel::BuildControls()
         auto *label = new QLabel(QString::number(slot - kFirstJoySlot + 1), pic);
         label->setObjectName(QStringLiteral("lblJoyBut%1").arg(slot));
         label->setAlignment(Qt::AlignCenter);
-        QFont font = PanelImages::CaptionFont(QStringLiteral("Small Fonts"), 6.75);
-        font.setBold(true);
-        label->setFont(font);
-        setTextColor(label, QColor(0x14, 0x14, 0x14));
+        // Written in the label's own colour, not the button text colour the
+        // button would hand down (light on a dark palette, on a light button).
+        label->setForegroundRole(QPalette::WindowText);
         label->setMouseTracking(true);
         label->installEventFilter(this);
         lblJoyBut[static_cast<std::size_t>(slot - kFirstJoySlot)] = label;
@@ -154,12 +168,70 @@ void DevicePanel::BuildControls()
         auto *label = new QLabel(latin1(LockLabelCaption(i)), fraKeyboard);
         label->setObjectName(QStringLiteral("lblKeyLock%1").arg(i));
         label->setAlignment(Qt::AlignCenter);
-        label->setFont(PanelImages::CaptionFont(QStringLiteral("Small Fonts"), 6.75));
         label->installEventFilter(this);
         lblKeyLock[static_cast<std::size_t>(i)] = label;
     }
 
     fraKeyboard->installEventFilter(this);
+    ApplyFonts();
+}
+
+void DevicePanel::ApplyFonts()
+{
+    // The captions shrink with the panel, so that they still fit their keys.
+    for (const KeyLayout &k : KeyboardLayout()) {
+        const CaptionFontSpec captionFont = CaptionFontOf(k.font);
+        m_controls[static_cast<std::size_t>(k.slot)]->setFont(
+            PanelImages::CaptionFont(latin1(captionFont.family), captionFont.pointSize * m_scale));
+    }
+    QFont small = PanelImages::CaptionFont(QStringLiteral("Small Fonts"), 6.75 * m_scale);
+    for (QLabel *label : lblKeyLock)
+        label->setFont(small);
+    small.setBold(true);
+    for (QLabel *label : lblJoyBut)
+        label->setFont(small);
+}
+
+PanelFitInput DevicePanel::FitInput() const
+{
+    PanelFitInput in;
+    const double dpiX = logicalDpiX(), dpiY = logicalDpiY();
+    const int bindingHeight = BindingHeight();
+    in.naturalWidth = TwipsToPixels(KeyboardFrameRect().width, dpiX) + TwipsToPixels(kFrameGapTwips, dpiX) +
+                      TwipsToPixels(MouseFrameRect().width, dpiX);
+    in.naturalHeight = TwipsToPixels(KeyboardFrameRect().height, dpiY) + 2 * TwipsToPixels(60, dpiY) +
+                       (bindingHeight > 0 ? bindingHeight + TwipsToPixels(60, dpiY) : 0);
+    if (const QWidget *area = parentWidget()) {
+        in.availableWidth = area->width();
+        if (m_editorLines > 0)
+            in.areaHeight = area->height();
+    }
+    in.minLines = m_editorLines;
+    // The script windows: a line of the editor font; file tabs and a title
+    // bar of about two lines of the window font besides.
+    QFont editorFont(QString::fromStdString(mGlobal::FontName));
+    editorFont.setPointSize(std::max(mGlobal::FontSize, 1));
+    editorFont.setBold(mGlobal::FontBold);
+    in.lineHeight = QFontMetrics(editorFont).height();
+    in.documentChrome = 2 * (fontMetrics().height() + 10);
+    return in;
+}
+
+void DevicePanel::SetEditorLines(int lines)
+{
+    m_editorLines = std::max(lines, 0);
+    Refit();
+}
+
+void DevicePanel::Refit()
+{
+    const double scale = PanelScale(FitInput());
+    if (std::abs(scale - m_scale) < 0.01)
+        return;
+    m_scale = scale;
+    ApplyFonts();
+    Relayout();
+    updateGeometry();
 }
 
 int DevicePanel::px(int twips) const
@@ -181,7 +253,9 @@ void DevicePanel::Relayout()
 {
     const double oldX = m_images.dpiX(), oldY = m_images.dpiY();
     const qreal oldDpr = m_images.devicePixelRatio();
-    m_images.Build(logicalDpiX(), logicalDpiY(), devicePixelRatioF());
+    // The pictures are drawn for the panel's scale and the screen's device
+    // pixel ratio: sharp at any size.
+    m_images.Build(logicalDpiX() * m_scale, logicalDpiY() * m_scale, devicePixelRatioF());
     if (oldX == m_images.dpiX() && oldY == m_images.dpiY() && oldDpr == m_images.devicePixelRatio()) {
         PlaceFrames();
         return;
@@ -254,6 +328,8 @@ QSize DevicePanel::minimumSizeHint() const
 
 bool DevicePanel::event(QEvent *e)
 {
+    if (e->type() == QEvent::ParentChange)
+        FollowArea();
     if (e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::LayoutRequest) {
         // Another screen may have another DPI; a filled binding frame needs room.
         const bool handled = QWidget::event(e);
@@ -262,6 +338,20 @@ bool DevicePanel::event(QEvent *e)
         return handled;
     }
     return QWidget::event(e);
+}
+
+void DevicePanel::changeEvent(QEvent *e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::PaletteChange) {
+        // The labels take their colours from the palette: paint them again.
+        for (int slot = kFirstJoySlot; slot <= kLastJoySlot; ++slot)
+            ShowPicture(slot);
+        for (int i = 0; i < 3; ++i)
+            setTextColor(lblKeyLock[static_cast<std::size_t>(i)],
+                         m_lockStates[static_cast<std::size_t>(i)] ? PanelImages::LightOnTextColor()
+                                                                   : PanelImages::LightOffTextColor(palette()));
+    }
 }
 
 void DevicePanel::resizeEvent(QResizeEvent *e)
@@ -282,8 +372,18 @@ void DevicePanel::ShowPicture(int slot)
 {
     if (slot < 0 || slot >= kPanelSlotCount)
         return;
-    if (SlotControl *c = m_controls[static_cast<std::size_t>(slot)])
-        c->SetPicture(m_images.Image(latin1(m_model.Picture(slot))));
+    SlotControl *c = m_controls[static_cast<std::size_t>(slot)];
+    if (!c)
+        return;
+    const QPixmap picture = m_images.Image(latin1(m_model.Picture(slot)));
+    c->SetPicture(picture);
+    // A joystick number is written on its button: the palette's colour that
+    // reads best on the button's face as this picture shows it.
+    if (slot >= kFirstJoySlot && slot <= kLastJoySlot && !picture.isNull()) {
+        const QImage face = picture.toImage();
+        setTextColor(lblJoyBut[static_cast<std::size_t>(slot - kFirstJoySlot)],
+                     PanelImages::ReadableInk(face.pixelColor(face.width() / 2, face.height() / 2), palette()));
+    }
 }
 
 QString DevicePanel::ImageKey(int slot) const
@@ -494,7 +594,7 @@ void DevicePanel::UpdateLockLEDs()
         imgKeyLockLED[static_cast<std::size_t>(i)]->setPixmap(
             m_images.List(QStringLiteral("ilsLEDs")).value(latin1(LockLightImageKey(on))));
         setTextColor(lblKeyLock[static_cast<std::size_t>(i)],
-                     on ? PanelImages::LightOnTextColor() : PanelImages::LightOffTextColor());
+                     on ? PanelImages::LightOnTextColor() : PanelImages::LightOffTextColor(palette()));
     }
     emit lockStatesChanged(states[0], states[1], states[2]);
 }
@@ -574,6 +674,13 @@ bool DevicePanel::eventFilter(QObject *watched, QEvent *e)
     const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     const bool release = type == QEvent::MouseButtonRelease;
     auto *mouse = (press || release || type == QEvent::MouseMove) ? static_cast<QMouseEvent *>(e) : nullptr;
+
+    // The area the panel sits in changed its size: the panel fits it again.
+    if (watched == m_area) {
+        if (type == QEvent::Resize)
+            Refit();
+        return false;
+    }
 
     // The keyboard frame and the mouse picture: status reset, lights, menu.
     if (watched == fraKeyboard || watched == imgMouse) {

@@ -13,6 +13,7 @@
 // pointer moving (status text reset) and the lock-key states.
 
 #include "bindings/devicepanelmodel.h"
+#include "bindings/panelfit.h"
 #include "bindings/gui/panelimages.h"
 
 #include <QWidget>
@@ -109,6 +110,16 @@ public:
     QFrame *BindingFrame() const { return fraBinding; }
     const PanelImages &Images() const { return m_images; }
 
+    // The scale of the designed size the panel is drawn at (1 at full size):
+    // the largest that fits the width of the area it sits in and leaves the
+    // script windows their lines (PanelScale). Follows the area's size.
+    double Scale() const { return m_scale; }
+    // With lines > 0 the panel shares its area's height with script windows
+    // below it: it leaves them at least that many editor lines, and never
+    // fewer than it takes itself. With 0 (at first) only the width counts.
+    void SetEditorLines(int lines);
+    PanelFitInput FitInput() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -129,6 +140,7 @@ signals:
 
 protected:
     bool event(QEvent *e) override;
+    void changeEvent(QEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
@@ -149,6 +161,9 @@ private:
     void OnSlotLostFocus(SlotControl *control, Qt::FocusReason reason);
 
     void BuildControls();
+    void ApplyFonts();
+    void Refit();
+    void FollowArea();
     void Relayout();
     void PlaceFrames();
     void ShowPicture(int slot);
@@ -176,6 +191,9 @@ private:
     bool m_lockStatesShown = false;
     std::optional<bool> m_enabled;
     int m_keyClicks = 0;
+    double m_scale = 1.0;
+    int m_editorLines = 0;
+    QWidget *m_area = nullptr; // the parent whose size the panel follows
 };
 
 } // namespace varkel

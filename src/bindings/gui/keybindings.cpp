@@ -27,6 +27,9 @@ namespace varkel {
 
 namespace {
 
+// Editor lines the device panel leaves the script windows below it.
+constexpr int kPanelEditorLines = 20;
+
 // Shows the states the scan reports on the device panel, and keeps them for
 // the bindings table.
 class PanelSink : public KeyStateSink {
@@ -98,6 +101,8 @@ DevicePanel *KeyBindings::BuildDevicePanel(QWidget *parent)
     if (m_panel)
         return m_panel;
     m_panel = new DevicePanel(parent);
+    // The script windows below keep twenty lines where the panel can shrink for them.
+    m_panel->SetEditorLines(kPanelEditorLines);
     m_panel->setVisible(mGlobal::ShowKeyboard);
     m_panel->SetKeyNameSource([this](int slot) {
         return slot >= 0 && slot < kDeviceSlotCount ? m_dict.KeyNames()[static_cast<size_t>(slot)] : std::string();

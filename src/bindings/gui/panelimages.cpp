@@ -1,4 +1,5 @@
 #include "bindings/gui/panelimages.h"
+#include "app/colourscheme.h"
 
 #include "bindings/devicelayout.h"
 #include "bindings/imagekeys.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 #include <cmath>
 
 namespace varkel {
@@ -444,9 +446,26 @@ QColor PanelImages::LightOnTextColor()
     return QColor(0x00, 0xff, 0x00);
 }
 
-QColor PanelImages::LightOffTextColor()
+QColor PanelImages::ReadableInk(const QColor &background, const QPalette &palette)
 {
-    return QGuiApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
+    auto bgr = [](const QColor &c) {
+        return Bgr(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()), static_cast<unsigned>(c.blue()));
+    };
+    std::vector<unsigned> inks;
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText,
+                                     QPalette::Window, QPalette::Base, QPalette::Button})
+        inks.push_back(bgr(palette.color(QPalette::Active, role)));
+    const unsigned ink = MostReadable(bgr(background), inks);
+    return QColor(static_cast<int>(RedOf(ink)), static_cast<int>(GreenOf(ink)), static_cast<int>(BlueOf(ink)));
+}
+
+QColor PanelImages::LightOffTextColor(const QPalette &palette)
+{
+    // Halfway between the readable ink and the casing: plainly unlit, still
+    // legible.
+    const QColor ink = ReadableInk(FrameColor(), palette), back = FrameColor();
+    return QColor((ink.red() * 3 + back.red() * 2) / 5, (ink.green() * 3 + back.green() * 2) / 5,
+                  (ink.blue() * 3 + back.blue() * 2) / 5);
 }
 
 } // namespace varkel

@@ -18,6 +18,7 @@
 #include <QString>
 
 class QPainter;
+class QPalette;
 
 namespace varkel {
 
@@ -55,11 +56,16 @@ public:
     // it, otherwise the closest family present, at the designed point size.
     static QFont CaptionFont(const QString &family, double pointSize);
 
-    // Panel colours: the frames behind the keys and the lock-light labels
-    // (green when the lock is on, the system's grey text when it is off).
+    // Panel colours. The frames behind the keys are the dark casing of the
+    // drawn keyboard and mouse, whatever the desktop's palette. Text on the
+    // panel takes the colour of the palette that reads best on what lies
+    // under it (ReadableInk): the lock-light labels on the casing (the lit
+    // green when the lock is on, that colour dimmed when it is off), the
+    // joystick numbers on their buttons.
     static QColor FrameColor();
+    static QColor ReadableInk(const QColor &background, const QPalette &palette);
     static QColor LightOnTextColor();
-    static QColor LightOffTextColor();
+    static QColor LightOffTextColor(const QPalette &palette);
 
 private:
     QHash<QString, QHash<QString, QPixmap>> m_lists;

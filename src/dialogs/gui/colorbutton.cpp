@@ -47,7 +47,7 @@ void ColorButton::paintEvent(QPaintEvent *e)
     initStyleOption(&option);
     const QRect face = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).adjusted(1, 1, -1, -1);
     QPainter p(this);
-    p.setPen(QColor(0x60, 0x60, 0x60));
+    p.setPen(palette().color(QPalette::Mid));
     p.setBrush(ToQColor(m_color));
     p.drawRect(face.adjusted(0, 0, -1, -1));
 }

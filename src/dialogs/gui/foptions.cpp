@@ -1,6 +1,7 @@
 #include "dialogs/gui/foptions.h"
 
 #include "documents/gui/prompts.h"
+#include "app/colourscheme.h"
 #include "app/mglobal.h"
 #include "app/profile.h"
 #include "app/settings.h"
@@ -183,6 +184,24 @@ QWidget *fOptions::buildSyntaxPage()
     rowBox->addLayout(rows);
     rowBox->addSpacing(4);
     rowBox->addWidget(chkColorString);
+
+    cmdPresetDefault = new QPushButton(QStringLiteral("Default"), page);
+    cmdPresetDefault->setObjectName(QStringLiteral("cmdPresetDefault"));
+    cmdPresetDefault->setToolTip(QStringLiteral("Dark colours on a white background"));
+    cmdPresetDark = new QPushButton(QStringLiteral("Dark"), page);
+    cmdPresetDark->setObjectName(QStringLiteral("cmdPresetDark"));
+    cmdPresetDark->setToolTip(QStringLiteral("Light colours on a dark background"));
+    auto *presets = new QHBoxLayout;
+    presets->addWidget(new QLabel(QStringLiteral("Presets:"), page));
+    for (QPushButton *b : {cmdPresetDefault, cmdPresetDark}) {
+        b->setAutoDefault(false);
+        presets->addWidget(b);
+    }
+    presets->addStretch(1);
+    connect(cmdPresetDefault, &QPushButton::clicked, this, [this] { cmdPreset_Click(false); });
+    connect(cmdPresetDark, &QPushButton::clicked, this, [this] { cmdPreset_Click(true); });
+    rowBox->addSpacing(4);
+    rowBox->addLayout(presets);
     left->addWidget(rowFrame);
     left->addStretch(1);
 
@@ -541,13 +560,20 @@ bool fOptions::ApplyOptions(int page)
         mGlobal::AutoSyntaxType = selectedSyntaxType();
         WriteProfileString(kSectionFont, "ColorStringElements", BoolText(mGlobal::ColorStringElements), ini);
         WriteProfileInt(kSectionGeneral, "AutoSyntaxType", mGlobal::AutoSyntaxType, ini);
-        // Only the rows the user can see enabled take their colour.
+        // Only the rows the user can see enabled take their colour, unless a
+        // preset was chosen: that one changes the background, and every
+        // colour must go with it.
         for (int r = 0; r < kSyntaxColorRows; ++r) {
-            if (!cmdSyntaxColor[r]->isEnabled())
+            if (!cmdSyntaxColor[r]->isEnabled() && !m_presetBackground)
                 continue;
             const unsigned color = cmdSyntaxColor[r]->Color();
             mGlobal::SyntaxColors[static_cast<size_t>(r + 1)] = color;
             WriteProfileString(kSectionFont, "SyntaxColor" + std::to_string(r), std::to_string(color), ini);
+        }
+        if (m_presetBackground) {
+            mGlobal::BGColor = *m_presetBackground;
+            WriteProfileString(kSectionFont, "BGColor", std::to_string(mGlobal::BGColor), ini);
+            m_presetBackground.reset();
         }
         if (m_hooks.syntaxApplied)
             m_hooks.syntaxApplied();
@@ -717,6 +743,15 @@ void fOptions::cmdSyntaxColor_Click(int row)
     if (!chosen.isValid())
         return; // cancelled: the button keeps its colour
     button->SetColor(FromQColor(chosen));
+    enableApply();
+}
+
+void fOptions::cmdPreset_Click(bool dark)
+{
+    const ColourPreset &preset = dark ? kDarkPreset : kLightPreset;
+    for (int r = 0; r < kSyntaxColorRows; ++r)
+        cmdSyntaxColor[static_cast<size_t>(r)]->SetColor(preset.syntax[static_cast<size_t>(r)]);
+    m_presetBackground = preset.background;
     enableApply();
 }
 

@@ -17,6 +17,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -89,6 +90,9 @@ public:
     std::array<QLabel *, 8> lblSyntaxColor{};
     std::array<ColorButton *, 8> cmdSyntaxColor{};
     QCheckBox *chkColorString = nullptr;
+    // The colour presets: "Default" (dark on white) and "Dark".
+    QPushButton *cmdPresetDefault = nullptr;
+    QPushButton *cmdPresetDark = nullptr;
     RichEdit *rtfEdit = nullptr;
 
     // Page 1: Comment Block
@@ -122,6 +126,9 @@ public:
     void cmdDelete_Click();
     void cmdMoveItem_Click(int index);
     void cmdSyntaxColor_Click(int row);
+    // Puts a preset's colours on the colour buttons; Apply stores them with
+    // the preset's editor background.
+    void cmdPreset_Click(bool dark);
     void lvwUserTools_ColumnClick(int column);
 
 protected:
@@ -129,6 +136,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    // The background of the preset chosen since the last Apply, if any.
+    std::optional<unsigned> m_presetBackground;
+
     QWidget *buildSyntaxPage();
     QWidget *buildCommentPage();
     QWidget *buildToolsPage();

@@ -33,24 +33,22 @@ frmTips::frmTips(cTips &tips, QWidget *parent)
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setModal(true);
 
-    // A white panel with the picture on a grey strip at its left, the heading
-    // and the tip, over a row with the check box and the two buttons.
+    // A panel in the palette's text-field colours with the picture on a
+    // darker strip at its left, the heading and the tip, over a row with the
+    // check box and the two buttons. Every colour is the palette's, so the
+    // panel is white on a light desktop and dark on a dark one.
     auto *panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("fraTip"));
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setAutoFillBackground(true);
-    QPalette white = panel->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::WindowText, Qt::black);
-    panel->setPalette(white);
+    panel->setBackgroundRole(QPalette::Base);
+    panel->setForegroundRole(QPalette::Text);
 
     auto *strip = new QLabel(panel);
     strip->setObjectName(QStringLiteral("imgTip"));
     strip->setAutoFillBackground(true);
-    QPalette grey = strip->palette();
-    grey.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-    strip->setPalette(grey);
+    strip->setBackgroundRole(QPalette::Mid);
     strip->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     strip->setContentsMargins(10, 14, 10, 10);
     strip->setPixmap(SvgPicture(QStringLiteral(":/images/tipbulb.svg"), 48, devicePixelRatioF()));

@@ -23,10 +23,9 @@ fSplash::fSplash(QWidget *parent)
     frame->setFrameShape(QFrame::Box);
     frame->setLineWidth(1);
     frame->setAutoFillBackground(true);
-    QPalette pal = frame->palette();
-    pal.setColor(QPalette::Window, QColor(0x2b, 0x1c, 0x10));
-    pal.setColor(QPalette::WindowText, QColor(0xf4, 0xe6, 0xcf));
-    frame->setPalette(pal);
+    // The palette's window colours: light on a light desktop, dark on a dark one.
+    frame->setBackgroundRole(QPalette::Window);
+    frame->setForegroundRole(QPalette::WindowText);
 
     picLogo = new QLabel(frame);
     picLogo->setObjectName(QStringLiteral("picLogo"));
@@ -38,9 +37,6 @@ fSplash::fSplash(QWidget *parent)
     big.setPointSize(30);
     big.setBold(true);
     title->setFont(big);
-    QPalette gold = title->palette();
-    gold.setColor(QPalette::WindowText, QColor(0xf2, 0xb2, 0x33));
-    title->setPalette(gold);
 
     auto *subtitle = new QLabel(QStringLiteral("Quake Scripting Editor"), frame);
     subtitle->setObjectName(QStringLiteral("lblSubtitle"));

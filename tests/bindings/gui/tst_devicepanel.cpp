@@ -333,7 +333,7 @@ private slots:
         }
         m_panel->ToggleLockKey(7);
         QVERIFY(changed.isEmpty() && !m_panel->LockState(0) && !m_panel->LockState(1) && !m_panel->LockState(2));
-        QCOMPARE(m_panel->LockLabel(1)->palette().color(QPalette::WindowText), PanelImages::LightOffTextColor());
+        QCOMPARE(m_panel->LockLabel(1)->palette().color(QPalette::WindowText), PanelImages::LightOffTextColor(m_panel->palette()));
     }
 
     void insideTheFrame()

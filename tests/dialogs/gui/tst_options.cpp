@@ -8,6 +8,7 @@
 #include "documents/gui/documentarea.h"
 #include "language/gui/colouring.h"
 #include "documents/gui/prompts.h"
+#include "app/colourscheme.h"
 #include "app/mglobal.h"
 #include "app/profile.h"
 #include "app/tempdir.h"
@@ -234,6 +235,39 @@ private slots:
         QVERIFY(mGlobal::ColorStringElements && mGlobal::SyntaxColors[7] == 0x070707u);
         QCOMPARE(mGlobal::SyntaxColors[8], 0x000080u);
         QCOMPARE(iniValue("Font", "SyntaxColor7"), std::string("<missing>"));
+    }
+
+    void darkPresetSetsEveryColourAndTheBackground()
+    {
+        mGlobal::BGColor = 0xFFFFFF;
+        auto d = makeDialog(0);
+        // Colouring by character with string contents: the Strings row is
+        // disabled, yet a preset changes the background, so it goes too.
+        clickBox(d->chkColorString);
+        QVERIFY(!d->cmdSyntaxColor[7]->isEnabled());
+        QTest::mouseClick(d->cmdPresetDark, Qt::LeftButton);
+        QVERIFY(d->IsApplyEnabled());
+        for (int k = 0; k < 8; ++k)
+            QCOMPARE(d->cmdSyntaxColor[k]->Color(), kDarkPreset.syntax[static_cast<size_t>(k)]);
+        QCOMPARE(mGlobal::BGColor, 0xFFFFFFu); // nothing changes before Apply
+        QVERIFY(d->ApplyOptions(0));
+        QCOMPARE(mGlobal::BGColor, kDarkPreset.background);
+        QCOMPARE(iniValue("Font", "BGColor"), std::to_string(kDarkPreset.background));
+        for (int k = 0; k < 8; ++k)
+            QCOMPARE(mGlobal::SyntaxColors[static_cast<size_t>(k + 1)], kDarkPreset.syntax[static_cast<size_t>(k)]);
+        QCOMPARE(iniValue("Font", "SyntaxColor7"), std::to_string(kDarkPreset.syntax[7]));
+        QCOMPARE(m_syntaxApplied, 1);
+
+        // Back to the default colours; a later Apply without a preset leaves
+        // the background alone.
+        QTest::mouseClick(d->cmdPresetDefault, Qt::LeftButton);
+        QVERIFY(d->ApplyOptions(0));
+        QCOMPARE(mGlobal::BGColor, kLightPreset.background);
+        QCOMPARE(mGlobal::SyntaxColors[2], kLightPreset.syntax[1]);
+        mGlobal::BGColor = 0x102030;
+        QVERIFY(d->ApplyOptions(0));
+        QCOMPARE(mGlobal::BGColor, 0x102030u);
+        mGlobal::BGColor = 0xFFFFFF;
     }
 
     void switchingPagesAppliesAndCancelKeepsWhatWasApplied()
