@@ -113,6 +113,7 @@ void fMain::MDIForm_Load(const QByteArray &commandLine, const QList<QByteArray> 
     if (auto *layout = qobject_cast<QVBoxLayout *>(centralWidget()->layout()))
         layout->insertWidget(0, m_bindings->BuildDevicePanel(centralWidget()));
     addDockWidget(static_cast<Qt::DockWidgetArea>(mGlobal::BindingsTableArea), m_bindings->BuildBindingsTable(this));
+    resizeDocks({m_bindings->Table()}, {m_bindings->Table()->sizeHint().width()}, Qt::Horizontal);
     m_colouring->BuildDictionary(mGlobal::QVersion);
     m_commands->ShowCommandSet(mGlobal::QVersion, std::string());
     m_colouring->SetAutoSyntax(mGlobal::AutoSyntaxType, false);

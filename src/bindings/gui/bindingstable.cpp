@@ -173,7 +173,10 @@ BindingsTable::BindingsTable(QWidget *parent)
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->horizontalHeader()->setStretchLastSection(false);
     m_view->horizontalHeader()->setSectionResizeMode(CommandColumn, QHeaderView::Stretch);
-    m_view->horizontalHeader()->setSectionResizeMode(KeyColumn, QHeaderView::ResizeToContents);
+    // A long key name off the panel must not squeeze the commands: the key
+    // column starts as wide as a long name of the panel and can be dragged.
+    m_view->horizontalHeader()->setSectionResizeMode(KeyColumn, QHeaderView::Interactive);
+    m_view->horizontalHeader()->resizeSection(KeyColumn, m_view->fontMetrics().horizontalAdvance(QStringLiteral("backspace")) + 16);
     m_view->horizontalHeader()->setSectionResizeMode(LineColumn, QHeaderView::ResizeToContents);
     m_view->horizontalHeader()->setSectionResizeMode(StateColumn, QHeaderView::ResizeToContents);
     m_view->horizontalHeader()->setSectionResizeMode(PanelColumn, QHeaderView::ResizeToContents);

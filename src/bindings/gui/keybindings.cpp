@@ -437,8 +437,10 @@ void KeyBindings::ToggleBindingsTable()
         !m_table->isFloating() &&
         !(frame->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
         const int room = frame->screen() ? frame->screen()->availableGeometry().right() - frame->frameGeometry().right() : 0;
-        if (show)
+        if (show) {
             frame->resize(frame->width() + std::max(0, std::min(m_table->sizeHint().width(), room)), frame->height());
+            frame->resizeDocks({m_table}, {m_table->sizeHint().width()}, Qt::Horizontal);
+        }
         else
             frame->resize(std::max(frame->minimumWidth(), frame->width() - before), frame->height());
     }
