@@ -31,6 +31,25 @@ std::string programDirectory()
     return exe.parent_path().string();
 }
 
+bool optionValue(const std::vector<std::string_view> &args, std::size_t &i, std::string_view name,
+                 std::string_view &value, bool &missing)
+{
+    const std::string_view arg = args[i];
+    if (arg == name) {
+        if (i + 1 >= args.size()) {
+            missing = true;
+            return true;
+        }
+        value = args[++i];
+        return true;
+    }
+    if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=') {
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
 bool isHelpOption(std::string_view arg)
 {
     return arg == "-h" || arg == "--help";

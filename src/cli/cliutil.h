@@ -3,8 +3,10 @@
 
 #include "documents/fileio.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varkel::cli {
 
@@ -21,6 +23,12 @@ std::string programDirectory();
 
 // Whether arg asks for a command's help text ("-h" or "--help").
 bool isHelpOption(std::string_view arg);
+
+// Takes the value of option `name` at args[i], given as "--name VALUE" (i
+// moves on to the value) or "--name=VALUE"; false when args[i] is another
+// argument. A "--name" with nothing after it sets `missing`.
+bool optionValue(const std::vector<std::string_view> &args, std::size_t &i, std::string_view name,
+                 std::string_view &value, bool &missing);
 
 // Flushes standard output: 0 when everything written so far reached it,
 // otherwise a message on stderr (a full disk, a closed pipe) and 1.

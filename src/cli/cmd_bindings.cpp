@@ -69,26 +69,6 @@ constexpr const char *kUsage =
     "                                  --conflicts, --format table or --lines)\n"
     "  -h, --help                      show this text\n";
 
-// Takes the value of an option given as "--name VALUE" or "--name=VALUE".
-bool optionValue(const std::vector<std::string_view> &args, std::size_t &i, std::string_view name,
-                 std::string_view &value, bool &missing)
-{
-    const std::string_view arg = args[i];
-    if (arg == name) {
-        if (i + 1 >= args.size()) {
-            missing = true;
-            return true;
-        }
-        value = args[++i];
-        return true;
-    }
-    if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=') {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    return false;
-}
-
 // Where the line that gave a slot its text stands: "PATH:LINE", 1-based,
 // or empty when no line of the active script did.
 struct LineSource {

@@ -55,26 +55,6 @@ constexpr const char *kUsage =
     "                       line: they are never unknown; may be given again\n"
     "  -h, --help           show this text\n";
 
-// Takes the value of an option given as "--name VALUE" or "--name=VALUE".
-bool optionValue(const std::vector<std::string_view> &args, std::size_t &i, std::string_view name,
-                 std::string_view &value, bool &missing)
-{
-    const std::string_view arg = args[i];
-    if (arg == name) {
-        if (i + 1 >= args.size()) {
-            missing = true;
-            return true;
-        }
-        value = args[++i];
-        return true;
-    }
-    if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=') {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    return false;
-}
-
 } // namespace
 
 int runLint(const std::vector<std::string_view> &args)

@@ -782,9 +782,7 @@ void DocumentArea::EditCut()
     RichEdit *e = ActiveEditor();
     if (!e)
         return;
-    QClipboard *cb = QApplication::clipboard();
-    cb->clear();
-    cb->setText(bytesToClipboardText(e->SelText()));
+    EditCopy();
     e->SetSelText("");
     CallHook(m_hooks.afterEdit);
 }
