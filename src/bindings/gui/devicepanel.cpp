@@ -106,6 +106,11 @@ DevicePanel::~DevicePanel()
     // through it any more.
     m_model.onPictureChanged = nullptr;
     m_model.onPressedChanged = nullptr;
+    // The controls outlive this destructor (the widget base class deletes
+    // them), and hiding the panel may move the focus out of one of them.
+    for (SlotControl *control : m_controls)
+        if (control)
+            control->DetachFromPanel();
 }
 
 void DevicePanel::BuildControls()

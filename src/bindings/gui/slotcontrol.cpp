@@ -99,14 +99,16 @@ void SlotControl::mouseReleaseEvent(QMouseEvent *e)
     if (e->button() == Qt::LeftButton)
         QAbstractButton::mouseReleaseEvent(e); // a release over the control clicks it
     e->accept();
-    m_panel->OnSlotMouseUp(this, e->button());
+    if (m_panel)
+        m_panel->OnSlotMouseUp(this, e->button());
 }
 
 void SlotControl::mouseMoveEvent(QMouseEvent *e)
 {
     QAbstractButton::mouseMoveEvent(e);
     e->accept();
-    m_panel->OnSlotMouseMove(this);
+    if (m_panel)
+        m_panel->OnSlotMouseMove(this);
 }
 
 void SlotControl::keyPressEvent(QKeyEvent *e)
@@ -125,13 +127,15 @@ void SlotControl::keyReleaseEvent(QKeyEvent *e)
         QWidget::keyReleaseEvent(e);
     else
         QAbstractButton::keyReleaseEvent(e);
-    m_panel->OnSlotKeyUp(this);
+    if (m_panel)
+        m_panel->OnSlotKeyUp(this);
 }
 
 void SlotControl::focusOutEvent(QFocusEvent *e)
 {
     QAbstractButton::focusOutEvent(e);
-    m_panel->OnSlotLostFocus(this, e->reason());
+    if (m_panel)
+        m_panel->OnSlotLostFocus(this, e->reason());
 }
 
 void SlotControl::nextCheckState()

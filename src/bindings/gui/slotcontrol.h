@@ -20,6 +20,9 @@ public:
 
     Kind kind() const { return m_kind; }
     int slot() const { return m_slot; }
+    // Stops every call into the panel: the panel calls it as it is being
+    // destroyed, since hiding it may still move the focus out of a control.
+    void DetachFromPanel() { m_panel = nullptr; }
 
     // The picture the control shows (the slot's state).
     void SetPicture(const QPixmap &picture);

@@ -25,6 +25,8 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include <memory>
+
 using namespace varkel;
 
 namespace {
@@ -99,6 +101,22 @@ private slots:
     {
         delete m_window;
         m_window = nullptr;
+    }
+
+    void aPanelGoesWhileOneOfItsKeysHasTheFocus()
+    {
+        // Destroying a shown panel hides it, which takes the focus from the
+        // key that has it; the key must not call back into the panel being
+        // destroyed (the sanitizer build reports that call).
+        auto panel = std::make_unique<DevicePanel>();
+        panel->resize(panel->sizeHint());
+        panel->show();
+        panel->SetDevicePanelEnabled(true);
+        panel->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(panel.get()));
+        panel->SlotButton(30)->setFocus();
+        QTRY_VERIFY(panel->SlotButton(30)->hasFocus());
+        panel.reset();
     }
 
     void controlsAreScaledFromTheTableAndFramesCentred()
