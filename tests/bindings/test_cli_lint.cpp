@@ -9,21 +9,8 @@ using namespace varkel::test;
 
 namespace {
 
-class CliLint : public ::testing::Test
+class CliLint : public CliScriptTest
 {
-protected:
-    void SetUp() override
-    {
-        if (cliPath().empty())
-            GTEST_SKIP() << "VARKEL_CLI is not set";
-    }
-    std::string script(const std::string &name, const std::string &text)
-    {
-        fs::create_directories(fs::path(dir.file(name)).parent_path());
-        writeAll(dir.file(name), text);
-        return dir.file(name);
-    }
-    TempDir dir;
 };
 
 } // namespace

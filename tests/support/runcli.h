@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <sys/wait.h>
@@ -79,5 +80,25 @@ inline CliResult runCli(const std::vector<std::string> &args, const CliIo &io = 
     r.err = readAll(tmp.file("err"));
     return r;
 }
+
+// A test of varkel-cli run as a separate process, with scripts written
+// into a folder of its own; skipped when the tool is not known.
+class CliScriptTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (cliPath().empty())
+            GTEST_SKIP() << "VARKEL_CLI is not set";
+    }
+    // Writes `text` to `name` (a path inside the folder) and returns its path.
+    std::string script(const std::string &name, const std::string &text)
+    {
+        std::filesystem::create_directories(std::filesystem::path(dir.file(name)).parent_path());
+        writeAll(dir.file(name), text);
+        return dir.file(name);
+    }
+    TempDir dir;
+};
 
 } // namespace varkel::test
