@@ -39,22 +39,6 @@ std::string scriptName(int i)
     return name;
 }
 
-// Median times of a and b run in turn, so that a change in the machine's
-// load hits both alike.
-std::pair<double, double> medianPair(int reps, const std::function<void()> &a, const std::function<void()> &b)
-{
-    std::vector<double> ta, tb;
-    for (int r = 0; r < reps; ++r) {
-        auto t0 = bench::Clock::now();
-        a();
-        ta.push_back(bench::Ms(bench::Clock::now() - t0));
-        t0 = bench::Clock::now();
-        b();
-        tb.push_back(bench::Ms(bench::Clock::now() - t0));
-    }
-    return {bench::Median(ta), bench::Median(tb)};
-}
-
 } // namespace
 
 int main()
@@ -110,14 +94,14 @@ int main()
         notes = e.notes.size();
         scripts = e.scripts.size();
     };
-    const auto [readMs, diskMs] = medianPair(kRuns, readAll, fromDisk);
+    const auto [readMs, diskMs] = bench::MedianPair(kRuns, readAll, fromDisk);
     if (readBytes != total || scripts != static_cast<std::size_t>(kScripts)) {
         std::fprintf(stderr, "the chain did not run: %zu scripts, %zu of %zu bytes read\n", scripts, readBytes, total);
         return 1;
     }
 
     std::string first = memory.readScript(paths.front()).value_or("");
-    const auto [readMs2, memoryMs] = medianPair(kRuns, readAll, [&] {
+    const auto [readMs2, memoryMs] = bench::MedianPair(kRuns, readAll, [&] {
         const EffectiveBindings e = GetEffectiveBindings(paths.front(), first, memory);
         bound = e.bindings.size();
     });
@@ -126,7 +110,7 @@ int main()
     for (const std::string &p : paths)
         texts.push_back(*memory.readScript(p));
     std::size_t commands = 0;
-    const auto [readMs3, readerMs] = medianPair(kRuns, readAll, [&] {
+    const auto [readMs3, readerMs] = bench::MedianPair(kRuns, readAll, [&] {
         commands = 0;
         ScriptCommand c;
         for (const std::string &t : texts) {
@@ -139,7 +123,7 @@ int main()
 
     // The same reads with each script's bytes dropped at once: the copy from
     // the page cache without the cost of fresh memory for 10 MB.
-    const auto [dropMs, diskMs2] = medianPair(kRuns, [&] {
+    const auto [dropMs, diskMs2] = bench::MedianPair(kRuns, [&] {
         for (const std::string &p : paths)
             readBytes += ReadFileBytes(p).bytes.size();
     }, fromDisk);

@@ -31,22 +31,6 @@ namespace {
 constexpr std::size_t kSize = std::size_t(10) << 20;
 constexpr int kRuns = 9;
 
-// Median times of a and b run in turn, so that a change in the machine's
-// load hits both alike.
-std::pair<double, double> medianPair(int reps, const std::function<void()> &a, const std::function<void()> &b)
-{
-    std::vector<double> ta, tb;
-    for (int r = 0; r < reps; ++r) {
-        auto t0 = bench::Clock::now();
-        a();
-        ta.push_back(bench::Ms(bench::Clock::now() - t0));
-        t0 = bench::Clock::now();
-        b();
-        tb.push_back(bench::Ms(bench::Clock::now() - t0));
-    }
-    return {bench::Median(ta), bench::Median(tb)};
-}
-
 // One script: the corpus scripts under `folder` repeated to 10 MB, checked
 // with the vocabulary of `set`. The line checks are measured too when
 // `lines` is set.
@@ -72,14 +56,14 @@ bool measure(const char *label, const std::string &folder, const std::string &se
     std::array<std::size_t, kLintCodeCount> counts{};
     LintReport last;
     const auto [readMs, lintMs] =
-        medianPair(kRuns, readOnly, [&] { last = LintScript(vocab, "bench.cfg", script, nullptr); });
+        bench::MedianPair(kRuns, readOnly, [&] { last = LintScript(vocab, "bench.cfg", script, nullptr); });
     for (const LintFinding &f : last.findings)
         ++counts[static_cast<std::size_t>(f.code)];
 
     MemoryScriptFiles files;
     files.add("bench.cfg", script);
     std::size_t withFiles = 0;
-    const auto [readMs2, chainMs] = medianPair(kRuns, readOnly, [&] {
+    const auto [readMs2, chainMs] = bench::MedianPair(kRuns, readOnly, [&] {
         withFiles = LintScript(vocab, "bench.cfg", script, &files).findings.size();
     });
 
@@ -105,7 +89,7 @@ bool measure(const char *label, const std::string &folder, const std::string &se
     }
     std::vector<double> lineTimes;
     std::size_t lineFindings = 0;
-    const auto [readMs3, linesMs] = medianPair(3, readOnly, [&] {
+    const auto [readMs3, linesMs] = bench::MedianPair(3, readOnly, [&] {
         lineFindings = 0;
         lineTimes.clear();
         LineLinter linter(vocab, last.names);

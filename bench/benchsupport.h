@@ -6,8 +6,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace varkel::bench {
@@ -77,6 +79,22 @@ inline double Median(std::vector<double> v)
 inline double Ms(Clock::duration d)
 {
     return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// Median times of a and b run in turn, so that a change in the machine's
+// load hits both alike.
+inline std::pair<double, double> MedianPair(int reps, const std::function<void()> &a, const std::function<void()> &b)
+{
+    std::vector<double> ta, tb;
+    for (int r = 0; r < reps; ++r) {
+        auto t0 = Clock::now();
+        a();
+        ta.push_back(Ms(Clock::now() - t0));
+        t0 = Clock::now();
+        b();
+        tb.push_back(Ms(Clock::now() - t0));
+    }
+    return {Median(ta), Median(tb)};
 }
 
 } // namespace varkel::bench

@@ -178,25 +178,16 @@ struct Bound {
     std::size_t position = 0, commandStart = 0, commandEnd = 0;
 };
 
-std::string lowerAscii(std::string_view s)
-{
-    std::string out(s);
-    for (char &c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    return out;
-}
-
 void applyBinding(std::map<std::string, Bound> &table, std::size_t script, const ScriptCommand &command)
 {
-    const std::string head = lowerAscii(command.word(0));
+    const std::string head = fuzz::lowerAscii(command.word(0));
     if (head == "bind" && command.words.size() >= 3 && !command.word(1).empty()) {
         Bound b{std::string(command.word(2)), script, command.line, command.start, command.words[2].start, command.end};
         for (std::size_t i = 3; i < command.words.size(); ++i)
             b.command += " " + std::string(command.word(i));
-        table[lowerAscii(command.word(1))] = b;
+        table[fuzz::lowerAscii(command.word(1))] = b;
     } else if (head == "unbind" && command.words.size() >= 2) {
-        table.erase(lowerAscii(command.word(1)));
+        table.erase(fuzz::lowerAscii(command.word(1)));
     } else if (head == "unbindall") {
         table.clear();
     }

@@ -37,15 +37,6 @@ const GameDetector &detector()
     return d;
 }
 
-std::string lowerAscii(std::string_view s)
-{
-    std::string out(s);
-    for (char &c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    return out;
-}
-
 std::string upperAscii(std::string_view s)
 {
     std::string out(s);
@@ -102,7 +93,7 @@ void checkDetection(const GameDetection &d, std::string_view text, std::string_v
         FUZZ_CHECK(clue.examples.size() <= 3 && clue.examples.size() <= static_cast<std::size_t>(clue.uses));
         FUZZ_CHECK(clue.firstAt < text.size());
         // The first use is the first example, or the telling word itself.
-        const std::string rest = lowerAscii(text.substr(clue.firstAt, 256));
+        const std::string rest = fuzz::lowerAscii(text.substr(clue.firstAt, 256));
         if (!clue.examples.empty())
             FUZZ_CHECK(rest.compare(0, clue.examples.front().size(), clue.examples.front()) == 0);
         else if (clue.what == "^ colour codes")
@@ -112,10 +103,10 @@ void checkDetection(const GameDetection &d, std::string_view text, std::string_v
         else
             FUZZ_CHECK(rest.compare(0, clue.what.size(), clue.what) == 0);
         for (const std::string &example : clue.examples) {
-            FUZZ_CHECK(!example.empty() && example == lowerAscii(example));
+            FUZZ_CHECK(!example.empty() && example == fuzz::lowerAscii(example));
             FUZZ_CHECK(std::none_of(example.begin(), example.end(),
                                     [](char c) { return static_cast<unsigned char>(c) <= 0x20; }));
-            FUZZ_CHECK(lowerAscii(text).find(example) != std::string::npos);
+            FUZZ_CHECK(fuzz::lowerAscii(text).find(example) != std::string::npos);
         }
         for (int s = 0; s < kGameSetCount; ++s)
             if (clue.sets & (1u << s))

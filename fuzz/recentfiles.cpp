@@ -18,26 +18,6 @@ using namespace varkel;
 
 namespace {
 
-// Characters as the caption counts them: a valid UTF-8 sequence is one, any
-// other byte one on its own.
-std::size_t characters(std::string_view s)
-{
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < s.size(); ++count) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? (c <= 0xEF ? 3 : 1) : c >= 0xC2 ? 2 : 1;
-        if (len > 1) {
-            bool valid = i + len <= s.size();
-            for (std::size_t k = 1; valid && k < len; ++k)
-                valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
-            if (!valid)
-                len = 1;
-        }
-        i += len;
-    }
-    return count;
-}
-
 // A path the settings file holds as it is: no line break or NUL, not longer
 // than a stored value may be, and (left to the unit tests) no blanks at its
 // ends or double quotes around it.
@@ -74,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzz::writeFile(ini, input.part(0));
 
     const std::string shortened = TruncLongPath(path);
-    FUZZ_CHECK(characters(shortened) <= 32);
-    if (characters(path) < 32)
+    FUZZ_CHECK(CharacterStarts(shortened).size() <= 32);
+    if (CharacterStarts(path).size() < 32)
         FUZZ_CHECK(shortened == path);
     FUZZ_CHECK(RecentFileCaption(3, path).rfind("&3", 0) == 0);
 

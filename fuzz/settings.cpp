@@ -25,15 +25,6 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-std::string_view trim(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 std::string_view withoutBom(std::string_view text)
 {
     return text.substr(0, 3) == "\xEF\xBB\xBF" ? text.substr(3) : text;
@@ -52,18 +43,18 @@ std::vector<KeyLine> keyLines(const std::vector<std::string_view> &lines)
     std::vector<KeyLine> keys;
     std::optional<std::string_view> section;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view t = trim(lines[i]);
+        const std::string_view t = TrimProfileBlanks(lines[i]);
         if (t.empty() || t.front() == ';' || t.front() == '#')
             continue;
         if (t.front() == '[') {
             if (const std::size_t close = t.find(']'); close != std::string_view::npos)
-                section = trim(t.substr(1, close - 1));
+                section = TrimProfileBlanks(t.substr(1, close - 1));
             continue;
         }
         const std::size_t eq = lines[i].find('=');
         if (eq == std::string_view::npos || !section)
             continue;
-        const std::string_view key = trim(lines[i].substr(0, eq));
+        const std::string_view key = TrimProfileBlanks(lines[i].substr(0, eq));
         if (!key.empty())
             keys.push_back({*section, key, i});
     }
@@ -76,7 +67,7 @@ bool writable(std::string_view section, std::string_view key, std::string_view v
     const auto breaks = [](std::string_view s) {
         return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
     };
-    return !section.empty() && !key.empty() && trim(section) == section && trim(key) == key && !breaks(section) &&
+    return !section.empty() && !key.empty() && TrimProfileBlanks(section) == section && TrimProfileBlanks(key) == key && !breaks(section) &&
            !breaks(key) && !breaks(value) && section.find(']') == std::string_view::npos &&
            key.find('=') == std::string_view::npos && key.front() != '[' && key.front() != ';' &&
            key.front() != '#';

@@ -4,6 +4,8 @@
 // input), the splitting of one input into parts, and a scratch folder for the
 // readers that work on files.
 
+#include "bindings/scriptreader.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -146,6 +148,14 @@ bool isSubsequence(const std::vector<A> &needles, const std::vector<B> &haystack
         ++h;
     }
     return true;
+}
+
+// s with ASCII capitals made small.
+inline std::string lowerAscii(std::string_view s)
+{
+    std::string out;
+    AsciiLower(s, out);
+    return out;
 }
 
 } // namespace varkel::fuzz

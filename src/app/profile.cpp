@@ -6,6 +6,15 @@
 
 namespace varkel {
 
+std::string_view TrimProfileBlanks(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
 namespace {
 
 // --- Parsing -----------------------------------------------------------------
@@ -24,14 +33,6 @@ struct Line {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view trim(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
@@ -67,7 +68,7 @@ Line readLine(std::string_view text, std::size_t pos)
         line.next = e;
 
     std::string_view content = text.substr(pos, e - pos);
-    std::string_view t = trim(content);
+    std::string_view t = TrimProfileBlanks(content);
     if (t.empty()) {
         line.kind = LineKind::Blank;
     } else if (t.front() == ';' || t.front() == '#') {
@@ -76,15 +77,15 @@ Line readLine(std::string_view text, std::size_t pos)
         std::size_t close = t.find(']');
         if (close != std::string_view::npos) {
             line.kind = LineKind::Section;
-            line.name = trim(t.substr(1, close - 1));
+            line.name = TrimProfileBlanks(t.substr(1, close - 1));
         }
     } else if (std::size_t eq = content.find('='); eq != std::string_view::npos) {
-        std::string_view name = trim(content.substr(0, eq));
+        std::string_view name = TrimProfileBlanks(content.substr(0, eq));
         if (!name.empty()) {
             line.kind = LineKind::Key;
             line.name = name;
             line.valueBegin = pos + eq + 1;
-            line.value = trim(content.substr(eq + 1));
+            line.value = TrimProfileBlanks(content.substr(eq + 1));
         }
     }
     return line;
@@ -232,7 +233,7 @@ std::string setValue(std::string text, std::string_view section, std::string_vie
 
 bool validName(std::string_view name)
 {
-    return !name.empty() && trim(name).size() == name.size() &&
+    return !name.empty() && TrimProfileBlanks(name).size() == name.size() &&
            name.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 

@@ -56,6 +56,9 @@ bool WriteProfileInt(std::string_view section, std::string_view key, int value, 
 
 // One reading of a profile file, for callers that read many keys at once.
 // Lookups follow the same rules as GetProfileString / GetProfileInt.
+// s without the spaces and tabs at either end, as names and values are read.
+std::string_view TrimProfileBlanks(std::string_view s);
+
 // Whether two section or key names are the same name: letter case aside.
 bool ProfileNamesEqual(std::string_view a, std::string_view b);
 

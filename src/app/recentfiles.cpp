@@ -11,9 +11,9 @@ namespace {
 
 std::string recentKey(int i) { return "RecentFile" + std::to_string(i); }
 
-// Byte offsets where the characters of s begin (UTF-8 sequences count as one
-// character; a byte that does not start a valid sequence counts on its own).
-std::vector<std::size_t> charStarts(const std::string &s)
+} // namespace
+
+std::vector<std::size_t> CharacterStarts(std::string_view s)
 {
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < s.size();) {
@@ -31,8 +31,6 @@ std::vector<std::size_t> charStarts(const std::string &s)
     }
     return starts;
 }
-
-} // namespace
 
 RecentList SetRecentFilesList(const std::string &path, std::string_view action, const std::string &iniPath)
 {
@@ -87,7 +85,7 @@ std::string TruncLongPath(const std::string &path)
 {
     constexpr std::size_t kLimit = 32;
     constexpr double kThreshold = 0.6;
-    const std::vector<std::size_t> starts = charStarts(path);
+    const std::vector<std::size_t> starts = CharacterStarts(path);
     const std::size_t length = starts.size();
     if (length < kLimit)
         return path;
@@ -100,7 +98,7 @@ std::string TruncLongPath(const std::string &path)
     std::size_t lastSlash = path.rfind('/');
     if (lastSlash != std::string::npos) {
         const std::string tail = path.substr(lastSlash);
-        const std::size_t tailLength = charStarts(tail).size();
+        const std::size_t tailLength = CharacterStarts(tail).size();
         for (std::size_t n = 0; n < length; ++n) {
             if (path[starts[n]] != '/')
                 continue;

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <string>
+#include <cstddef>
+#include <vector>
 #include <string_view>
 
 namespace varkel {
@@ -31,5 +33,9 @@ std::string RecentFileCaption(int i, const std::string &entry);
 // at least 20 characters, or the first 13 characters + "..." + the last 16.
 // Characters are counted as UTF-8 sequences, so a cut never splits one.
 std::string TruncLongPath(const std::string &path);
+
+// Byte offsets where the characters of s begin, as the captions count them:
+// a valid UTF-8 sequence is one character, any other byte one on its own.
+std::vector<std::size_t> CharacterStarts(std::string_view s);
 
 } // namespace varkel

@@ -99,7 +99,6 @@ std::vector<BindingRow> ScriptBindingRows(std::string_view text, const BindingSt
         row.key = std::string(dict.KeyNameOf(keyNumber));
         row.keyNumber = keyNumber;
         row.position = place;
-        row.line = LineOfPosition(text, static_cast<std::size_t>(place));
         row.state = keyState == KeyState::CON ? KeyState::CON : KeyState::On;
         ScriptCommand command;
         if (bindCommandAt(text, static_cast<std::size_t>(place), command) && command.words.size() >= 3 &&
@@ -119,6 +118,22 @@ std::vector<BindingRow> ScriptBindingRows(std::string_view text, const BindingSt
         const BindingState::ExtraKey &key = state.extraKeys[i];
         if (key.Bound)
             add(BindingState::SlotCount + static_cast<int>(i), key.boundAt, key.BoundText, key.state);
+    }
+    // The lines of all rows in one walk over the text, in the order of their
+    // places (a walk per row would cost the text's length for every key).
+    std::vector<BindingRow *> byPlace;
+    byPlace.reserve(rows.size());
+    for (BindingRow &row : rows)
+        byPlace.push_back(&row);
+    std::sort(byPlace.begin(), byPlace.end(),
+              [](const BindingRow *a, const BindingRow *b) { return a->position < b->position; });
+    std::size_t from = 0;
+    int line = 0;
+    for (BindingRow *row : byPlace) {
+        const auto to = static_cast<std::size_t>(row->position);
+        line += LineOfPosition(text.substr(from, to - from + (to < text.size() ? 1 : 0)), to - from);
+        from = to;
+        row->line = line;
     }
     return rows;
 }

@@ -3,6 +3,7 @@
 #include "bindings/completion.h"
 #include "bindings/diskscriptfiles.h"
 #include "bindings/lint.h"
+#include "shippedvocabulary.h"
 #include "language/dictionary.h"
 
 #include <gtest/gtest.h>
@@ -16,19 +17,7 @@ using Names = std::vector<std::string>;
 
 namespace {
 
-const LintVocabulary &vocabulary(std::string_view set)
-{
-    static const std::array<LintVocabulary, 3> vocabularies = [] {
-        std::array<LintVocabulary, 3> v;
-        for (int i = 0; i < 3; ++i) {
-            GameDictionary dict;
-            EXPECT_FALSE(BuildDictionary(dict, VARKEL_SOURCE_DIR "/Data", "Q" + std::to_string(i + 1)));
-            v[static_cast<std::size_t>(i)] = LintVocabulary(dict);
-        }
-        return v;
-    }();
-    return vocabularies[set == "Q1" ? 0 : set == "Q3" ? 2 : 1];
-}
+const LintVocabulary &vocabulary(std::string_view set) { return test::ShippedVocabulary(set); }
 
 // The list at the end of `text` (or at `caret`), in the Q2 vocabulary with
 // the aliases `text` defines.

@@ -2,6 +2,7 @@
 // places in bytes, the line-local checks against the whole pass, and the
 // user's names.
 #include "bindings/lint.h"
+#include "shippedvocabulary.h"
 #include "bindings/memoryscriptfiles.h"
 #include "language/dictionary.h"
 
@@ -15,21 +16,7 @@ using namespace varkel;
 
 namespace {
 
-// The shipped vocabularies of the three games.
-const LintVocabulary &vocabulary(std::string_view set)
-{
-    static const std::array<LintVocabulary, 3> vocabularies = [] {
-        std::array<LintVocabulary, 3> v;
-        for (int i = 0; i < 3; ++i) {
-            GameDictionary dict;
-            const Error e = BuildDictionary(dict, VARKEL_SOURCE_DIR "/Data", "Q" + std::to_string(i + 1));
-            EXPECT_FALSE(e) << e.description();
-            v[static_cast<std::size_t>(i)] = LintVocabulary(dict);
-        }
-        return v;
-    }();
-    return vocabularies[set == "Q1" ? 0 : set == "Q3" ? 2 : 1];
-}
+const LintVocabulary &vocabulary(std::string_view set) { return test::ShippedVocabulary(set); }
 
 // "LINE:COLUMN code name" per finding, 1-based as printed.
 std::vector<std::string> brief(const std::vector<LintFinding> &findings)

@@ -118,8 +118,17 @@ GameDetection Colouring::DetectCommandSet(std::string_view text, const std::stri
 {
     if (!m_detectorTried) {
         m_detectorTried = true;
-        // Without the data files every script keeps the default set.
-        (void)BuildGameDetector(m_detector, mGlobal::AppDir + "/Data");
+        // The detector learns from the dictionaries colouring keeps anyway,
+        // so each set's data files are read once. Without all three, every
+        // script keeps the default set.
+        const GameDictionary &q1 = DictionaryFor("Q1");
+        const GameDictionary &q2 = DictionaryFor("Q2");
+        const GameDictionary &q3 = DictionaryFor("Q3");
+        const auto whole = [](const GameDictionary &d, std::string_view set) {
+            return d.Set() == set && d.completedStep() == BuildStep::Complete;
+        };
+        if (whole(q1, "Q1") && whole(q2, "Q2") && whole(q3, "Q3"))
+            m_detector.Learn(q1, q2, q3);
     }
     if (m_detector.empty()) {
         GameDetection none;
