@@ -103,23 +103,28 @@ TextMatch FindBinding(std::string_view text, std::string_view key, std::string_v
 
 TextMatch FindSlotBinding(std::string_view text, const BindingState &state, const GameDictionary &dict, int slot)
 {
-    if (slot < 0 || slot >= BindingState::SlotCount)
+    // A key off the panel keeps its record among the extra keys.
+    const bool extra = slot >= BindingState::SlotCount;
+    if (slot < 0 || (extra && dict.KeyNameOf(slot).empty()))
         return {};
-    const std::size_t at = static_cast<std::size_t>(slot);
-    const std::ptrdiff_t place = state.boundAt[at];
+    const BindingState::ExtraKey *extraKey = state.extraKey(slot);
+    const std::ptrdiff_t place = extra ? (extraKey ? extraKey->boundAt : BindingState::kNowhere)
+                                       : state.boundAt[static_cast<std::size_t>(slot)];
     if (place >= 0 && static_cast<std::size_t>(place) < text.size()) {
         // The recorded line counts only while it is still a binding of this
         // key that begins there (an edit since the scan may have moved it).
         ScriptLine line;
         std::size_t pos = scanLineStart(text, static_cast<std::size_t>(place));
         if (ReadScriptLine(text, pos, line) && line.count > 0 &&
-            line.offsetOf(0) == static_cast<std::size_t>(place) && BindSlot(line, dict) == slot)
+            line.offsetOf(0) == static_cast<std::size_t>(place) && BindKey(line, dict) == slot)
             return LineFrom(text, static_cast<std::size_t>(place));
     }
-    const std::string &key = dict.KeyNames()[at];
+    if (extra)
+        return FindBinding(text, dict.KeyNameOf(slot), state.boundTextOf(slot), 0);
+    const std::string &key = dict.KeyNames()[static_cast<std::size_t>(slot)];
     if (key == "+" || key == "`")
         return HandleDupKeys(text, key);
-    return FindBinding(text, key, state.BoundText[at], 0);
+    return FindBinding(text, key, state.BoundText[static_cast<std::size_t>(slot)], 0);
 }
 
 TextMatch FindNextConflict(std::string_view text, const GameDictionary &dict, int slot, std::ptrdiff_t start)
@@ -131,7 +136,7 @@ TextMatch FindNextConflict(std::string_view text, const GameDictionary &dict, in
     ScriptLine line;
     std::size_t pos = scanLineStart(text, from);
     while (ReadScriptLine(text, pos, line)) {
-        if (BindSlot(line, dict) != slot || line.offsetOf(0) < from)
+        if (BindKey(line, dict) != slot || line.offsetOf(0) < from)
             continue;
         const std::string key = wordText(line.words[1]);
         if (key == "=" || key == "~") {

@@ -42,13 +42,15 @@ TextMatch FindBinding(std::string_view text, std::string_view key, std::string_v
 // there. Where the scan recorded no line, or the text has changed under it,
 // the text search: HandleDupKeys for the two keys with two names, otherwise
 // FindBinding with the slot's recorded command from the start of the text.
+// A key number past the panel's slots (a key the game knows that has no
+// slot) finds its line the same way from its record among the extra keys.
 TextMatch FindSlotBinding(std::string_view text, const BindingState &state, const GameDictionary &dict, int slot);
 
 // The next `bind` line of `slot` whose first word lies at or after `start`
 // (the caller gives one past the caret), read as the binding scan reads
 // lines, from its first word to the end of its line. Every line that names
 // the key "+" or the grave accent comes before any that names it "=" or "~".
-// Does not wrap.
+// Does not wrap. Any key number of the game will do, on the panel or not.
 TextMatch FindNextConflict(std::string_view text, const GameDictionary &dict, int slot, std::ptrdiff_t start);
 
 // What selecting a line from its word at `position` selects: up to the end

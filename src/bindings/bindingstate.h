@@ -53,6 +53,25 @@ struct BindingState {
         places.fill(kNowhere);
         return places;
     }
+
+    // The record of a key off the panel by its key number (SlotCount and
+    // up); null when the scan has recorded nothing for it.
+    const ExtraKey *extraKey(int keyNumber) const
+    {
+        if (keyNumber < SlotCount)
+            return nullptr;
+        const auto index = static_cast<std::size_t>(keyNumber - SlotCount);
+        return index < extraKeys.size() ? &extraKeys[index] : nullptr;
+    }
+
+    // The command text recorded for any key number; empty when there is none.
+    std::string boundTextOf(int keyNumber) const
+    {
+        if (keyNumber >= 0 && keyNumber < SlotCount)
+            return BoundText[static_cast<std::size_t>(keyNumber)];
+        const ExtraKey *key = extraKey(keyNumber);
+        return key ? key->BoundText : std::string();
+    }
 };
 
 } // namespace varkel

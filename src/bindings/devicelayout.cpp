@@ -144,6 +144,14 @@ constexpr std::array<TwipsRect, 5> kMouseAreas{{
     {720, 690, 210, 225},
 }};
 
+// Side buttons inside fraMouse, on the straight part of the body's left edge
+// below the seam: the back button lower, the forward button above it.
+constexpr std::array<TwipsRect, kSideButtonCount> kSideAreas{{
+    {110, 1320, 190, 225},
+    {110, 1085, 190, 225},
+}};
+constexpr std::array<std::string_view, kSideButtonCount> kSideNames{"mouse4", "mouse5"};
+
 constexpr std::array<int, 4> kJoyLefts{60, 420, 780, 1140};
 constexpr std::array<int, 3> kLightLefts{8340, 9000, 9600};
 constexpr std::array<int, 3> kLockLabelLefts{8280, 8940, 9540};
@@ -231,6 +239,20 @@ TwipsRect MouseButtonArea(int slot)
     if (slot < kFirstMouseSlot || slot > kLastMouseSlot)
         return {};
     return kMouseAreas[static_cast<std::size_t>(slot - kFirstMouseSlot)];
+}
+
+TwipsRect SideButtonArea(int index)
+{
+    if (index < 0 || index >= kSideButtonCount)
+        return {};
+    return kSideAreas[static_cast<std::size_t>(index)];
+}
+
+std::string_view SideButtonKeyName(int index)
+{
+    if (index < 0 || index >= kSideButtonCount)
+        return {};
+    return kSideNames[static_cast<std::size_t>(index)];
 }
 
 TwipsRect JoyButtonRect(int slot)

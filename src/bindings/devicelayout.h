@@ -71,6 +71,15 @@ std::span<const KeyLayout> KeyboardLayout();
 std::span<const TwipsRect> MouseButtonAreas();
 TwipsRect MouseButtonArea(int slot);
 
+// The two side buttons on the left flank of the mouse picture, for the games
+// that know them: index 0 is the back button (MOUSE4), 1 the forward button
+// above it (MOUSE5). They are no device slots: the panel shows them for the
+// key numbers of those names where the game has them.
+inline constexpr int kSideButtonCount = 2;
+TwipsRect SideButtonArea(int index);
+// The lower-case key name of a side button ("mouse4", "mouse5").
+std::string_view SideButtonKeyName(int index);
+
 // Joystick button slot (106..109) inside fraJoy, and its number label inside
 // the button.
 TwipsRect JoyButtonRect(int slot);

@@ -2,6 +2,7 @@
 // AUX1...): read by the binding scan, kept in the binding table beside the
 // slots, with conflicts found by the same rules.
 #include "bindings/bindingscan.h"
+#include "bindings/bindingsearch.h"
 #include "bindings/conflicts.h"
 #include "bindings/keystatetable.h"
 #include "bindingfixture.h"
@@ -113,4 +114,30 @@ TEST(ExtraKeys, ColouredAsKeyNamesInTheirGame)
     EXPECT_EQ(hiLiteClasses(text, testDictionary("Q3"), false).substr(5, 6), mouse4);
     EXPECT_NE(hiLiteClasses(text, testDictionary("Q1"), false).substr(5, 6), mouse4);
     EXPECT_EQ(hiLiteClasses("bind AUX2 x", testDictionary("Q1"), false).substr(5, 4), "5555");
+}
+
+TEST(ExtraKeys, AClickFindsTheirLineAndTheNextConflict)
+{
+    const GameDictionary &q3 = testDictionary("Q3");
+    const int mouse4 = KeyNumber(q3, "mouse4");
+    // Aligned so that no text search hits the taken line.
+    const std::string text = "bind mouse5 +zoom\nbind mouse4    \"+zoom\"\nbind \"MOUSE4\" +attack\n";
+    BindingState state;
+    GetBindings(state, text, q3, ConflictType::Active, false, nullptr);
+    EXPECT_EQ(state.boundTextOf(mouse4), "+zoom");
+    const TextMatch m = FindSlotBinding(text, state, q3, mouse4);
+    EXPECT_EQ(m.position, static_cast<std::ptrdiff_t>(text.find("bind mouse4")));
+    EXPECT_EQ(m.length, std::string("bind mouse4    \"+zoom\"").size());
+
+    // The next binding of the key from one past the caret, then none.
+    const TextMatch next = FindNextConflict(text, q3, mouse4, m.position + 1);
+    EXPECT_EQ(next.position, static_cast<std::ptrdiff_t>(text.find("bind \"MOUSE4\"")));
+    EXPECT_FALSE(FindNextConflict(text, q3, mouse4, next.position + 1).found());
+
+    // Moved under the record: the text search for its recorded command.
+    const std::string edited = "echo\n" + text;
+    EXPECT_EQ(FindSlotBinding(edited, state, q3, mouse4).position, FindBinding(edited, "mouse4", "+zoom", 0).position);
+    // A number the game does not have, or a key never bound, finds nothing.
+    EXPECT_FALSE(FindSlotBinding(text, state, q3, kDeviceSlotCount + 1000).found());
+    EXPECT_FALSE(FindSlotBinding(text, state, q3, KeyNumber(q3, "capslock")).found());
 }

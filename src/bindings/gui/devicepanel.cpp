@@ -111,6 +111,9 @@ DevicePanel::~DevicePanel()
     for (SlotControl *control : m_controls)
         if (control)
             control->DetachFromPanel();
+    for (SlotControl *control : m_side)
+        if (control)
+            control->DetachFromPanel();
 }
 
 void DevicePanel::BuildControls()
@@ -146,6 +149,13 @@ void DevicePanel::BuildControls()
     // The wheel lies over the middle button.
     m_controls[104]->raise();
     m_controls[105]->raise();
+    for (int i = 0; i < kSideButtonCount; ++i) {
+        auto *button = new SlotControl(SlotControl::Kind::MouseButton, -1, this, fraMouse);
+        button->setObjectName(QStringLiteral("cmdMouseSide%1").arg(SideButtonKeyName(i).back()));
+        button->hide();
+        connect(button, &QAbstractButton::clicked, this, [this, button] { OnSlotClick(button->slot()); });
+        m_side[static_cast<std::size_t>(i)] = button;
+    }
 
     fraJoy = makeFrame("fraJoy", fraMouse);
     for (int slot = kFirstJoySlot; slot <= kLastJoySlot; ++slot) {
@@ -277,6 +287,10 @@ void DevicePanel::Relayout()
     static_cast<QLabel *>(imgMouse)->setPixmap(m_images.MouseBody());
     for (int slot = kFirstMouseSlot; slot <= kLastMouseSlot; ++slot)
         m_controls[static_cast<std::size_t>(slot)]->setGeometry(Scaled(MouseButtonArea(slot)));
+    for (int i = 0; i < kSideButtonCount; ++i) {
+        m_side[static_cast<std::size_t>(i)]->setGeometry(Scaled(SideButtonArea(i)));
+        ShowSidePicture(i);
+    }
     fraJoy->setGeometry(Scaled(JoyFrameRect()));
     for (int slot = kFirstJoySlot; slot <= kLastJoySlot; ++slot) {
         m_controls[static_cast<std::size_t>(slot)]->setGeometry(Scaled(JoyButtonRect(slot)));
@@ -398,17 +412,99 @@ QString DevicePanel::ImageKey(int slot) const
 
 void DevicePanel::SetKeyOff(int slot)
 {
-    m_model.SetKeyOff(slot);
+    if (const int side = SideIndexOf(slot); side >= 0)
+        SetSideState(side, KeyPicture::Off);
+    else
+        m_model.SetKeyOff(slot);
 }
 
 void DevicePanel::SetKeyOn(int slot)
 {
-    m_model.SetKeyOn(slot);
+    if (const int side = SideIndexOf(slot); side >= 0)
+        SetSideState(side, KeyPicture::On);
+    else
+        m_model.SetKeyOn(slot);
 }
 
 void DevicePanel::SetKeyCON(int slot)
 {
-    m_model.SetKeyCON(slot);
+    if (const int side = SideIndexOf(slot); side >= 0)
+        SetSideState(side, KeyPicture::CON);
+    else
+        m_model.SetKeyCON(slot);
+}
+
+KeyPicture DevicePanel::KeyState(int slot) const
+{
+    if (const int side = SideIndexOf(slot); side >= 0)
+        return m_sideStates[static_cast<std::size_t>(side)];
+    return m_model.State(slot);
+}
+
+// --- side buttons -----------------------------------------------------------
+
+int DevicePanel::SideIndexOf(int keyNumber) const
+{
+    if (keyNumber < kPanelSlotCount)
+        return -1;
+    for (int i = 0; i < kSideButtonCount; ++i)
+        if (m_sideKeys[static_cast<std::size_t>(i)] == keyNumber)
+            return i;
+    return -1;
+}
+
+bool DevicePanel::ShowsKey(int keyNumber) const
+{
+    return (keyNumber >= 0 && keyNumber < kPanelSlotCount) || SideIndexOf(keyNumber) >= 0;
+}
+
+void DevicePanel::SetSideButtonKeys(int back, int forward)
+{
+    const std::array<int, kSideButtonCount> keys{back < kPanelSlotCount ? -1 : back,
+                                                 forward < kPanelSlotCount ? -1 : forward};
+    if (keys == m_sideKeys)
+        return;
+    m_sideKeys = keys;
+    m_selectedSide = -1;
+    for (int i = 0; i < kSideButtonCount; ++i) {
+        SlotControl *button = m_side[static_cast<std::size_t>(i)];
+        button->SetSlot(keys[static_cast<std::size_t>(i)]);
+        button->setChecked(false);
+        m_sideStates[static_cast<std::size_t>(i)] = KeyPicture::Off;
+        ShowSidePicture(i);
+        button->setVisible(keys[static_cast<std::size_t>(i)] >= 0);
+    }
+}
+
+void DevicePanel::SetSideState(int index, KeyPicture state)
+{
+    KeyPicture &current = m_sideStates[static_cast<std::size_t>(index)];
+    if (current == state)
+        return;
+    current = state;
+    ShowSidePicture(index);
+}
+
+void DevicePanel::ShowSidePicture(int index)
+{
+    m_side[static_cast<std::size_t>(index)]->SetPicture(
+        m_images.SideButton(index, m_sideStates[static_cast<std::size_t>(index)]));
+}
+
+void DevicePanel::PressSideButton(int index)
+{
+    // One pressed button on the whole mouse, and no key left highlighted.
+    m_model.RestoreKeyState();
+    m_model.ReleaseMouseButtons();
+    ReleaseSideButtons();
+    m_side[static_cast<std::size_t>(index)]->setChecked(true);
+    m_selectedSide = index;
+}
+
+void DevicePanel::ReleaseSideButtons()
+{
+    for (SlotControl *button : m_side)
+        button->setChecked(false);
 }
 
 void DevicePanel::SetKeyHL(int slot)
@@ -428,6 +524,8 @@ void DevicePanel::SetDevicePanelEnabled(bool enabled)
     }
     for (QLabel *label : lblJoyBut)
         label->setEnabled(enabled);
+    for (SlotControl *button : m_side)
+        button->setEnabled(enabled);
 }
 
 void DevicePanel::RestoreKeyState()
@@ -438,20 +536,35 @@ void DevicePanel::RestoreKeyState()
 void DevicePanel::ReleaseMouseButtons()
 {
     m_model.ReleaseMouseButtons();
+    ReleaseSideButtons();
 }
 
 void DevicePanel::ClearKeyStates()
 {
     m_model.ClearKeyStates();
+    ReleaseSideButtons();
+    for (int i = 0; i < kSideButtonCount; ++i)
+        SetSideState(i, KeyPicture::Off);
+    m_selectedSide = -1;
 }
 
 void DevicePanel::ResetSelection()
 {
     m_model.ResetSelection();
+    m_selectedSide = -1;
+}
+
+int DevicePanel::SelectedSlot() const
+{
+    if (m_model.SelectedSlot() >= 0)
+        return m_model.SelectedSlot();
+    return m_selectedSide >= 0 ? m_sideKeys[static_cast<std::size_t>(m_selectedSide)] : -1;
 }
 
 QAbstractButton *DevicePanel::SlotButton(int slot) const
 {
+    if (const int side = SideIndexOf(slot); side >= 0)
+        return m_side[static_cast<std::size_t>(side)];
     if (slot < 0 || slot >= kPanelSlotCount)
         return nullptr;
     return m_controls[static_cast<std::size_t>(slot)];
@@ -495,7 +608,15 @@ QString DevicePanel::ToolTipFor(int slot) const
 
 void DevicePanel::SelectAndReport(int slot)
 {
-    m_model.SelectSlot(slot);
+    if (const int side = SideIndexOf(slot); side >= 0) {
+        PressSideButton(side);
+    } else {
+        // Any other slot releases the side buttons (the model looks after
+        // the mouse buttons).
+        ReleaseSideButtons();
+        m_selectedSide = -1;
+        m_model.SelectSlot(slot);
+    }
     const std::string name = m_keyName ? m_keyName(slot) : std::string();
     const std::string bound = m_boundText ? m_boundText(slot) : std::string();
     emit slotSelected(slot, latin1(name), latin1(bound));
@@ -506,6 +627,11 @@ bool DevicePanel::ClickSlot(int slot)
     SlotControl *c = static_cast<SlotControl *>(SlotButton(slot));
     if (!c || !c->isEnabled())
         return false;
+    if (SideIndexOf(slot) >= 0) {
+        if (!c->isChecked())
+            OnSlotClick(slot);
+        return c->isChecked();
+    }
     switch (DeviceOfSlot(slot)) {
     case SlotDevice::Mouse:
         if (!m_model.Pressed(slot))
@@ -526,17 +652,36 @@ bool DevicePanel::ClickSlot(int slot)
 
 void DevicePanel::ShowSelectedSlot(int slot)
 {
+    if (const int side = SideIndexOf(slot); side >= 0) {
+        PressSideButton(side);
+        return;
+    }
     if (slot < 0 || DeviceOfSlot(slot) == SlotDevice::None) {
         m_model.RestoreKeyState();
+        ReleaseSideButtons();
+        m_selectedSide = -1;
         return;
     }
     if (DeviceOfSlot(slot) == SlotDevice::Mouse && !m_model.Pressed(slot))
         m_model.ClickMouseButton(slot);
+    ReleaseSideButtons();
+    m_selectedSide = -1;
     m_model.SelectSlot(slot);
 }
 
 void DevicePanel::OnSlotClick(int slot)
 {
+    if (const int side = SideIndexOf(slot); side >= 0) {
+        // A side button toggles like the other mouse buttons.
+        SlotControl *button = m_side[static_cast<std::size_t>(side)];
+        if (button->isChecked()) {
+            button->setChecked(false);
+            return;
+        }
+        PlayKeyClick();
+        SelectAndReport(slot);
+        return;
+    }
     if (DeviceOfSlot(slot) != SlotDevice::Mouse) {
         PlayKeyClick();
         return;

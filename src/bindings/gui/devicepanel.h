@@ -68,7 +68,18 @@ public:
     void ClearKeyStates();
     // Forgets the selected slot without changing any picture.
     void ResetSelection();
-    int SelectedSlot() const { return m_model.SelectedSlot(); }
+    // The selected slot, or the key number of the selected side button; -1
+    // when nothing is selected.
+    int SelectedSlot() const;
+
+    // The side buttons on the mouse picture stand for the keys numbered
+    // `back` (MOUSE4) and `forward` (MOUSE5) of the current game; a button
+    // whose number is -1 is hidden. The setters above take these numbers as
+    // they take the mouse buttons' slots: Off, On and CON change the picture,
+    // HL does nothing, and a click presses the button as one of the mouse's.
+    void SetSideButtonKeys(int back, int forward);
+    // Whether the panel shows a key: a slot 0..109 or a visible side button.
+    bool ShowsKey(int keyNumber) const;
 
     // Selects a slot as a left click on it would (the key or joystick button
     // also takes the focus; a mouse button is pressed). Does nothing for a
@@ -93,10 +104,11 @@ public:
 
     // --- what the panel shows ----------------------------------------------
     QString ImageKey(int slot) const;
-    KeyPicture KeyState(int slot) const { return m_model.State(slot); }
+    KeyPicture KeyState(int slot) const;
     QString ToolTipFor(int slot) const;
 
     // The controls: cmdKey(0..100), cmdMouseBut(101..105), picJoyBut(106..109).
+    // A side button's number gives its control (cmdMouseSide4, cmdMouseSide5).
     QAbstractButton *SlotButton(int slot) const;
     QLabel *JoyLabel(int slot) const;           // lblJoyBut(106..109)
     QLabel *LockLight(int index) const;         // imgKeyLockLED(0..2)
@@ -167,6 +179,11 @@ private:
     void Relayout();
     void PlaceFrames();
     void ShowPicture(int slot);
+    int SideIndexOf(int keyNumber) const;
+    void SetSideState(int index, KeyPicture state);
+    void ShowSidePicture(int index);
+    void PressSideButton(int index);
+    void ReleaseSideButtons();
     void SelectAndReport(int slot);
     int px(int twips) const;
     int py(int twips) const;
@@ -184,6 +201,10 @@ private:
     QFrame *fraBinding = nullptr;
     QWidget *imgMouse = nullptr;
     std::array<SlotControl *, kPanelSlotCount> m_controls{};
+    std::array<SlotControl *, kSideButtonCount> m_side{};
+    std::array<int, kSideButtonCount> m_sideKeys{-1, -1};
+    std::array<KeyPicture, kSideButtonCount> m_sideStates{};
+    int m_selectedSide = -1; // index of the pressed side button that was selected
     std::array<QLabel *, 4> lblJoyBut{};
     std::array<QLabel *, 3> imgKeyLockLED{};
     std::array<QLabel *, 3> lblKeyLock{};

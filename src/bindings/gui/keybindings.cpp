@@ -105,10 +105,10 @@ DevicePanel *KeyBindings::BuildDevicePanel(QWidget *parent)
     m_panel->SetEditorLines(kPanelEditorLines);
     m_panel->setVisible(mGlobal::ShowKeyboard);
     m_panel->SetKeyNameSource([this](int slot) {
-        return slot >= 0 && slot < kDeviceSlotCount ? m_dict.KeyNames()[static_cast<size_t>(slot)] : std::string();
+        return std::string(m_dict.KeyNameOf(slot));
     });
     m_panel->SetBoundTextSource([this](int slot) {
-        return slot >= 0 && slot < kDeviceSlotCount ? m_bindings.BoundText[static_cast<size_t>(slot)] : std::string();
+        return m_bindings.boundTextOf(slot);
     });
 
     connect(m_panel, &DevicePanel::contextMenuRequested, this, [this] { CallHook(m_hooks.showMainPopup); });
@@ -118,6 +118,7 @@ DevicePanel *KeyBindings::BuildDevicePanel(QWidget *parent)
             [this](bool num, bool caps, bool scroll) { CallHook(m_hooks.lockStates, num, caps, scroll); });
     connect(m_panel, &DevicePanel::slotSelected, this, &KeyBindings::OnPanelSlotSelected);
     connect(m_panel, &DevicePanel::slotLeft, this, &KeyBindings::OnPanelSlotLeft);
+    ShowSideButtons();
     // The lights were read while the panel was built, before anyone listened.
     CallHook(m_hooks.lockStates, m_panel->LockState(0), m_panel->LockState(1), m_panel->LockState(2));
     return m_panel;
@@ -238,6 +239,7 @@ void KeyBindings::ClearData()
 {
     PanelSink sink(m_panel, &m_slotStates);
     varkel::ClearData(m_bindings, &sink);
+    ShowSideButtons();
     if (m_panel) {
         m_panel->ReleaseMouseButtons();
         m_panel->ResetSelection();
@@ -254,6 +256,8 @@ void KeyBindings::GetBindings(std::string_view text, bool quiet, bool keepImages
         CallHook(m_hooks.statusTip, QStringLiteral("Reading Bindings..."), mGlobal::AllowStatusReset);
     PanelSink sink(m_panel, &m_slotStates);
     varkel::GetBindings(m_bindings, text, m_dict, static_cast<ConflictType>(mGlobal::ConflictType), keepImages, &sink);
+    if (!keepImages)
+        ShowSideButtons();
     SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion));
     UpdateBindingsTable();
     // Done reading: "Ready" again, unless a longer operation holds the text.
@@ -300,6 +304,7 @@ void KeyBindings::ShowAllConflicts()
     CallHook(m_hooks.statusTip, QStringLiteral("Reading Bindings..."), mGlobal::AllowStatusReset);
     PanelSink sink(m_panel, &m_slotStates);
     varkel::ShowAllConflicts(m_bindings, m_dict, texts, activeIndex, &sink);
+    ShowSideButtons();
     SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion));
     UpdateBindingsTable();
     CallHook(m_hooks.resetStatusTip);
@@ -343,7 +348,7 @@ void KeyBindings::FindNextConflict(long start)
     if (!e || !m_panel)
         return;
     const int slot = m_panel->SelectedSlot();
-    if (slot < 0 || slot >= kDeviceSlotCount) {
+    if (slot < 0) {
         e->SetSelLength(0);
         return;
     }
@@ -353,13 +358,13 @@ void KeyBindings::FindNextConflict(long start)
 
 void KeyBindings::OnPanelSlotSelected(int slot, const QString &, const QString &)
 {
-    if (slot < 0 || slot >= kDeviceSlotCount)
+    const std::string key(m_dict.KeyNameOf(slot));
+    if (slot < 0 || key.empty())
         return;
-    const std::string &key = m_dict.KeyNames()[static_cast<size_t>(slot)];
     // With the effective bindings shown, the key's row says what it does and where.
     std::string tablePath;
     const BindingRow *row = m_table && m_table->Effective() ? m_table->BoundRowOfKey(slot, &tablePath) : nullptr;
-    SetBindingRow(key, row ? row->command : m_bindings.BoundText[static_cast<size_t>(slot)]);
+    SetBindingRow(key, row ? row->command : m_bindings.boundTextOf(slot));
     // The click fills the binding row, even where it shows the text it
     // already had: the binding box receives the next command insertion.
     mGlobal::InsertTarget = NextInsertTarget(TargetEvent::BindingBoxChanged);
@@ -376,6 +381,22 @@ void KeyBindings::OnPanelSlotSelected(int slot, const QString &, const QString &
         SelectMatch(varkel::FindSlotBinding(e->TextView(), m_bindings, m_dict, slot));
     }
     m_syncing = false;
+}
+
+void KeyBindings::ShowSideButtons()
+{
+    if (!m_panel)
+        return;
+    std::array<int, kSideButtonCount> keys{};
+    for (int i = 0; i < kSideButtonCount; ++i)
+        keys[static_cast<std::size_t>(i)] = m_dict.KeyNumber(SideButtonKeyName(i));
+    m_panel->SetSideButtonKeys(keys[0], keys[1]);
+    PanelSink sink(m_panel);
+    for (const int key : keys) {
+        const BindingState::ExtraKey *extra = m_bindings.extraKey(key);
+        if (m_panel->ShowsKey(key))
+            sink.showKeyState(key, extra && extra->Bound ? extra->state : KeyState::Off);
+    }
 }
 
 void KeyBindings::OnPanelSlotLeft()
@@ -493,8 +514,11 @@ void KeyBindings::UpdateBindingsTable()
     PanelSink sink(m_panel);
     for (int slot = 0; slot < BindingState::SlotCount; ++slot)
         sink.showKeyState(slot, KeyState::Off);
+    for (int i = 0; i < kSideButtonCount && m_panel; ++i)
+        if (const int key = m_dict.KeyNumber(SideButtonKeyName(i)); m_panel->ShowsKey(key))
+            sink.showKeyState(key, KeyState::Off);
     for (const BindingRow &row : rows)
-        if (row.onPanel())
+        if (m_panel && m_panel->ShowsKey(row.keyNumber))
             sink.showKeyState(row.keyNumber, KeyState::On);
 
     std::vector<BindingRow> free = FreeKeyRows(rows, m_dict);
@@ -533,7 +557,7 @@ void KeyBindings::OnTableRowSelected(const BindingRow &selected, const std::stri
     m_syncing = true;
     ShowRowPlace(row, path);
     if (m_panel) {
-        if (row.onPanel()) {
+        if (m_panel->ShowsKey(row.keyNumber)) {
             m_panel->ShowSelectedSlot(row.keyNumber);
             OnPanelSlotSelected(row.keyNumber, QString(), QString());
         } else {

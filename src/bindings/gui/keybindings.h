@@ -131,6 +131,8 @@ public:
 private:
     void OnPanelSlotSelected(int slot, const QString &keyName, const QString &boundText);
     void OnPanelSlotLeft();
+    // The side buttons follow the game's key numbers and the scan's states.
+    void ShowSideButtons();
     void OnTableRowSelected(const BindingRow &row, const std::string &path);
     void OnTableCommandEdited(const BindingRow &row, const std::string &path, const std::string &command);
     // The editor that holds the script at `path`: the active one when it is

@@ -188,6 +188,24 @@ void drawMouseArea(QPainter &p, int slot, KeyPicture state)
     p.drawPath(shape);
 }
 
+// A side button on the body's left flank, coloured by state, with a small
+// grip line along it.
+void drawSideButton(QPainter &p, int index, KeyPicture state)
+{
+    const Palette c = paletteFor(state);
+    const TwipsRect a = SideButtonArea(index);
+    const QRectF area = QRectF(a.left, a.top, a.width, a.height).adjusted(10, 10, -10, -10);
+    QLinearGradient g(area.topLeft(), area.topRight());
+    g.setColorAt(0, c.skirtLight);
+    g.setColorAt(0.6, c.faceLight);
+    g.setColorAt(1, c.skirtLight);
+    p.setPen(cosmetic(c.outline));
+    p.setBrush(g);
+    p.drawRoundedRect(area, 45, 45);
+    p.setPen(cosmetic(c.outline));
+    p.drawLine(QPointF(area.center().x(), area.top() + 45), QPointF(area.center().x(), area.bottom() - 45));
+}
+
 void drawJoyButton(QPainter &p, const QSizeF &size, KeyPicture state)
 {
     const Palette c = paletteFor(state);
@@ -312,6 +330,24 @@ void PanelImages::Build(double dpiX, double dpiY, qreal dpr)
         drawMouseBody(p);
     }
 
+    // Side buttons, in fraMouse twips like the other buttons.
+    m_sideButtons.clear();
+    for (int index = 0; index < kSideButtonCount; ++index) {
+        const TwipsRect a = SideButtonArea(index);
+        const QSize size = pixelSize(a, dpiX, dpiY);
+        for (KeyPicture state : {KeyPicture::Off, KeyPicture::On, KeyPicture::CON}) {
+            QPixmap pm = blank(size, dpr);
+            {
+                QPainter p(&pm);
+                p.setRenderHint(QPainter::Antialiasing);
+                p.scale(static_cast<qreal>(size.width()) / a.width, static_cast<qreal>(size.height()) / a.height);
+                p.translate(-a.left, -a.top);
+                drawSideButton(p, index, state);
+            }
+            m_sideButtons.insert(index * 8 + static_cast<int>(state), pm);
+        }
+    }
+
     // Joystick buttons (one picture per state for all four).
     {
         const QSize size = pixelSize(JoyButtonRect(kFirstJoySlot), dpiX, dpiY);
@@ -346,6 +382,11 @@ const QHash<QString, QPixmap> &PanelImages::List(const QString &name) const
     static const QHash<QString, QPixmap> empty;
     const auto it = m_lists.constFind(name);
     return it == m_lists.constEnd() ? empty : *it;
+}
+
+QPixmap PanelImages::SideButton(int index, KeyPicture state) const
+{
+    return m_sideButtons.value(index * 8 + static_cast<int>(state));
 }
 
 QPixmap PanelImages::Image(const QString &key) const

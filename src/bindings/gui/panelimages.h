@@ -17,6 +17,8 @@
 #include <QRectF>
 #include <QString>
 
+#include "bindings/imagekeys.h"
+
 class QPainter;
 class QPalette;
 
@@ -39,6 +41,9 @@ public:
 
     // The mouse body under the mouse buttons, imgMouse's picture.
     QPixmap MouseBody() const { return m_mouseBody; }
+    // A side button (0 back, 1 forward) in state Off, On or CON; null for
+    // any other state (a pressed side button sinks like a mouse button).
+    QPixmap SideButton(int index, KeyPicture state) const;
 
     double dpiX() const { return m_dpiX; }
     double dpiY() const { return m_dpiY; }
@@ -71,6 +76,7 @@ private:
     QHash<QString, QHash<QString, QPixmap>> m_lists;
     QHash<QString, QPixmap> m_fixed;
     QPixmap m_mouseBody;
+    QHash<int, QPixmap> m_sideButtons; // index * 8 + state
     double m_dpiX = 0;
     double m_dpiY = 0;
     qreal m_dpr = 0;

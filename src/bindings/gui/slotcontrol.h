@@ -20,6 +20,8 @@ public:
 
     Kind kind() const { return m_kind; }
     int slot() const { return m_slot; }
+    // A side button stands for whichever key number the game gives it.
+    void SetSlot(int slot) { m_slot = slot; }
     // Stops every call into the panel: the panel calls it as it is being
     // destroyed, since hiding it may still move the focus out of a control.
     void DetachFromPanel() { m_panel = nullptr; }

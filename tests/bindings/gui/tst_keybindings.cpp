@@ -9,6 +9,7 @@
 #include "documents/gui/richedit.h"
 #include "language/dictionary.h"
 
+#include <QAbstractButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -107,6 +108,65 @@ private slots:
         e->SetSelStart(3);
         QVERIFY(panel->ClickSlot(g));
         QCOMPARE(e->SelLength(), 0L);
+    }
+
+    void theSideButtonsAreMouse4AndMouse5WhereTheGameHasThem()
+    {
+        GameDictionary q3;
+        QVERIFY(!BuildDictionary(q3, mGlobal::AppDir + "/Data", "Q3"));
+        StandIns s;
+        RichEdit *e = s.add("bind mouse4 +zoom\r\nbind mouse5 +attack\r\nbind MOUSE4 +speed\r\n");
+        QWidget host;
+        QToolBar band;
+        KeyBindings keys(q3);
+        keys.SetHooks(s.hooks());
+        DevicePanel *panel = keys.BuildDevicePanel(&host);
+        keys.BuildCommandBar(&band);
+        keys.FillCommandBar();
+        keys.SetDevicePanelEnabled(true);
+        mGlobal::ConflictType = 2;
+        keys.RefreshDocumentBindings(e);
+
+        const int mouse4 = q3.KeyNumber("mouse4");
+        const int mouse5 = q3.KeyNumber("mouse5");
+        QAbstractButton *back = panel->SlotButton(mouse4);
+        QVERIFY(back && !back->isHidden() && back->isEnabled());
+        QCOMPARE(panel->KeyState(mouse4), KeyPicture::CON);
+        QCOMPARE(panel->KeyState(mouse5), KeyPicture::On);
+        QCOMPARE(panel->ToolTipFor(mouse4), QStringLiteral("mouse4 = \"+zoom\""));
+
+        // A click presses it and selects its line; Find Next Conflict goes on from there.
+        QVERIFY(panel->ClickSlot(mouse4));
+        QVERIFY(back->isChecked());
+        QCOMPARE(panel->SelectedSlot(), mouse4);
+        QCOMPARE(QByteArray::fromStdString(e->SelText()), QByteArray("bind mouse4 +zoom"));
+        QCOMPARE(keys.InsertionTools()->BindingText(), std::string("+zoom"));
+        keys.FindNextConflict(e->SelStart() + 1);
+        QCOMPARE(QByteArray::fromStdString(e->SelText()), QByteArray("bind MOUSE4 +speed"));
+
+        // One button of the mouse is pressed at a time, side buttons included.
+        QVERIFY(panel->ClickSlot(kFirstMouseSlot));
+        QVERIFY(!back->isChecked());
+        QCOMPARE(panel->SelectedSlot(), kFirstMouseSlot);
+        QVERIFY(panel->ClickSlot(mouse5));
+        QVERIFY(!panel->SlotButton(kFirstMouseSlot)->isChecked());
+        QCOMPARE(QByteArray::fromStdString(e->SelText()), QByteArray("bind mouse5 +attack"));
+
+        // Unbound again: Off after the next read.
+        e->SetText("bind f +use\r\n");
+        keys.RefreshDocumentBindings(e);
+        QCOMPARE(panel->KeyState(mouse4), KeyPicture::Off);
+        QVERIFY(!panel->SlotButton(mouse5)->isChecked());
+
+        // A game without them shows no side buttons.
+        KeyBindings quake2(m_dict);
+        QWidget host2;
+        DevicePanel *panel2 = quake2.BuildDevicePanel(&host2);
+        for (const char *name : {"cmdMouseSide4", "cmdMouseSide5"}) {
+            auto *side = panel2->findChild<QAbstractButton *>(QLatin1String(name));
+            QVERIFY(side && side->isHidden());
+        }
+        QVERIFY(!panel2->ShowsKey(mouse4));
     }
 
     void conflictsAcrossScriptsReadEveryOpenEditor()
