@@ -48,6 +48,7 @@ struct ScriptChecks::EditorState {
     long dirtyTo = -1;
     bool charTyped = false;                // the change came from a typed character
     bool statusShown = false;              // the status bar shows the caret's finding
+    bool caretPending = false;             // a caret move waits to be shown
 };
 
 ScriptChecks::ScriptChecks(QObject *parent)
@@ -99,7 +100,19 @@ void ScriptChecks::Attach(RichEdit *editor)
             });
     connect(editor, &RichEdit::contentChanged, this, [this, &s] { OnContentChanged(s); });
     connect(editor, &Sci::SCN_CHARADDED, this, [&s](int) { s.charTyped = true; });
-    connect(editor, &QsciScintilla::cursorPositionChanged, this, [this, &s](int, int) { ShowCaretFinding(s); });
+    // The caret moves while the control paints: the status bar is told
+    // afterwards, once.
+    connect(editor, &QsciScintilla::cursorPositionChanged, this, [this, &s](int, int) {
+        if (s.caretPending)
+            return;
+        s.caretPending = true;
+        QMetaObject::invokeMethod(this, [this, editor = s.editor] {
+            if (EditorState *state = StateOf(editor)) {
+                state->caretPending = false;
+                ShowCaretFinding(*state);
+            }
+        }, Qt::QueuedConnection);
+    });
     editor->SendScintilla(Sci::SCI_SETMOUSEDWELLTIME, 500UL);
     connect(editor, &Sci::SCN_DWELLSTART, this, [this, &s](int position, int x, int y) { ShowHover(s, position, x, y); });
     connect(editor, &Sci::SCN_DWELLEND, this, [](int, int, int) { QToolTip::hideText(); });
@@ -182,7 +195,8 @@ void ScriptChecks::CheckLines(EditorState &s, int first, int last)
     RichEdit *e = s.editor;
     const std::string_view text = e->TextView();
     const std::size_t from = static_cast<std::size_t>(e->LineIndex(first));
-    const std::size_t to = last + 1 < e->LineCount() ? static_cast<std::size_t>(e->LineIndex(last + 1)) : text.size();
+    // The last line reaches past the end: a finding whose text was deleted there sits at the end.
+    const std::size_t to = last + 1 < e->LineCount() ? static_cast<std::size_t>(e->LineIndex(last + 1)) : text.size() + 1;
     auto lo = std::lower_bound(s.findings.begin(), s.findings.end(), from,
                                [](const LintFinding &f, std::size_t p) { return f.position < p; });
     auto hi = std::lower_bound(lo, s.findings.end(), to,
