@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 #include <QTableView>
+#include <QToolTip>
 #include <QTest>
 
 using namespace varkel;
@@ -152,6 +153,10 @@ private slots:
         f.Dispatch("cmnuPrevProblem");
         QCOMPARE(QByteArray::fromStdString(e->SelText()), QByteArray("FOOKEY"));
 
+        // The mouse resting on a finding shows its message.
+        emit e->SCN_DWELLSTART(static_cast<int>(e->LineIndex(1) + 7), 20, 20);
+        QVERIFY(QToolTip::text().contains("unknown key \"FOOKEY\""));
+        emit e->SCN_DWELLEND(0, 0, 0);
         // The caret on a finding tells it in the status bar.
         e->SetSelStart(1);
         QTRY_VERIFY(f.commands().StatusPanelText(1).contains("unknown command or variable \"bindd\""));
