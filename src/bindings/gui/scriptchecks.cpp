@@ -93,7 +93,11 @@ void ScriptChecks::Attach(RichEdit *editor)
     connect(s.pause.get(), &QTimer::timeout, this, [this, &s] { CheckWhole(s); });
     m_editors.emplace(editor, std::move(state));
 
-    connect(editor, &QObject::destroyed, this, [this, editor] { m_editors.erase(editor); });
+    connect(editor, &QObject::destroyed, this, [this, editor] {
+        m_editors.erase(editor);
+        // The list follows the script that is active once the window has gone.
+        QTimer::singleShot(0, this, [this] { UpdateProblems(); });
+    });
     connect(editor, &Sci::SCN_MODIFIED, this,
             [this, &s](int position, int type, const char *, int length, int, int, int, int, int, int) {
                 OnBeforeChange(s, position, type, length);
@@ -386,7 +390,7 @@ void ScriptChecks::UpdateProblems()
         return;
     std::vector<ProblemRow> rows;
     const EditorState *s = StateOf(CallHook(m_hooks.activeEditor));
-    if (s && mGlobal::CheckScripts && m_problems->isVisible()) {
+    if (s && mGlobal::CheckScripts && !m_problems->isHidden()) {
         rows.reserve(s->findings.size());
         for (const LintFinding &f : s->findings)
             rows.push_back(RowOf(*s, f));

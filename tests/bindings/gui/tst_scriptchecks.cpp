@@ -160,6 +160,14 @@ private slots:
         // The caret on a finding tells it in the status bar.
         e->SetSelStart(1);
         QTRY_VERIFY(f.commands().StatusPanelText(1).contains("unknown command or variable \"bindd\""));
+
+        // The list follows the active script, and empties when none is left.
+        open(fx, "clean.cfg", "bind x +attack\r\n");
+        QCOMPARE(list->RowCount(), 0);
+        f.documents().ActivateDocument(1);
+        QCOMPARE(list->RowCount(), 3);
+        f.Dispatch("cmnuCloseAll");
+        QTRY_COMPARE(list->RowCount(), 0);
     }
 
     void optionsOffShowNothing()
