@@ -93,11 +93,7 @@ void ScriptChecks::Attach(RichEdit *editor)
     connect(s.pause.get(), &QTimer::timeout, this, [this, &s] { CheckWhole(s); });
     m_editors.emplace(editor, std::move(state));
 
-    connect(editor, &QObject::destroyed, this, [this, editor] {
-        m_editors.erase(editor);
-        // The list follows the script that is active once the window has gone.
-        QTimer::singleShot(0, this, [this] { UpdateProblems(); });
-    });
+    connect(editor, &QObject::destroyed, this, [this, editor] { m_editors.erase(editor); });
     connect(editor, &Sci::SCN_MODIFIED, this,
             [this, &s](int position, int type, const char *, int length, int, int, int, int, int, int) {
                 OnBeforeChange(s, position, type, length);

@@ -166,6 +166,13 @@ private slots:
         QCOMPARE(list->RowCount(), 0);
         f.documents().ActivateDocument(1);
         QCOMPARE(list->RowCount(), 3);
+        // A hidden frame's list still follows the script.
+        f.hide();
+        f.documents().ActiveEditor()->SetText("bindd x\r\nbindd y\r\n");
+        f.checks().CheckNow(f.documents().ActiveEditor());
+        f.show();
+        QCOMPARE(list->RowCount(), 2);
+        fx.prompts->askAnswers = {QMessageBox::No};
         f.Dispatch("cmnuCloseAll");
         QTRY_COMPARE(list->RowCount(), 0);
     }
