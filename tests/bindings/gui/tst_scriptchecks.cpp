@@ -7,11 +7,16 @@
 #include "bindings/completion.h"
 #include "bindings/gui/problemslist.h"
 #include "bindings/gui/scriptchecks.h"
+#include "dialogs/gui/foptions.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 #include "support/guitest.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QTimer>
 #include <QTableView>
 #include <QToolTip>
 #include <QTest>
@@ -184,9 +189,24 @@ private slots:
         RichEdit *e = open(fx, "c.cfg", "bindd x quit\r\n");
         f.Dispatch("cmnuProblems");
         QCOMPARE(f.checks().Problems()->RowCount(), 1);
-        mGlobal::CheckScripts = false;
-        mGlobal::OfferCompletions = false;
-        f.checks().ApplySettings();
+        // Options, Misc: both boxes off, stored.
+        QTimer::singleShot(0, [] {
+            fOptions *dialog = nullptr;
+            for (int i = 0; i < 200 && !dialog; ++i) {
+                dialog = qobject_cast<fOptions *>(QApplication::activeModalWidget());
+                if (!dialog)
+                    QTest::qWait(5);
+            }
+            QVERIFY(dialog);
+            QVERIFY(dialog->chkCheckScripts->isChecked() && dialog->chkCompletions->isChecked());
+            dialog->chkCheckScripts->click();
+            dialog->chkCompletions->click();
+            dialog->cmdOK[0]->click();
+        });
+        f.Dispatch("cmnuOptions");
+        QVERIFY(!mGlobal::CheckScripts && !mGlobal::OfferCompletions);
+        QCOMPARE(GetProfileString("General", "CheckScripts", "", mGlobal::IniPath), std::string("False"));
+        QCOMPARE(GetProfileString("General", "OfferCompletions", "", mGlobal::IniPath), std::string("False"));
         QCOMPARE(f.checks().Findings(e).size(), std::size_t(0));
         QCOMPARE(squiggle(e, 1, ScriptChecks::kNoteIndicator), 0);
         QCOMPARE(f.checks().Problems()->RowCount(), 0);
