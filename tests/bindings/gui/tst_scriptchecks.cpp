@@ -120,6 +120,20 @@ private slots:
         QCOMPARE(squiggle(e, 7), 0);
     }
 
+    void eachScriptIsCheckedWithItsOwnSet()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        RichEdit *e = open(fx, "q3.cfg", "seta cg_drawFPS 1\r\nseta com_maxfps 125\r\nseta rail \"weapon 7\"\r\n"
+                                         "bind q vstr rail\r\n");
+        QCOMPARE(f.documents().Docs()[1].CommandSet, std::string("Q3"));
+        QCOMPARE(codes(f.checks(), e), QStringList{});
+        // Read as Quake II, Quake III's words are unknown.
+        f.Dispatch("cmnuQ2");
+        QCOMPARE(f.documents().Docs()[1].CommandSet, std::string("Q2"));
+        QVERIFY(codes(f.checks(), e).contains("1:unknown-name"));
+    }
+
     void problemsListAndF8()
     {
         FrameFixture fx;
