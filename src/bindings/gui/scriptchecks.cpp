@@ -520,6 +520,11 @@ ProblemsList *ScriptChecks::BuildProblemsList(QWidget *parent)
     return m_problems;
 }
 
+ProblemsList *ScriptChecks::Problems() const
+{
+    return m_problems;
+}
+
 void ScriptChecks::ToggleProblemsList()
 {
     if (!m_problems)

@@ -14,6 +14,7 @@
 #include "bindings/lint.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -96,7 +97,7 @@ public:
 
     // The Problems dock (the frame places it), and its menu command.
     ProblemsList *BuildProblemsList(QWidget *parent);
-    ProblemsList *Problems() const { return m_problems; }
+    ProblemsList *Problems() const;
     void ToggleProblemsList();
 
     // The completion list last offered (tests).
@@ -122,7 +123,7 @@ private:
     Hooks m_hooks;
     std::map<RichEdit *, std::unique_ptr<EditorState>> m_editors;
     std::map<std::string, std::unique_ptr<LintVocabulary>> m_vocabularies;
-    ProblemsList *m_problems = nullptr;
+    QPointer<ProblemsList> m_problems; // a child of the frame, which may go first
     std::unique_ptr<CompletionList> m_lastCompletion;
 };
 
