@@ -42,7 +42,7 @@ void fMain::Dispatch(const std::string &key, int itemData)
             } else if (key == "cmnuOpenExec") {
                 m_bindings->FollowExec();
             } else if (key == "cmnuAddMyName") {
-                m_checks->AddMyNameAtCaret();
+                m_checks->AddMyNameFromMenu();
             } else if (key.rfind("cmnuUserTool", 0) == 0 && itemData <= static_cast<int>(mGlobal::ToolPaths.size())) {
                 StartUserTool(mGlobal::ToolPaths[static_cast<size_t>(itemData - 1)]); // a failure ends silently
             }

@@ -11,6 +11,7 @@
 #include "documents/gui/richedit.h"
 #include "language/dictionary.h"
 
+#include <QCursor>
 #include <QTimer>
 #include <QToolTip>
 
@@ -458,18 +459,29 @@ void ScriptChecks::GoToFinding(bool forward)
 
 // --- the user's own names ----------------------------------------------------
 
-std::string ScriptChecks::MyNameForMenu() const
+std::string ScriptChecks::MyNameForMenu()
 {
+    m_menuName.clear();
     RichEdit *e = CallHook(m_hooks.activeEditor);
     if (!e || !mGlobal::CheckScripts)
         return {};
-    const std::optional<LintFinding> f = FindingAt(e, e->SendScintilla(Sci::SCI_GETCURRENTPOS));
-    return f && f->code == LintCode::UnknownName ? f->name : std::string();
+    // The word under the mouse pointer (a right click), else the caret's.
+    long pos = -1;
+    const QPoint at = e->viewport()->mapFromGlobal(QCursor::pos());
+    if (e->viewport()->rect().contains(at))
+        pos = e->SendScintilla(Sci::SCI_POSITIONFROMPOINTCLOSE, static_cast<unsigned long>(at.x()),
+                               static_cast<long>(at.y()));
+    std::optional<LintFinding> f = FindingAt(e, pos);
+    if (!f)
+        f = FindingAt(e, e->SendScintilla(Sci::SCI_GETCURRENTPOS));
+    if (f && f->code == LintCode::UnknownName)
+        m_menuName = f->name;
+    return m_menuName;
 }
 
-void ScriptChecks::AddMyNameAtCaret()
+void ScriptChecks::AddMyNameFromMenu()
 {
-    if (const std::string name = MyNameForMenu(); !name.empty())
+    if (const std::string name = m_menuName; !name.empty())
         AddMyName(name);
 }
 

@@ -87,13 +87,15 @@ public:
     // script after / before the selection, wrapping at the ends.
     void GoToFinding(bool forward);
 
-    // The unknown name the caret of the active editor is on ("" when none),
-    // for the Edit menu's "Add NAME to my names".
-    std::string MyNameForMenu() const;
+    // The unknown name under the mouse pointer in the active editor, or
+    // else under its caret ("" when none), for the Edit menu's "Add NAME to
+    // my names". Remembered for AddMyNameFromMenu.
+    std::string MyNameForMenu();
     // Adds a name to the user's names of the active script's set, stores it
     // beside the settings file and checks the open scripts again.
     void AddMyName(const std::string &name);
-    void AddMyNameAtCaret();
+    // Adds the name MyNameForMenu last gave.
+    void AddMyNameFromMenu();
 
     // The Problems dock (the frame places it), and its menu command.
     ProblemsList *BuildProblemsList(QWidget *parent);
@@ -125,6 +127,7 @@ private:
     std::map<std::string, std::unique_ptr<LintVocabulary>> m_vocabularies;
     QPointer<ProblemsList> m_problems; // a child of the frame, which may go first
     std::unique_ptr<CompletionList> m_lastCompletion;
+    std::string m_menuName; // the name MyNameForMenu last gave
 };
 
 } // namespace varkel

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTimer>
@@ -291,7 +292,14 @@ private slots:
             fMain &f = *fx.frame;
             RichEdit *e = open(fx, "e.cfg", "mymod_speed 3\r\nbindd x quit\r\n");
             QCOMPARE(codes(f.checks(), e), (QStringList{"1:unknown-name", "2:unknown-name"}));
+            // The word under the pointer, else the caret's.
             e->SetSelStart(2);
+            const long bindd = e->LineIndex(1) + 2;
+            QCursor::setPos(e->viewport()->mapToGlobal(
+                QPoint(static_cast<int>(e->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, bindd)),
+                       static_cast<int>(e->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, bindd)) + 3)));
+            QCOMPARE(f.checks().MyNameForMenu(), std::string("bindd"));
+            QCursor::setPos(e->viewport()->mapToGlobal(QPoint(-50, -50)));
             QCOMPARE(f.checks().MyNameForMenu(), std::string("mymod_speed"));
             f.commands().SetMyNameItem(f.checks().MyNameForMenu());
             QCOMPARE(f.commands().Menu()->Caption("cmnuAddMyName"), QStringLiteral("Add mymod_speed to my names"));
