@@ -11,6 +11,7 @@
 #include "documents/gui/richedit.h"
 #include "language/dictionary.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QTimer>
 #include <QToolTip>
@@ -412,7 +413,8 @@ void ScriptChecks::ShowCaretFinding(EditorState &s)
 void ScriptChecks::ShowHover(EditorState &s, long position, int x, int y)
 {
     const std::optional<LintFinding> f = position >= 0 ? FindingAt(s.editor, position) : std::nullopt;
-    if (!f) {
+    // A menu that popped up while the pointer rested (a right click) is not covered.
+    if (!f || QApplication::activePopupWidget()) {
         QToolTip::hideText();
         return;
     }

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QCursor>
 #include <QFileInfo>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QTableView>
@@ -177,6 +178,15 @@ private slots:
         emit e->SCN_DWELLSTART(static_cast<int>(e->LineIndex(1) + 7), 20, 20);
         QVERIFY(QToolTip::text().contains("unknown key \"FOOKEY\""));
         emit e->SCN_DWELLEND(0, 0, 0);
+        QTRY_VERIFY(!QToolTip::isVisible());
+        // Not over a menu that popped up meanwhile (a right click).
+        QMenu menu;
+        menu.addAction(QStringLiteral("Undo"));
+        menu.popup(f.mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        emit e->SCN_DWELLSTART(static_cast<int>(e->LineIndex(1) + 7), 20, 20);
+        QVERIFY(!QToolTip::isVisible());
+        menu.close();
         // The caret on a finding tells it in the status bar.
         e->SetSelStart(1);
         QTRY_VERIFY(f.commands().StatusPanelText(1).contains("unknown command or variable \"bindd\""));
