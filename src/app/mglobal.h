@@ -59,6 +59,12 @@ inline bool DetectGame = true;
 inline bool ColorStringElements = false;
 // The editors' line-number margin.
 inline bool ShowLineNumbers = true;
+// Scripts are checked while they are typed; a completion list is offered.
+inline bool CheckScripts = true;
+inline bool OfferCompletions = true;
+// The Problems list: shown or not, and its side of the frame.
+inline bool ShowProblems = false;
+inline int ProblemsArea = 8;
 
 // Editor font and colours. Colours are 0x00BBGGRR values.
 inline std::string FontName = "Courier New";

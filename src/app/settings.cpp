@@ -174,6 +174,12 @@ Settings ReadSettings(const std::string &iniPath, bool darkSystem)
     s.ShowTipOday = boolean(kSectionGeneral, "ShowTipOday", s.ShowTipOday);
     s.DetectGame = boolean(kSectionGeneral, "DetectGame", s.DetectGame);
     s.ShowLineNumbers = boolean(kSectionGeneral, "ShowLineNumbers", s.ShowLineNumbers);
+    s.CheckScripts = boolean(kSectionGeneral, "CheckScripts", s.CheckScripts);
+    s.OfferCompletions = boolean(kSectionGeneral, "OfferCompletions", s.OfferCompletions);
+    s.ShowProblems = boolean(kSectionGeneral, "ShowProblems", s.ShowProblems);
+    if (const int area = ini.getInt(kSectionGeneral, "ProblemsArea", s.ProblemsArea);
+        area == 1 || area == 2 || area == 4 || area == 8)
+        s.ProblemsArea = area;
     return s;
 }
 

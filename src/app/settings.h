@@ -74,6 +74,13 @@ struct Settings {
     // Each script gets the command set its words point to ([General] DetectGame).
     bool DetectGame = true;
     bool ShowLineNumbers = true;
+    // Scripts checked while typing, completions offered ([General]
+    // CheckScripts, OfferCompletions); the Problems list shown and its side
+    // (ShowProblems, ProblemsArea: 1 left, 2 right, 4 top, 8 bottom).
+    bool CheckScripts = true;
+    bool OfferCompletions = true;
+    bool ShowProblems = false;
+    int ProblemsArea = 8;
     // [Font]
     std::string FontName = "Courier New";
     int FontSize = 10;

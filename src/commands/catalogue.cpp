@@ -95,6 +95,8 @@ constexpr std::array kMenu{
     item(Search, "cmnuReplace", "&Replace...", "imgReplace", Off, "Replace Text", "Ctrl+H"),
     sep(Search),
     item(Search, "cmnuGoToLine", "&Go to Line...", "", Off, "Move the Caret to a Line", "Ctrl+G"),
+    item(Search, "cmnuNextProblem", "Next Pro&blem", "", Off, "Go to the Next Problem in the Script", "F8"),
+    item(Search, "cmnuPrevProblem", "Previous Prob&lem", "", Off, "Go to the Previous Problem in the Script", "Shift+F8"),
 
     top(Options, "&Options", "imgOptions"),
     item(Options, "cmnuEditorFont", "Editor &Font...", "imgFont", On, "Change Editor Font"),
@@ -112,6 +114,7 @@ constexpr std::array kMenu{
          "Refresh Mouse/KB Display While Typing"),
     item(Options, "cmnuToggleKB", "&Toggle Mouse/Keyboard Display", "", On, "Toggle Mouse/Keyboard Display"),
     item(Options, "cmnuBindingsTable", "&Bindings Table", "", On, "Show or Hide the Bindings Table"),
+    item(Options, "cmnuProblems", "&Problems", "", On, "Show or Hide the Problems Found in the Script"),
     sep(Options),
     radio(Options, "cmnuQ1", "&Quake Command Set", "imgQ1", On, "Use Quake Command Set"),
     radio(Options, "cmnuQ2", "Q&uake II Command Set", "imgQ2", On, "Use Quake II Command Set"),

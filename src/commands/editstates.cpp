@@ -31,7 +31,8 @@ std::vector<CommandState> ComputeEditStates(const EditFacts &f)
     for (std::string_view cmd : {"cmnuPaste", "cmnuSaveAs", "cmnuSaveAll", "cmnuRefresh", "cmnuSyntaxRefresh",
                                  "cmnuConflicts_None", "cmnuConflicts_All", "cmnuConflicts_Active",
                                  "cmnuTileHorz", "cmnuTileVert", "cmnuCascade",
-                                 "cmnuGoToLine", "cmnuZoomIn", "cmnuZoomOut", "cmnuZoomReset"})
+                                 "cmnuGoToLine", "cmnuZoomIn", "cmnuZoomOut", "cmnuZoomReset",
+                                 "cmnuNextProblem", "cmnuPrevProblem"})
         both(cmd, true);
     for (std::string_view cmd : {"cmnuArrange", "cmnuClose", "cmnuCloseAll", "cmnuInsertComment"})
         s.push_back({cmd, open, std::nullopt, true, false});

@@ -87,6 +87,21 @@ TEST_F(SettingsFile, TheBindingsTableIsHiddenOnTheRightUntilStoredOtherwise)
     }
 }
 
+TEST_F(SettingsFile, ChecksAndCompletionsAreOnAndTheProblemsListHiddenAtTheBottomUntilStoredOtherwise)
+{
+    Settings s = ReadSettings(ini);
+    EXPECT_TRUE(s.CheckScripts && s.OfferCompletions);
+    EXPECT_FALSE(s.ShowProblems);
+    EXPECT_EQ(s.ProblemsArea, 8);
+    writeAll(ini, "[General]\nCheckScripts=False\nOfferCompletions=False\nShowProblems=True\nProblemsArea=1\n");
+    s = ReadSettings(ini);
+    EXPECT_FALSE(s.CheckScripts || s.OfferCompletions);
+    EXPECT_TRUE(s.ShowProblems);
+    EXPECT_EQ(s.ProblemsArea, 1);
+    writeAll(ini, "[General]\nProblemsArea=5\n");
+    EXPECT_EQ(ReadSettings(ini).ProblemsArea, 8);
+}
+
 namespace {
 // State, whether the rectangle applies, and the rectangle, in one comparable value.
 std::vector<int> frame(const FrameGeometry &g)

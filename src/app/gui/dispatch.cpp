@@ -7,6 +7,7 @@
 
 #include "app/mglobal.h"
 #include "bindings/gui/keybindings.h"
+#include "bindings/gui/scriptchecks.h"
 #include "commands/gui/menucommands.h"
 #include "dialogs/fileassoc.h"
 #include "dialogs/gui/fabout.h"
@@ -40,6 +41,8 @@ void fMain::Dispatch(const std::string &key, int itemData)
                         m_documents->OpenConfig(entry);
             } else if (key == "cmnuOpenExec") {
                 m_bindings->FollowExec();
+            } else if (key == "cmnuAddMyName") {
+                m_checks->AddMyNameFromMenu();
             } else if (key.rfind("cmnuUserTool", 0) == 0 && itemData <= static_cast<int>(mGlobal::ToolPaths.size())) {
                 StartUserTool(mGlobal::ToolPaths[static_cast<size_t>(itemData - 1)]); // a failure ends silently
             }
@@ -71,6 +74,9 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuArrange", [](fMain &f, RichEdit *, int) { f.documents().Arrange(3); }},
             {"cmnuToggleKB", [](fMain &f, RichEdit *, int) { f.bindings().ToggleKeyboard(); }},
             {"cmnuBindingsTable", [](fMain &f, RichEdit *, int) { f.bindings().ToggleBindingsTable(); }},
+            {"cmnuProblems", [](fMain &f, RichEdit *, int) { f.checks().ToggleProblemsList(); }},
+            {"cmnuNextProblem", [](fMain &f, RichEdit *, int) { f.checks().GoToFinding(true); }},
+            {"cmnuPrevProblem", [](fMain &f, RichEdit *, int) { f.checks().GoToFinding(false); }},
             {"cmnuExit", [](fMain &f, RichEdit *, int) { f.close(); }},
             {"cmnuQ1", [](fMain &f, RichEdit *, int) { f.colouring().SwitchCommandSet("Q1"); }},
             {"cmnuQ2", [](fMain &f, RichEdit *, int) { f.colouring().SwitchCommandSet("Q2"); }},
@@ -80,7 +86,10 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuAutoSyntax_ByLine", [](fMain &f, RichEdit *, int) { f.colouring().SetAutoSyntax(2, false); }},
             {"cmnuSyntaxRefresh", [](fMain &f, RichEdit *e, int) { if (e) f.colouring().SyntaxHiLiteAll(e); }},
             {"cmnuEditorFont", [](fMain &f, RichEdit *, int) { f.colouring().SetEditorFont(); }},
-            {"cmnuEditorBGColor", [](fMain &f, RichEdit *, int) { f.colouring().SetEditorBGColor(); }},
+            {"cmnuEditorBGColor", [](fMain &f, RichEdit *, int) {
+                 f.colouring().SetEditorBGColor();
+                 f.checks().RestyleAll();
+             }},
             {"cmnuInsertComment", [](fMain &f, RichEdit *, int) { f.colouring().InsertCommentBlock(); }},
             {"cmnuRefresh", [](fMain &f, RichEdit *, int) { f.bindings().RefreshBindings(); }},
             {"cmnuAutoRefresh", [](fMain &f, RichEdit *, int) { f.bindings().ToggleAutoRefresh(); }},
@@ -130,10 +139,14 @@ void fMain::ShowOptions(int page)
 {
     fOptions::Hooks hooks;
     // The dialog has stored the mode and colours; the parts apply them.
-    hooks.syntaxApplied = [this] { m_colouring->SetAutoSyntax(mGlobal::AutoSyntaxType, true); };
+    hooks.syntaxApplied = [this] {
+        m_colouring->SetAutoSyntax(mGlobal::AutoSyntaxType, true);
+        m_checks->RestyleAll();
+    };
     hooks.userToolsApplied = [this] { m_commands->BuildUserToolsMenu("REPLACE"); };
     hooks.detectionApplied = [this] { ApplyGameDetection(); };
     hooks.editorsApplied = [this] { m_colouring->ApplyEditorSettingsToAll(); };
+    hooks.checksApplied = [this] { m_checks->ApplySettings(); };
     hooks.reportError = [this](const Error &error) { ReportError(error); };
     hooks.isAssociated = [](const std::string &extension) { return FileTypeBoxChecked(extension); };
     // Both boxes share the desktop entry and the icon: a question about one

@@ -6,6 +6,8 @@
 #include "bindings/gui/bindingstable.h"
 #include "bindings/gui/keybindings.h"
 #include "bindings/gui/devicepanel.h"
+#include "bindings/gui/problemslist.h"
+#include "bindings/gui/scriptchecks.h"
 #include "commands/gui/icons.h"
 #include "commands/gui/menucommands.h"
 #include "commands/gui/popupmenu.h"
@@ -61,6 +63,7 @@ fMain::fMain(QWidget *parent)
     setCentralWidget(central);
     m_bindings = new KeyBindings(m_colouring->Dictionary(), this);
     m_commands = new MenuCommands(this);
+    m_checks = new ScriptChecks(this);
     WireParts();
     SetPrompts(std::make_unique<Prompts>());
 }
@@ -76,6 +79,7 @@ fMain::~fMain()
     m_colouring->SetHooks({});
     m_bindings->SetHooks({});
     m_commands->SetHooks({});
+    m_checks->SetHooks({});
     qDeleteAll(findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
 }
 
@@ -114,6 +118,7 @@ void fMain::MDIForm_Load(const QByteArray &commandLine, const QList<QByteArray> 
         layout->insertWidget(0, m_bindings->BuildDevicePanel(centralWidget()));
     addDockWidget(static_cast<Qt::DockWidgetArea>(mGlobal::BindingsTableArea), m_bindings->BuildBindingsTable(this));
     resizeDocks({m_bindings->Table()}, {m_bindings->Table()->sizeHint().width()}, Qt::Horizontal);
+    addDockWidget(static_cast<Qt::DockWidgetArea>(mGlobal::ProblemsArea), m_checks->BuildProblemsList(this));
     m_colouring->BuildDictionary(mGlobal::QVersion);
     m_commands->ShowCommandSet(mGlobal::QVersion, std::string());
     m_colouring->SetAutoSyntax(mGlobal::AutoSyntaxType, false);
@@ -223,6 +228,10 @@ void fMain::GetSettings()
     mGlobal::ShowTipOday = s.ShowTipOday;
     mGlobal::DetectGame = s.DetectGame;
     mGlobal::ShowLineNumbers = s.ShowLineNumbers;
+    mGlobal::CheckScripts = s.CheckScripts;
+    mGlobal::OfferCompletions = s.OfferCompletions;
+    mGlobal::ShowProblems = s.ShowProblems;
+    mGlobal::ProblemsArea = s.ProblemsArea;
 }
 
 void fMain::closeEvent(QCloseEvent *e)

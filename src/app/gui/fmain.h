@@ -19,6 +19,7 @@ class DocumentArea;
 class KeyBindings;
 class MenuCommands;
 class Prompts;
+class ScriptChecks;
 
 class fMain : public QMainWindow {
     Q_OBJECT
@@ -57,6 +58,7 @@ public:
     Colouring &colouring() const { return *m_colouring; }
     KeyBindings &bindings() const { return *m_bindings; }
     MenuCommands &commands() const { return *m_commands; }
+    ScriptChecks &checks() const { return *m_checks; }
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -82,6 +84,7 @@ private:
     DocumentArea *m_documents = nullptr;   // child widgets and objects of the frame
     KeyBindings *m_bindings = nullptr;
     MenuCommands *m_commands = nullptr;
+    ScriptChecks *m_checks = nullptr;
     int m_pendingWindowState = 0;
 };
 

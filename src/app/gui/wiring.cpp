@@ -6,6 +6,7 @@
 
 #include "app/mglobal.h"
 #include "bindings/gui/keybindings.h"
+#include "bindings/gui/scriptchecks.h"
 #include "commands/gui/menucommands.h"
 #include "dialogs/gui/foptions.h"
 #include "documents/gui/documentarea.h"
@@ -58,6 +59,7 @@ void fMain::ApplyGameDetection()
         if (mGlobal::AutoSyntaxType != 0 && docs.Docs()[d].CommandSet != colouredWith)
             m_colouring->SyntaxHiLiteAll(w->rtfEdit);
     }
+    m_checks->RecheckAll();
     if (fEdit *w = docs.ActiveWindow())
         docs.OnWindowActivated(w);
     else
@@ -70,6 +72,7 @@ void fMain::WireParts()
     Colouring &colours = *m_colouring;
     KeyBindings &keys = *m_bindings;
     MenuCommands &cmds = *m_commands;
+    ScriptChecks &checks = *m_checks;
     const auto report = [this](const Error &error) { ReportError(error); };
     const auto statusTip = [&cmds](const QString &text, bool allowReset) { cmds.SetStatusBarTip(text, allowReset); };
     const auto activeEditor = [&docs] { return docs.ActiveEditor(); };
@@ -92,7 +95,10 @@ void fMain::WireParts()
     d.setEditStates = [&cmds] { cmds.SetEditStates(); };
     d.reportError = report;
     d.setCaption = [this](const QString &caption) { setWindowTitle(caption); };
-    d.applyEditorSettings = [&colours](RichEdit *e) { colours.ApplyEditorSettings(e); };
+    d.applyEditorSettings = [&colours, &checks](RichEdit *e) {
+        colours.ApplyEditorSettings(e);
+        checks.Attach(e);
+    };
     d.syntaxHiLiteAll = [&colours](RichEdit *e) { colours.SyntaxHiLiteAll(e); };
     d.realTimeHiLite = [&colours](fEdit *w, int lineOffset, int line) { colours.RealTimeHiLite(w, lineOffset, line); };
     d.clearData = [&keys] { keys.ClearData(); };
@@ -103,7 +109,10 @@ void fMain::WireParts()
     d.afterEdit = [this] { AfterEditRefresh(); };
     d.recentFile = [&cmds](const std::string &path, const QString &action) { cmds.SetRecentFiles(path, action); };
     d.documentRenamed = [&cmds](int doc, const std::string &path) { cmds.RenameWindowItem(doc, path); };
-    d.documentActivated = [&cmds] { cmds.CheckWindowMenuItem(); };
+    d.documentActivated = [&cmds, &checks] {
+        cmds.CheckWindowMenuItem();
+        checks.ActiveChanged();
+    };
     d.showEditPopup = [&cmds] { cmds.ShowEditPopup(); };
     d.ctrlClick = [&keys](RichEdit *e, long position) { return keys.FollowExecAt(e, position); };
     d.showMainPopup = [&cmds] { cmds.ShowMainPopup(); };
@@ -150,11 +159,12 @@ void fMain::WireParts()
         const int doc = mGlobal::DetectGame ? docs.DocOf(e) : 0;
         return doc ? docs.Docs()[doc].CommandSet : std::string();
     };
-    c.commandSetChosen = [&docs, &cmds](const std::string &set) {
+    c.commandSetChosen = [&docs, &cmds, &checks](const std::string &set) {
         const std::string why = set + ": chosen in the Options menu or on the toolbar.";
         if (const int doc = docs.ActiveDoc(); doc && mGlobal::DetectGame)
             docs.SetCommandSet(doc, set, why);
         cmds.ShowCommandSet(set, mGlobal::DetectGame ? why : std::string());
+        checks.RecheckAll();
     };
     colours.SetHooks(std::move(c));
 
@@ -235,7 +245,27 @@ void fMain::WireParts()
     };
     m.updateLockLEDs = [&keys] { keys.UpdateLockLEDs(); };
     m.execName = [&keys] { return keys.ExecNameForMenu(); };
+    m.myName = [&checks] { return checks.MyNameForMenu(); };
     cmds.SetHooks(std::move(m));
+
+    ScriptChecks::Hooks s;
+    s.activeEditor = activeEditor;
+    s.openEditors = openEditors;
+    s.commandSetOf = [&docs](RichEdit *e) {
+        const int doc = docs.DocOf(e);
+        return mGlobal::DetectGame && doc && !docs.Docs()[doc].CommandSet.empty() ? docs.Docs()[doc].CommandSet
+                                                                                  : mGlobal::QVersion;
+    };
+    s.pathOf = [&docs](RichEdit *e) {
+        const int doc = docs.DocOf(e);
+        return doc && docs.Docs()[doc].HasFile ? docs.Docs()[doc].Path : std::string();
+    };
+    s.dictionaryFor = [&colours](const std::string &set) { return &colours.DictionaryFor(set); };
+    s.statusTip = statusTip;
+    s.resetStatusTip = [&cmds] { cmds.ResetStatusBarTip(); };
+    s.checkCommand = checkCommand;
+    s.reportError = report;
+    checks.SetHooks(std::move(s));
 }
 
 } // namespace varkel

@@ -338,9 +338,25 @@ void MenuCommands::SetOpenExecItem(const std::string &name)
     m_cMenu->AddItem(caption.toStdString(), "", 1, owner, "imgOpen", false, true, "cmnuOpenExec");
 }
 
+void MenuCommands::SetMyNameItem(const std::string &name)
+{
+    if (!m_cMenu)
+        return;
+    m_cMenu->RemoveItem("cmnuAddMyNameSep");
+    m_cMenu->RemoveItem("cmnuAddMyName");
+    if (name.empty())
+        return;
+    const int owner = m_cMenu->IndexForKey("cmnuEditTOP");
+    QString caption = QStringLiteral("Add %1 to my names").arg(QString::fromStdString(name));
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    m_cMenu->AddItem("-", "", 0, owner, "", false, true, "cmnuAddMyNameSep");
+    m_cMenu->AddItem(caption.toStdString(), "", 1, owner, "", false, true, "cmnuAddMyName");
+}
+
 void MenuCommands::ShowEditPopup()
 {
     SetOpenExecItem(CallHook(m_hooks.execName));
+    SetMyNameItem(CallHook(m_hooks.myName));
     m_cMenu->ShowPopup(QCursor::pos(), m_cMenu->IndexForKey("cmnuUndo"));
 }
 
@@ -358,8 +374,10 @@ void MenuCommands::m_cMenu_InitPopupMenu(int index)
 {
     if (m_cMenu->KeyForIndex(index) == "cmnuWindowTOP")
         BuildWindowList();
-    else if (m_cMenu->KeyForIndex(index) == "cmnuEditTOP")
+    else if (m_cMenu->KeyForIndex(index) == "cmnuEditTOP") {
         SetOpenExecItem(CallHook(m_hooks.execName));
+        SetMyNameItem(CallHook(m_hooks.myName));
+    }
 }
 
 void MenuCommands::Dispatch(const std::string &key, int itemData)

@@ -67,6 +67,8 @@ public:
         // The NAME of the `exec NAME` line the Edit menu offers to open
         // ("" for none).
         std::function<std::string()> execName;
+        // The unknown name the caret is on, for "Add NAME to my names".
+        std::function<std::string()> myName;
     };
 
     // The menus, toolbars and status bar go into `window`.
@@ -120,6 +122,9 @@ public:
     // The run-time item "Open NAME" at the end of the Edit menu, there while
     // the line pointed at (or the caret's) is an `exec NAME` line.
     void SetOpenExecItem(const std::string &name);
+    // The run-time item "Add NAME to my names" at the end of the Edit menu,
+    // there while the caret is on a name the checks do not know.
+    void SetMyNameItem(const std::string &name);
     void ShowMainPopup();
 
     // --- window list and recent files --------------------------------------

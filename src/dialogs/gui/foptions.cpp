@@ -370,7 +370,13 @@ QWidget *fOptions::buildMiscPage()
                                              "off, one command set serves every script"));
     chkLineNumbers = new QCheckBox(QStringLiteral("Show line numbers"), page);
     chkLineNumbers->setObjectName(QStringLiteral("chkLineNumbers"));
-    for (QCheckBox *box : {chkCFG, chkRC, chkShowTips, chkDetectGame, chkLineNumbers})
+    chkCheckScripts = new QCheckBox(QStringLiteral("Check scripts while typing"), page);
+    chkCheckScripts->setObjectName(QStringLiteral("chkCheckScripts"));
+    chkCheckScripts->setToolTip(QStringLiteral("Underlines what the game would not understand and lists it under Problems"));
+    chkCompletions = new QCheckBox(QStringLiteral("Offer completions"), page);
+    chkCompletions->setObjectName(QStringLiteral("chkCompletions"));
+    chkCompletions->setToolTip(QStringLiteral("Lists the commands, cvars, keys and scripts a word being typed may become"));
+    for (QCheckBox *box : {chkCFG, chkRC, chkShowTips, chkDetectGame, chkLineNumbers, chkCheckScripts, chkCompletions})
         connect(box, &QCheckBox::clicked, this, &fOptions::enableApply);
 
     auto *types = new QVBoxLayout;
@@ -384,6 +390,8 @@ QWidget *fOptions::buildMiscPage()
     layout->addWidget(chkShowTips);
     layout->addWidget(chkDetectGame);
     layout->addWidget(chkLineNumbers);
+    layout->addWidget(chkCheckScripts);
+    layout->addWidget(chkCompletions);
     layout->addStretch(1);
     return page;
 }
@@ -443,6 +451,8 @@ void fOptions::Form_Load()
     chkShowTips->setChecked(mGlobal::ShowTipOday);
     chkDetectGame->setChecked(mGlobal::DetectGame);
     chkLineNumbers->setChecked(mGlobal::ShowLineNumbers);
+    chkCheckScripts->setChecked(mGlobal::CheckScripts);
+    chkCompletions->setChecked(mGlobal::OfferCompletions);
 
     // Tools page.
     const size_t count = mGlobal::ToolNames.size();
@@ -639,6 +649,15 @@ bool fOptions::ApplyOptions(int page)
             WriteProfileString(kSectionGeneral, "ShowLineNumbers", BoolText(mGlobal::ShowLineNumbers), ini);
             if (m_hooks.editorsApplied)
                 m_hooks.editorsApplied();
+        }
+        if (mGlobal::CheckScripts != chkCheckScripts->isChecked() ||
+            mGlobal::OfferCompletions != chkCompletions->isChecked()) {
+            mGlobal::CheckScripts = chkCheckScripts->isChecked();
+            mGlobal::OfferCompletions = chkCompletions->isChecked();
+            WriteProfileString(kSectionGeneral, "CheckScripts", BoolText(mGlobal::CheckScripts), ini);
+            WriteProfileString(kSectionGeneral, "OfferCompletions", BoolText(mGlobal::OfferCompletions), ini);
+            if (m_hooks.checksApplied)
+                m_hooks.checksApplied();
         }
         break;
     }

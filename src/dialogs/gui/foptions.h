@@ -53,6 +53,8 @@ public:
         // Page 3 changed how the editors look (line numbers): show it in
         // every open editor.
         std::function<void()> editorsApplied;
+        // Page 3 turned checking while typing or completions on or off.
+        std::function<void()> checksApplied;
         // Whether "cfg" / "rc" files are associated with Varkel.
         std::function<bool(const std::string &extension)> isAssociated;
         // Associates the extension (its box is checked); false when the user
@@ -118,6 +120,8 @@ public:
     QCheckBox *chkShowTips = nullptr;
     QCheckBox *chkDetectGame = nullptr;
     QCheckBox *chkLineNumbers = nullptr;
+    QCheckBox *chkCheckScripts = nullptr;
+    QCheckBox *chkCompletions = nullptr;
 
     // --- user actions (also what the buttons do) ---------------------------
     void cmdOK_Click(int index);
