@@ -392,6 +392,21 @@ private slots:
         QCOMPARE(bar->txtBinding->text(), QStringLiteral("say ") + kEuro);
         QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
         QCOMPARE(bytesOf(u), QByteArray("// cl\xC3\xA9s\r\nbind X \"say \xE2\x82\xAC\""));
+
+        // A comment block: its text in the script's encoding, upper-cased
+        // by character; refused whole where a character has no place.
+        u->SetSelStart(0);
+        fx.prompts->inputAnswers.push_back(QStringLiteral("caf\u00E9 ") + kEuro);
+        f.Dispatch("cmnuInsertComment");
+        const QByteArray block = bytesOf(u).left(bytesOf(u).indexOf("// cl"));
+        QVERIFY2(block.contains("CAF\xC3\x89 \xE2\x82\xAC") || block.contains("caf\xC3\xA9 \xE2\x82\xAC"), block.constData());
+        QVERIFY(!block.contains('?'));
+        f.documents().ActivateDocument(f.documents().DocOf(l));
+        const QByteArray before = bytesOf(l);
+        fx.prompts->inputAnswers.push_back(QStringLiteral("caf\u00E9 ") + kEuro);
+        f.Dispatch("cmnuInsertComment");
+        QCOMPARE(bytesOf(l), before);
+        QCOMPARE(refused.count(), 2);
     }
 };
 
