@@ -4,6 +4,7 @@
 // script's bytes or is refused; the status bar and the Edit menu tell and
 // switch the encoding.
 
+#include "bindings/gui/bindingstable.h"
 #include "bindings/gui/commandbar.h"
 #include "bindings/gui/insertbutton.h"
 #include "commands/gui/replacedialog.h"
@@ -17,8 +18,10 @@
 #include <QDirIterator>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QAbstractItemModel>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 
 using namespace varkel;
@@ -407,6 +410,37 @@ private slots:
         f.Dispatch("cmnuInsertComment");
         QCOMPARE(bytesOf(l), before);
         QCOMPARE(refused.count(), 2);
+    }
+
+    void bindingsTableEditsInTheScriptsEncoding()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.documents().OpenConfig(fx.write("latin.cfg", "bind x \"say hi\"\r\nbind y \"say caf\xE9\"\r\n"));
+        RichEdit *e = f.documents().ActiveEditor();
+        QSignalSpy refused(e, &RichEdit::inputRefused);
+        BindingsTable *table = f.bindings().Table();
+        table->show();
+        const auto rowOf = [table](const QString &key) {
+            for (int i = 0; i < table->RowCount(); ++i)
+                if (table->CellText(i, BindingsTable::KeyColumn) == key)
+                    return i;
+            return -1;
+        };
+        QCOMPARE(table->CellText(rowOf("y"), BindingsTable::CommandColumn), QStringLiteral("say caf\u00E9"));
+        QAbstractItemModel *model = table->View()->model();
+        model->setData(model->index(rowOf("x"), BindingsTable::CommandColumn), QStringLiteral("say \u00E0 bient\u00F4t"));
+        QTRY_COMPARE(bytesOf(e), QByteArray("bind x \"say \xE0 bient\xF4t\"\r\nbind y \"say caf\xE9\"\r\n"));
+        model->setData(model->index(rowOf("x"), BindingsTable::CommandColumn), QStringLiteral("say ") + kEuro);
+        QTRY_COMPARE(refused.count(), 1);
+        QCOMPARE(bytesOf(e), QByteArray("bind x \"say \xE0 bient\xF4t\"\r\nbind y \"say caf\xE9\"\r\n"));
+
+        // A UTF-8 script takes it as UTF-8.
+        f.documents().OpenConfig(fx.write("utf8.cfg", "bind x \"say caf\xC3\xA9\"\r\n"));
+        RichEdit *u = f.documents().ActiveEditor();
+        QTRY_COMPARE(table->CellText(rowOf("x"), BindingsTable::CommandColumn), QStringLiteral("say caf\u00E9"));
+        model->setData(model->index(rowOf("x"), BindingsTable::CommandColumn), QStringLiteral("say ") + kEuro);
+        QTRY_COMPARE(bytesOf(u), QByteArray("bind x \"say \xE2\x82\xAC\"\r\n"));
     }
 };
 
