@@ -290,6 +290,9 @@ void MenuCommands::BuildRebar()
                                           : label->fontMetrics().horizontalAdvance(QStringLiteral(" SCRL ")));
             if (n >= 5)
                 label->setAlignment(Qt::AlignCenter);
+            // The encoding panel keeps room for its longest text.
+            if (n == 9)
+                label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral(" Latin-1 ")) + 8);
             bar->addPermanentWidget(label);
         }
         m_panels.push_back(label);

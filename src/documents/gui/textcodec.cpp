@@ -36,7 +36,7 @@ std::optional<std::string> TextToBytes(const QString &text, Encoding encoding, Q
 QString RefusedCharacterMessage(const QString &character, Encoding encoding)
 {
     const std::string_view name = EncodingName(encoding);
-    return QStringLiteral("\"%1\" cannot be written in a %2 script; nothing was inserted")
+    return QStringLiteral("\"%1\" cannot be written in %2")
         .arg(character, QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
 }
 

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QAbstractItemModel>
 #include <QMimeData>
@@ -309,6 +310,11 @@ private slots:
         f.documents().OpenConfig(fx.write("latin.cfg", "say \xE9\r\n"));
         const int l = f.documents().ActiveDoc();
         QCOMPARE(f.commands().StatusPanelText(9), QStringLiteral("Latin-1"));
+        // The panel has room for its text even in a narrow window.
+        f.resize(640, 480);
+        const auto *panel = f.findChild<QLabel *>(QStringLiteral("StatusPanel9"));
+        QVERIFY(panel);
+        QVERIFY(panel->minimumWidth() >= panel->fontMetrics().horizontalAdvance(QStringLiteral("Latin-1")));
         QVERIFY(!f.commands().Menu()->IsEnabled("cmnuReopenLatin1"));
         QVERIFY(f.commands().Menu()->IsEnabled("cmnuReopenUtf8"));
         f.documents().ActivateDocument(u);
