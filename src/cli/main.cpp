@@ -44,7 +44,7 @@ constexpr const char *kUsage =
     "                    size 20, auto size, centred, upper case; lines end in\n"
     "                    LF, or CR LF with --crlf)\n"
     "  bindings [--set Q1|Q2|Q3|auto] [--data DIR] [--conflicts none|active|all]\n"
-    "           [--format tsv|table] [--lines] FILE...\n"
+    "           [--format tsv|table] [--lines] [--encoding auto|latin1|utf8] FILE...\n"
     "                    the key bindings, user variables and alias / vstr list of\n"
     "                    the scripts as the device panel shows them, the last FILE\n"
     "                    being the active script (see 'bindings --help')\n"
