@@ -6,6 +6,7 @@
 
 #include "bindings/gui/bindingstable.h"
 #include "bindings/gui/commandbar.h"
+#include "bindings/gui/devicepanel.h"
 #include "bindings/gui/insertbutton.h"
 #include "commands/gui/replacedialog.h"
 #include "documents/gui/fedit.h"
@@ -441,9 +442,11 @@ private slots:
         QTRY_COMPARE(refused.count(), 1);
         QCOMPARE(bytesOf(e), QByteArray("bind x \"say \xE0 bient\xF4t\"\r\nbind y \"say caf\xE9\"\r\n"));
 
-        // A UTF-8 script takes it as UTF-8.
+        // A UTF-8 script takes it as UTF-8; the panel's tip reads it too.
         f.documents().OpenConfig(fx.write("utf8.cfg", "bind x \"say caf\xC3\xA9\"\r\n"));
         RichEdit *u = f.documents().ActiveEditor();
+        const int xSlot = f.colouring().Dictionary().KeyIndex("x");
+        QCOMPARE(f.bindings().Panel()->ToolTipFor(xSlot), QStringLiteral("x = \"say caf\u00E9\""));
         QTRY_COMPARE(table->CellText(rowOf("x"), BindingsTable::CommandColumn), QStringLiteral("say caf\u00E9"));
         model->setData(model->index(rowOf("x"), BindingsTable::CommandColumn), QStringLiteral("say ") + kEuro);
         QTRY_COMPARE(bytesOf(u), QByteArray("bind x \"say \xE2\x82\xAC\"\r\n"));
