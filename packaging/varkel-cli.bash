@@ -38,6 +38,10 @@ _varkel_cli()
             COMPREPLY=($(compgen -W "none active all" -- "$cur"))
             return
             ;;
+        --encoding)
+            COMPREPLY=($(compgen -W "auto latin1 utf8" -- "$cur"))
+            return
+            ;;
         --format)
             if [[ $command == highlight ]]; then
                 COMPREPLY=($(compgen -W "classes ansi" -- "$cur"))
@@ -55,9 +59,9 @@ _varkel_cli()
         local options
         case $command in
             help) options="" ;;
-            highlight) options="--set --data --color-strings --format --help" ;;
+            highlight) options="--set --data --color-strings --format --encoding --help" ;;
             comment-block) options="--char --size --auto --fixed --center --left --upper --keep-case --crlf --help" ;;
-            bindings) options="--set --data --conflicts --format --lines --effective --help" ;;
+            bindings) options="--set --data --conflicts --format --lines --encoding --effective --help" ;;
             detect) options="--default --data --help" ;;
         esac
         COMPREPLY=($(compgen -W "$options" -- "$cur"))

@@ -34,7 +34,8 @@ inline int ColorDepth = 24;
 inline int LastLine = 0;
 // Where insertions go: "EDITBOX" or "BINDINGBOX".
 inline std::string InsertTarget = "EDITBOX";
-// The text last entered in the Find box.
+// The text last entered in the Find box, as UTF-8 (each script's encoding
+// turns it into that script's bytes).
 inline std::string LastSearchText;
 // When true, ResetStatusBarTip may replace the status text by "Ready".
 inline bool AllowStatusReset = true;

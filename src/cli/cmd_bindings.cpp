@@ -1,5 +1,5 @@
 // varkel-cli bindings [--set Q1|Q2|Q3] [--data DIR] [--conflicts none|active|all]
-//                     [--format tsv|table] [--lines] FILE...
+//                     [--format tsv|table] [--lines] [--encoding auto|latin1|utf8] FILE...
 // varkel-cli bindings --effective FILE
 //
 // Reads the scripts as the main window does when the last one is the active
@@ -13,6 +13,7 @@
 #include "cli/cmd_bindings.h"
 #include "cli/cliutil.h"
 #include "cli/cmd_effective.h"
+#include "documents/encoding.h"
 #include "documents/fileio.h"
 
 #include "bindings/bindingsearch.h"
@@ -24,6 +25,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,13 +62,18 @@ constexpr const char *kUsage =
     "  --conflicts none|active|all     where conflicts are marked (default active);\n"
     "                                  with all, every FILE is scanned\n"
     "  --format tsv|table              tab-separated lines (default) or a table\n"
+    "  --encoding auto|latin1|utf8     how the active script's texts read; they are\n"
+    "                                  printed as UTF-8 (default auto: UTF-8 when\n"
+    "                                  its bytes are valid UTF-8 with a non-ASCII\n"
+    "                                  byte or a byte-order mark, else Latin-1)\n"
     "  --lines                         after the state, the script (as named here)\n"
     "                                  and 1-based line of the bind line that gave\n"
     "                                  the slot its command; empty when no line of\n"
     "                                  the active script did\n"
     "  --effective                     the bindings once the game has run FILE\n"
     "                                  and the scripts it execs (one FILE; no\n"
-    "                                  --conflicts, --format table or --lines)\n"
+    "                                  --conflicts, --format table, --lines or\n"
+    "                                  --encoding)\n"
     "  -h, --help                      show this text\n";
 
 // Where the line that gave a slot its text stands: "PATH:LINE", 1-based,
@@ -116,7 +123,7 @@ std::vector<BoundKey> boundKeys(const varkel::BindingState &state, const varkel:
 }
 
 void printTsv(const varkel::BindingState &state, const varkel::KeyStateTable &states,
-              const varkel::GameDictionary &dict, const LineSource *lines)
+              const varkel::GameDictionary &dict, const LineSource *lines, varkel::Encoding encoding)
 {
     std::string out;
     for (const BoundKey &key : boundKeys(state, states, dict)) {
@@ -146,7 +153,7 @@ void printTsv(const varkel::BindingState &state, const varkel::KeyStateTable &st
         out += name;
         out += '\n';
     }
-    std::cout << out;
+    std::cout << varkel::DocumentBytesToUtf8(out, encoding);
 }
 
 std::string padded(std::string_view text, std::size_t width)
@@ -158,7 +165,7 @@ std::string padded(std::string_view text, std::size_t width)
 }
 
 void printTable(const varkel::BindingState &state, const varkel::KeyStateTable &states,
-                const varkel::GameDictionary &dict, const LineSource *lines)
+                const varkel::GameDictionary &dict, const LineSource *lines, varkel::Encoding encoding)
 {
     const std::vector<BoundKey> keys = boundKeys(state, states, dict);
     std::size_t keyWidth = 3, lineWidth = 4;
@@ -188,7 +195,7 @@ void printTable(const varkel::BindingState &state, const varkel::KeyStateTable &
     out += "\n" + std::string(listName) + " list (" + std::to_string(state.aliasList.size()) + ")\n";
     for (const std::string &name : state.aliasList)
         out += "  " + name + "\n";
-    std::cout << out;
+    std::cout << varkel::DocumentBytesToUtf8(out, encoding);
 }
 
 } // namespace
@@ -203,6 +210,7 @@ int runBindings(const std::vector<std::string_view> &args)
     bool table = false;
     bool withLines = false;
     bool effective = false, conflictsGiven = false;
+    std::optional<varkel::Encoding> encoding;
     std::vector<std::string> files;
 
     bool optionsDone = false;
@@ -250,6 +258,9 @@ int runBindings(const std::vector<std::string_view> &args)
                 conflicts = varkel::ConflictType::All;
             else
                 return usageError("unknown conflict mode '" + std::string(value) + "' (use none, active or all)");
+        } else if (optionValue(args, i, "--encoding", value, missing)) {
+            if (missing || !varkel::ParseEncodingOption(value, encoding))
+                return usageError("--encoding needs auto, latin1 or utf8");
         } else if (optionValue(args, i, "--format", value, missing)) {
             if (missing)
                 return usageError("--format needs a value (tsv or table)");
@@ -270,8 +281,8 @@ int runBindings(const std::vector<std::string_view> &args)
     if (effective) {
         if (files.size() > 1)
             return usageError("--effective reads one script, the one the game starts with");
-        if (conflictsGiven || table || withLines)
-            return usageError("--effective takes no --conflicts, --format table or --lines");
+        if (conflictsGiven || table || withLines || encoding)
+            return usageError("--effective takes no --conflicts, --format table, --lines or --encoding");
         return printEffectiveBindings(files.front());
     }
     if (dataDir.empty())
@@ -303,10 +314,12 @@ int runBindings(const std::vector<std::string_view> &args)
     // The texts and places are those of the active script, the last one.
     const LineSource source{files.back(), views.back()};
     const LineSource *lines = withLines ? &source : nullptr;
+    // The output is UTF-8, its texts read in the active script's encoding.
+    const varkel::Encoding shown = encoding.value_or(varkel::DetectEncoding(views.back()));
     if (table)
-        printTable(state, states, dict, lines);
+        printTable(state, states, dict, lines, shown);
     else
-        printTsv(state, states, dict, lines);
+        printTsv(state, states, dict, lines, shown);
     return finishOutput();
 }
 

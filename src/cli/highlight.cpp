@@ -2,12 +2,14 @@
 #include "cli/cliutil.h"
 #include "cli/commands.h"
 #include "app/settings.h"
+#include "documents/encoding.h"
 #include "documents/fileio.h"
 #include "language/dictionary.h"
 #include "language/gamedetect.h"
 #include "language/syntaxhilite.h"
 
 #include <filesystem>
+#include <optional>
 #include <iostream>
 #include <string>
 #include <unistd.h>
@@ -28,13 +30,18 @@ constexpr const char *kUsage =
     "  --set Q1|Q2|Q3          command set, in any case (default Q2)\n"
     "  --data DIR              game data folder (default: Data beside the program)\n"
     "  --color-strings         colour the words inside quoted strings\n"
+    "  --encoding auto|latin1|utf8\n"
+    "                          how FILE's bytes are shown by --format ansi (default\n"
+    "                          auto: UTF-8 when they are valid UTF-8 holding a\n"
+    "                          non-ASCII byte or start with a byte-order mark,\n"
+    "                          Latin-1 otherwise); the terminal gets UTF-8\n"
     "  --format classes|ansi   classes: one character per byte of FILE, then a\n"
     "                          newline: 0 for a byte left uncoloured, else its\n"
     "                          class: 1 plain text, 2 command, 3 cvar, 4 item,\n"
     "                          5 key name, 6 comment, 7 number, 8 string\n"
     "                          ansi: the script in the default colours on the\n"
-    "                          terminal's own background (Latin-1 shown as UTF-8,\n"
-    "                          control bytes as ^X); plain text without colours\n"
+    "                          terminal's own background (as UTF-8, control\n"
+    "                          characters as ^X); plain text without colours\n"
     "                          when NO_COLOR is set or TERM is dumb\n"
     "                          (default: ansi when standard output is a\n"
     "                          terminal, classes otherwise)\n"
@@ -81,7 +88,8 @@ void appendVisible(std::string &out, unsigned char c)
 // terminal's own text colour: black plain text would vanish on a dark
 // terminal. Each line end (CR LF, LF or a lone CR) becomes a newline with the
 // colour reset before it. Without colour the same text comes out plain.
-std::string ansiText(const std::string &text, const std::string &classes, const Settings &colors, bool color)
+std::string ansiText(const std::string &text, const std::string &classes, const Settings &colors, bool color,
+                     Encoding encoding)
 {
     std::string out;
     out.reserve(text.size() * 2);
@@ -105,7 +113,20 @@ std::string ansiText(const std::string &text, const std::string &classes, const 
                 appendColor(out, colors.SyntaxColors[static_cast<std::size_t>(cls - 1)]);
             current = cls;
         }
-        appendVisible(out, static_cast<unsigned char>(c));
+        // A UTF-8 script's characters go out as they are, but for the C1
+        // controls (U+0080..U+009F), shown like the Latin-1 bytes of the
+        // same value. An ill-formed byte shows as its Latin-1 character.
+        const std::size_t n = encoding == Encoding::Utf8 ? Utf8SequenceLength(text, i) : 0;
+        if (n == 2 && static_cast<unsigned char>(c) == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+            appendVisible(out, static_cast<unsigned char>(text[i + 1]));
+            i += 1;
+        } else if (n > 1) {
+            // The character takes the colour of its first byte.
+            out.append(text, i, n);
+            i += n - 1;
+        } else {
+            appendVisible(out, static_cast<unsigned char>(c));
+        }
     }
     if (current != PlainText)
         out += "\x1b[0m";
@@ -125,6 +146,7 @@ int runHighlight(const std::vector<std::string_view> &args)
     Format format = isatty(STDOUT_FILENO) ? Format::Ansi : Format::Classes;
     std::string file;
     bool haveFile = false;
+    std::optional<Encoding> encoding;
 
     bool optionsEnded = false;
     for (std::size_t a = 0; a < args.size(); ++a) {
@@ -138,7 +160,7 @@ int runHighlight(const std::vector<std::string_view> &args)
             haveFile = true;
         } else if (arg == "--") {
             optionsEnded = true;
-        } else if (arg == "--set" || arg == "--data" || arg == "--format") {
+        } else if (arg == "--set" || arg == "--data" || arg == "--format" || arg == "--encoding") {
             if (a + 1 >= args.size())
                 return usageError("option '" + std::string(arg) + "' needs a value");
             const std::string_view v = args[++a];
@@ -149,6 +171,9 @@ int runHighlight(const std::vector<std::string_view> &args)
             } else if (arg == "--data") {
                 dataDir = v;
                 haveDataDir = true;
+            } else if (arg == "--encoding") {
+                if (!ParseEncodingOption(v, encoding))
+                    return usageError("unknown encoding '" + std::string(v) + "' (use auto, latin1 or utf8)");
             } else if (v == "classes") {
                 format = Format::Classes;
             } else if (v == "ansi") {
@@ -189,7 +214,7 @@ int runHighlight(const std::vector<std::string_view> &args)
     const std::string classes = hiLiteClasses(text, dictionary, colorStrings);
     if (format == Format::Classes)
         return printText(classes + '\n');
-    return printText(ansiText(text, classes, Settings{}, colorAllowed()));
+    return printText(ansiText(text, classes, Settings{}, colorAllowed(), encoding.value_or(DetectEncoding(text))));
 }
 
 } // namespace varkel::cli

@@ -1,4 +1,4 @@
-// varkel-cli lint [--set Q1|Q2|Q3|auto] [--data DIR] [--names FILE] FILE...
+// varkel-cli lint [--set Q1|Q2|Q3|auto] [--data DIR] [--names FILE] [--encoding auto|latin1|utf8] FILE...
 //
 // Checks each script, with the scripts it execs, and prints one line per
 // finding, script after script in the order given, each in the order of
@@ -10,6 +10,7 @@
 
 #include "bindings/diskscriptfiles.h"
 #include "bindings/lint.h"
+#include "documents/encoding.h"
 #include "documents/fileio.h"
 #include "language/dictionary.h"
 #include "language/gamedetect.h"
@@ -18,6 +19,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,12 @@ constexpr const char *kUsage =
     "  --data DIR           game data folder (default: Data beside the program)\n"
     "  --names FILE         your own names (mods' commands and cvars), one a\n"
     "                       line: they are never unknown; may be given again\n"
+    "  --encoding auto|latin1|utf8\n"
+    "                       how the scripts' texts quoted in messages read;\n"
+    "                       they are printed as UTF-8 (default auto: each\n"
+    "                       script's own, UTF-8 when its bytes are valid UTF-8\n"
+    "                       with a non-ASCII byte or a byte-order mark, else\n"
+    "                       Latin-1)\n"
     "  -h, --help           show this text\n";
 
 } // namespace
@@ -62,6 +70,7 @@ int runLint(const std::vector<std::string_view> &args)
     std::string set = "auto";
     std::string dataDir;
     std::vector<std::string> nameFiles, files;
+    std::optional<Encoding> encoding;
     bool optionsDone = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
@@ -87,6 +96,9 @@ int runLint(const std::vector<std::string_view> &args)
             if (missing || value.empty())
                 return usageError("--data needs a folder");
             dataDir = value;
+        } else if (optionValue(args, i, "--encoding", value, missing)) {
+            if (missing || !ParseEncodingOption(value, encoding))
+                return usageError("--encoding needs auto, latin1 or utf8");
         } else if (optionValue(args, i, "--names", value, missing)) {
             if (missing || value.empty())
                 return usageError("--names needs a file");
@@ -151,10 +163,12 @@ int runLint(const std::vector<std::string_view> &args)
     std::string out;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const LintReport report = LintScript(*vocabularies.at(sets[i]), files[i], texts[i], &disk, &shared);
+        // The path stays as given; the finding's text comes out as UTF-8.
+        const Encoding shown = encoding.value_or(DetectEncoding(texts[i]));
         for (const LintFinding &f : report.findings) {
             out += files[i];
             out += ':';
-            out += FormatFinding(f);
+            out += DocumentBytesToUtf8(FormatFinding(f), shown);
             out += '\n';
             warned = warned || f.severity == LintSeverity::Warning;
         }

@@ -82,6 +82,10 @@ constexpr std::array kMenu{
     item(Edit, "cmnuSelectAll", "&Select All\tCtrl-A", "imgSelectAll", Off, "Select All", "Ctrl+A"),
     sep(Edit),
     item(Edit, "cmnuWordWrap", "&Word Wrap...", "imgWordWrap", Off, "Toggle Word Wrap Mode"),
+    // For the script whose encoding was guessed wrong: the same bytes, read
+    // the other way.
+    item(Edit, "cmnuReopenLatin1", "Reopen as &Latin-1", "", Off, "Read the Script Again as Latin-1"),
+    item(Edit, "cmnuReopenUtf8", "Reopen as U&TF-8", "", Off, "Read the Script Again as UTF-8"),
     sep(Edit),
     // The size the editors' text shows at; the font setting stays as it is.
     item(Edit, "cmnuZoomIn", "Zoom &In", "", Off, "Enlarge the Editor Text", "Ctrl++; Ctrl+="),
@@ -212,7 +216,7 @@ constexpr std::array kToolbar{
 };
 static_assert(kToolbar.size() == 41);
 
-constexpr std::array<StatusPanelDef, 8> kPanels{{
+constexpr std::array<StatusPanelDef, 9> kPanels{{
     {"Ready", ""},
     {"Line", ""},
     {"Col", ""},
@@ -221,6 +225,7 @@ constexpr std::array<StatusPanelDef, 8> kPanels{{
     {"CAPS", "Caps Lock Status"},
     {"SCRL", "Scroll Lock Status"},
     {"Q2", "The command set of the active script"},
+    {"", "The encoding the active script is read in"},
 }};
 
 } // namespace

@@ -58,8 +58,9 @@ struct StatusPanelDef {
     std::string_view toolTip;
 };
 
-// The eight status-bar panels: status text, line, column, character, the
-// Num, Caps and Scroll lock indicators, and the active script's command set.
+// The nine status-bar panels: status text, line, column, character, the
+// Num, Caps and Scroll lock indicators, the active script's command set and
+// its encoding.
 std::span<const StatusPanelDef> StatusPanels();
 
 // Registers help text for menu item `index` the way the menu help table

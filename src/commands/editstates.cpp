@@ -25,6 +25,8 @@ std::vector<CommandState> ComputeEditStates(const EditFacts &f)
     both("cmnuFind", !f.textEmpty);
     both("cmnuReplace", !f.textEmpty);
     both("cmnuRevert", f.modified && f.hasFile);
+    both("cmnuReopenLatin1", f.utf8);
+    both("cmnuReopenUtf8", !f.utf8);
     if (!open)
         s.push_back({"cmnuFindNextConflict", false, std::nullopt});
     s.push_back({"cmnuWordWrap", open, open ? std::optional<bool>(f.wordWrap) : std::nullopt});

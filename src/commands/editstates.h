@@ -18,6 +18,7 @@ struct EditFacts {
     bool canRedo = false;
     bool lastSearchEmpty = true; // LastSearchText is empty
     bool wordWrap = false;       // active document wraps lines
+    bool utf8 = false;           // active document is read as UTF-8
 };
 
 struct CommandState {

@@ -2,6 +2,8 @@
 // The table of open scripts. Slots are numbered from 1, only grow, and are
 // never reused within a process: a closed slot stays Closed for good.
 
+#include "documents/encoding.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,9 @@ struct DocRecord {
     // chosen (a few lines for a tool tip).
     std::string CommandSet;
     std::string SetExplanation;
+    // How the script's bytes are read: as found when it was opened, or as
+    // the user reopened it.
+    Encoding TextEncoding = Encoding::Latin1;
 };
 
 class DocTable {

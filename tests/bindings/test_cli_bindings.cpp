@@ -206,3 +206,25 @@ TEST_F(CliBindings, EveryCorpusFileWithoutACrash)
     }
     EXPECT_GT(files, 50);
 }
+
+// The texts come out as UTF-8, read in the active script's encoding, guessed
+// or given.
+TEST_F(CliBindings, TextsAreUtf8InTheActiveScriptsEncoding)
+{
+    const std::string latin = script("latin.cfg", "bind x \"say caf\xE9\"\r\n");
+    const std::string utf8 = script("utf8.cfg", "bind x \"say caf\xC3\xA9 \xE2\x82\xAC\"\r\n");
+    CliResult r = bindings({latin});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("say caf\xC3\xA9\n"), std::string::npos) << r.out;
+    r = bindings({"--format", "table", utf8});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("say caf\xC3\xA9 \xE2\x82\xAC"), std::string::npos) << r.out;
+    r = bindings({"--encoding", "latin1", utf8});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("say caf\xC3\x83\xC2\xA9 \xC3\xA2\xC2\x82\xC2\xAC\n"), std::string::npos) << r.out;
+    r = bindings({"--encoding=utf8", latin}); // an ill-formed byte still reads as Latin-1
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("say caf\xC3\xA9\n"), std::string::npos) << r.out;
+    EXPECT_EQ(bindings({"--encoding", "ebcdic", latin}).status, 2);
+    EXPECT_EQ(bindings({"--effective", "--encoding", "utf8", latin}).status, 2);
+}

@@ -104,3 +104,20 @@ TEST_F(CliLint, BadArgumentsAndFiles)
     }
     EXPECT_NE(runCli({"--help"}).out.find("  lint "), std::string::npos);
 }
+
+// A name quoted from a script comes out as UTF-8, read in that script's
+// encoding (or the one given); the path stays as given.
+TEST_F(CliLint, QuotedTextIsUtf8InEachScriptsEncoding)
+{
+    const std::string latin = script("latin.cfg", "caf\xE9 1\n");
+    const std::string utf8 = script("utf8.cfg", "caf\xC3\xA9 1\n");
+    const std::string note = ":1:1: note: unknown command or variable \"caf\xC3\xA9\" [unknown-name]\n";
+    CliResult r = runCli({"lint", "--set=Q2", latin, utf8});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, latin + note + utf8 + note);
+    r = runCli({"lint", "--set=Q2", "--encoding", "latin1", utf8});
+    EXPECT_EQ(r.out, utf8 + ":1:1: note: unknown command or variable \"caf\xC3\x83\xC2\xA9\" [unknown-name]\n");
+    r = runCli({"lint", "--set=Q2", "--encoding=utf8", latin});
+    EXPECT_EQ(r.out, latin + note);
+    EXPECT_EQ(runCli({"lint", "--encoding", "koi8", latin}).status, 2);
+}

@@ -66,3 +66,18 @@ TEST(EditStates, EachRowFollowsTheActiveDocument)
     for (const char *off : {"cmnuPrint", "cmnuSelectAll", "cmnuReplace"})
         EXPECT_EQ(s[off].enabled, false) << off;
 }
+
+TEST(EditStates, ReopenOffersTheOtherEncoding)
+{
+    EditFacts f;
+    EXPECT_EQ(apply(f).at("cmnuReopenUtf8").enabled, false);
+    EXPECT_EQ(apply(f).at("cmnuReopenLatin1").enabled, false);
+    f.docOpen = true;
+    auto s = apply(f);
+    EXPECT_EQ(s.at("cmnuReopenUtf8").enabled, true);
+    EXPECT_EQ(s.at("cmnuReopenLatin1").enabled, false);
+    f.utf8 = true;
+    s = apply(f);
+    EXPECT_EQ(s.at("cmnuReopenUtf8").enabled, false);
+    EXPECT_EQ(s.at("cmnuReopenLatin1").enabled, true);
+}

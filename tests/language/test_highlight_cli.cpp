@@ -69,6 +69,42 @@ TEST_F(CliTest, HighlightPrintsTheClassOfEveryByte)
     }
 }
 
+// The ANSI text is UTF-8 for the terminal: a Latin-1 script's bytes are
+// converted, a UTF-8 script's characters pass as they are, and --encoding
+// overrides the guess either way.
+TEST_F(CliTest, HighlightShowsEitherEncodingAsUtf8)
+{
+    const EnvOverride noColor("NO_COLOR", "1");
+    writeAll(dir.file("latin.cfg"), "echo caf\xE9\r\n");
+    writeAll(dir.file("utf8.cfg"), "echo caf\xC3\xA9 \xE2\x82\xAC\xC2\x9B\r\n");
+    writeAll(dir.file("bom.cfg"), "\xEF\xBB\xBF" "echo \xE9");
+    CliResult r = highlight({"--format", "ansi", dir.file("latin.cfg")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "echo caf\xC3\xA9\n");
+    // A C1 control stays harmless in UTF-8 too.
+    r = highlight({"--format", "ansi", dir.file("utf8.cfg")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "echo caf\xC3\xA9 \xE2\x82\xAC" "M-^[\n");
+    r = highlight({"--format", "ansi", "--encoding", "latin1", dir.file("utf8.cfg")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "echo caf\xC3\x83\xC2\xA9 \xC3\xA2M-^B\xC2\xAC\xC3\x82M-^[\n");
+    r = highlight({"--format", "ansi", "--encoding=UTF8", dir.file("latin.cfg")});
+    ASSERT_EQ(r.status, 2) << "the option takes its value after a space, as the others";
+    r = highlight({"--format", "ansi", "--encoding", "UTF8", dir.file("latin.cfg")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "echo caf\xC3\xA9\n"); // an ill-formed byte reads as Latin-1
+    r = highlight({"--format", "ansi", "--encoding", "auto", dir.file("bom.cfg")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "\xEF\xBB\xBF" "echo \xC3\xA9\n");
+    // The classes are one per byte whatever the encoding.
+    r = highlight({"--format", "classes", "--encoding", "utf8", dir.file("utf8.cfg")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.size(), std::string("echo caf\xC3\xA9 \xE2\x82\xAC\xC2\x9B\r\n").size() + 1);
+    r = highlight({"--encoding", "utf16", dir.file("utf8.cfg")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("unknown encoding 'utf16'"), std::string::npos) << r.err;
+}
+
 // What every command shares: its own help, standard input for "-", set names
 // in any case, and a failure when the output cannot be written.
 TEST_F(CliTest, EveryCommandSharesTheCommonHandling)

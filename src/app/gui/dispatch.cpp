@@ -68,6 +68,8 @@ void fMain::Dispatch(const std::string &key, int itemData)
             {"cmnuDelete", [](fMain &f, RichEdit *, int) { f.documents().EditDelete(); }},
             {"cmnuSelectAll", [](fMain &f, RichEdit *, int) { f.documents().EditSelectAll(); }},
             {"cmnuWordWrap", [](fMain &f, RichEdit *, int) { f.documents().ToggleWordWrap(); }},
+            {"cmnuReopenLatin1", [](fMain &f, RichEdit *, int) { f.documents().ReopenAs(Encoding::Latin1); }},
+            {"cmnuReopenUtf8", [](fMain &f, RichEdit *, int) { f.documents().ReopenAs(Encoding::Utf8); }},
             {"cmnuTileHorz", [](fMain &f, RichEdit *, int) { f.documents().Arrange(1); }},
             {"cmnuTileVert", [](fMain &f, RichEdit *, int) { f.documents().Arrange(2); }},
             {"cmnuCascade", [](fMain &f, RichEdit *, int) { f.documents().Arrange(0); }},

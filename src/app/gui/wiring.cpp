@@ -134,6 +134,7 @@ void fMain::WireParts()
         colours.UseCommandSet(set);
         cmds.ShowCommandSet(set, explanation);
     };
+    d.showEncoding = [&cmds](const QString &name) { cmds.ShowEncoding(name); };
     d.childIcon = IconFor("imgChild");
     docs.SetHooks(std::move(d));
 
@@ -225,6 +226,7 @@ void fMain::WireParts()
             facts.textEmpty = e->TextLength() == 0;
             facts.canUndo = e->CanUndo();
             facts.canRedo = e->CanRedo();
+            facts.utf8 = record.TextEncoding == Encoding::Utf8;
         }
         return facts;
     };

@@ -1,5 +1,7 @@
 #include "bindings/gui/bindingstable.h"
 
+#include "documents/gui/textcodec.h"
+
 #include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +16,16 @@
 #include <QVBoxLayout>
 
 namespace varkel {
+
+namespace {
+// A command as its script's bytes read: UTF-8 when they are valid UTF-8,
+// Latin-1 otherwise. An edited command goes back as UTF-8 text, which the
+// script's own encoding then turns into its bytes.
+QString commandText(const std::string &bytes)
+{
+    return BytesToText(bytes, DetectEncoding(bytes));
+}
+} // namespace
 
 // The rows shown, after the filter and the search; sorting is the proxy's.
 class BindingsTableModel : public QAbstractTableModel {
@@ -71,7 +83,7 @@ public:
         if (role == Qt::DisplayRole || role == Qt::EditRole) {
             switch (column) {
             case BindingsTable::KeyColumn: return QString::fromStdString(r->key);
-            case BindingsTable::CommandColumn: return QString::fromStdString(r->command);
+            case BindingsTable::CommandColumn: return commandText(r->command);
             case BindingsTable::LineColumn: return m_place(*r);
             case BindingsTable::StateColumn:
                 return !r->bound() ? QString() : r->state == KeyState::CON ? QStringLiteral("CON") : QStringLiteral("On");
@@ -82,8 +94,8 @@ public:
         if (role == Qt::ToolTipRole && column == BindingsTable::PanelColumn && !r->onPanel())
             return QStringLiteral("The panel has no place for this key");
         if (role == Qt::ToolTipRole && column == BindingsTable::CommandColumn && r->bound())
-            return r->editable() ? QString::fromStdString(r->command) + QStringLiteral("\n(double-click to edit)")
-                                 : QString::fromStdString(r->command);
+            return r->editable() ? commandText(r->command) + QStringLiteral("\n(double-click to edit)")
+                                 : commandText(r->command);
         if (role == Qt::UserRole) {
             // Sorting: the place by script and line number, the rest by text.
             if (column == BindingsTable::LineColumn)
@@ -109,7 +121,7 @@ public:
         if (!r || role != Qt::EditRole || index.column() != BindingsTable::CommandColumn || !r->editable())
             return false;
         const QString text = value.toString();
-        if (text == QString::fromStdString(r->command))
+        if (text == commandText(r->command))
             return false;
         m_edited(*r, text);
         return true;

@@ -6,6 +6,7 @@
 #include "bindings/uservariablelist.h"
 #include "commands/gui/icons.h"
 #include "documents/gui/richedit.h"
+#include "documents/gui/textcodec.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -23,15 +24,24 @@
 namespace varkel {
 
 namespace {
+// The tools hold their text as UTF-8: the vocabularies are ASCII, and a
+// binding taken from a script reads as UTF-8 when its bytes are valid UTF-8
+// and as Latin-1 otherwise. The text becomes a script's bytes only on its
+// way into that script.
 QString qs(std::string_view s)
 {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+    return BytesToText(s, DetectEncoding(s));
 }
 
-std::string latin1(const QString &s)
+std::string utf8(const QString &s)
 {
-    const QByteArray bytes = s.toLatin1();
+    const QByteArray bytes = s.toUtf8();
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+QString fromUtf8(const std::string &s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 QColor fromBgr(unsigned bgr)
@@ -313,7 +323,7 @@ void CommandBar::SetAliasList(const std::vector<std::string> &names, const std::
 
 std::string CommandBar::AliasText() const
 {
-    return latin1(cboCommand[kAliasRow]->currentText());
+    return utf8(cboCommand[kAliasRow]->currentText());
 }
 
 void CommandBar::SetBindingRow(const std::string &keyName, const std::string &binding)
@@ -324,12 +334,12 @@ void CommandBar::SetBindingRow(const std::string &keyName, const std::string &bi
 
 std::string CommandBar::KeynameText() const
 {
-    return latin1(cboKeyname->currentText());
+    return utf8(cboKeyname->currentText());
 }
 
 std::string CommandBar::BindingText() const
 {
-    return latin1(txtBinding->text());
+    return utf8(txtBinding->text());
 }
 
 // ---------------------------------------------------------------------------
@@ -436,7 +446,7 @@ void CommandBar::cboCommand_Click(int row)
         return;
     const bool open = m_hooks.documentOpen ? m_hooks.documentOpen() : m_open;
     const bool enabled = open && m_dict &&
-                         CommandRowEnabled(row, latin1(cboCommand[static_cast<size_t>(row)]->currentText()), m_vars,
+                         CommandRowEnabled(row, utf8(cboCommand[static_cast<size_t>(row)]->currentText()), m_vars,
                                            *m_dict);
     cmdInsertCommand[static_cast<size_t>(row)]->setEnabled(enabled);
     cmdSearchCommand[static_cast<size_t>(row)]->setEnabled(enabled);
@@ -479,7 +489,7 @@ std::string CommandBar::ToolText(InsertionTool tool, int row) const
             row = kCommandRow;
         else
             row = kCvarRow;
-        return CommandRowInsertText(row, set(), latin1(cboCommand[static_cast<size_t>(row)]->currentText()));
+        return CommandRowInsertText(row, set(), utf8(cboCommand[static_cast<size_t>(row)]->currentText()));
     case InsertionTool::Item:
         if (const ItemEntry *entry = CurrentItem())
             return itemInsertText(set(), *entry);
@@ -506,13 +516,24 @@ void CommandBar::insertTool(InsertionTool tool, int row)
     const std::string text = ToolText(tool, row);
     RichEdit *editor = m_hooks.activeEditor ? m_hooks.activeEditor() : nullptr;
     const InsertDestination where = ClickDestination(tool, mGlobal::InsertTarget, editor && !editor->isHidden());
+    std::string bytes;
+    if (where == InsertDestination::Editor) {
+        // A character the script's encoding cannot hold keeps the whole
+        // insertion out of it.
+        auto held = Utf8ToDocumentBytes(text, editor->GetEncoding());
+        if (!held) {
+            editor->RefuseUnheldText(fromUtf8(text));
+            return;
+        }
+        bytes = std::move(*held);
+    }
     if (where == InsertDestination::BindingBox) {
-        txtBinding->insert(qs(text));
+        txtBinding->insert(fromUtf8(text));
         txtBinding->setFocus();
     } else if (where == InsertDestination::Editor && tool == InsertionTool::Binding) {
         const LinePlacement place = PlaceBindingLine(editor->TextView(), static_cast<std::size_t>(editor->SelStart()),
                                                      static_cast<std::size_t>(editor->SelLength()),
-                                                     editor->LineEnd(), text);
+                                                     editor->LineEnd(), bytes);
         editor->SetSel(static_cast<long>(place.start), static_cast<long>(place.length));
         editor->SetSelText(place.text);
         editor->SetSelStart(static_cast<long>(place.caret));
@@ -522,7 +543,7 @@ void CommandBar::insertTool(InsertionTool tool, int row)
         if (place.ownLine && mGlobal::AutoSyntaxType != 0 && m_hooks.realTimeHiLite)
             m_hooks.realTimeHiLite(editor->GetLineFromChar(static_cast<long>(place.start)));
     } else if (where == InsertDestination::Editor) {
-        editor->SetSelText(text);
+        editor->SetSelText(bytes);
         editor->setFocus();
     }
     afterInsertion(AfterClick(tool, where, mGlobal::AutoSyntaxType, mGlobal::AutoRefresh));
@@ -547,7 +568,7 @@ void CommandBar::SearchCommand(int row)
 {
     if (row < 0 || row >= kCommandRowCount)
         return;
-    if (auto text = CommandRowSearchText(row, latin1(cboCommand[static_cast<size_t>(row)]->currentText()), m_vars))
+    if (auto text = CommandRowSearchText(row, utf8(cboCommand[static_cast<size_t>(row)]->currentText()), m_vars))
         searchFor(*text);
 }
 
@@ -563,8 +584,10 @@ void CommandBar::searchFor(const std::string &text)
     RichEdit *editor = m_hooks.activeEditor ? m_hooks.activeEditor() : nullptr;
     if (!editor)
         return;
-    // A search that finds nothing leaves the selection as it was.
-    editor->Find(text, 0);
+    // A search that finds nothing leaves the selection as it was; nor does
+    // text the script's encoding cannot hold find anything.
+    if (const auto bytes = Utf8ToDocumentBytes(text, editor->GetEncoding()))
+        editor->Find(*bytes, 0);
     if (!editor->isHidden())
         editor->setFocus();
 }
@@ -606,7 +629,7 @@ void CommandBar::runDrag(InsertButton *button, InsertionTool tool, int row)
 
     QPointer<QDrag> drag = new QDrag(button);
     auto *data = new QMimeData;
-    data->setText(qs(ToolText(tool, row)));
+    data->setText(fromUtf8(ToolText(tool, row)));
     drag->setMimeData(data);
     if (m_hooks.execDrag)
         m_hooks.execDrag(drag);

@@ -6,6 +6,7 @@
 #include "bindings/gui/lockkeys.h"
 #include "bindings/gui/slotcontrol.h"
 #include "documents/gui/richedit.h"
+#include "documents/gui/textcodec.h"
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -603,7 +604,10 @@ QString DevicePanel::ToolTipFor(int slot) const
 {
     const std::string name = m_keyName ? m_keyName(slot) : std::string();
     const std::string bound = m_boundText ? m_boundText(slot) : std::string();
-    return latin1(PanelToolTip(name, bound));
+    // The bound text as its script's bytes read (UTF-8 when they are valid
+    // UTF-8, else Latin-1).
+    const std::string tip = PanelToolTip(name, bound);
+    return BytesToText(tip, DetectEncoding(tip));
 }
 
 void DevicePanel::SelectAndReport(int slot)

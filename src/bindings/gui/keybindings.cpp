@@ -589,7 +589,14 @@ void KeyBindings::OnTableCommandEdited(const BindingRow &edited, const std::stri
                  mGlobal::AllowStatusReset);
         return;
     }
-    const std::string replacement = CommandForBindLine(command, text[start] == '"');
+    // The edited text in the script's encoding; a character it cannot hold
+    // leaves the line as it is.
+    const auto held = Utf8ToDocumentBytes(command, e->GetEncoding());
+    if (!held) {
+        e->RefuseUnheldText(QString::fromStdString(command));
+        return;
+    }
+    const std::string replacement = CommandForBindLine(*held, text[start] == '"');
     // One undo step puts the old command back.
     e->beginUndoAction();
     e->SetSel(static_cast<long>(start), static_cast<long>(end - start));

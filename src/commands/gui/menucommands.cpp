@@ -10,6 +10,7 @@
 #include "commands/gui/usertoolsmenu.h"
 #include "documents/gui/prompts.h"
 #include "documents/gui/richedit.h"
+#include "documents/gui/textcodec.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,6 +105,12 @@ void MenuCommands::ShowCommandSet(const std::string &set, const std::string &exp
         return;
     m_panels[7]->setText(QString::fromStdString(set));
     m_panels[7]->setToolTip(explanation.empty() ? qs(StatusPanels()[7].toolTip) : QString::fromStdString(explanation));
+}
+
+void MenuCommands::ShowEncoding(const QString &name)
+{
+    if (m_panels.size() >= 9)
+        m_panels[8]->setText(name);
 }
 
 void MenuCommands::ShowLockStates(bool num, bool caps, bool scroll)
@@ -283,6 +290,9 @@ void MenuCommands::BuildRebar()
                                           : label->fontMetrics().horizontalAdvance(QStringLiteral(" SCRL ")));
             if (n >= 5)
                 label->setAlignment(Qt::AlignCenter);
+            // The encoding panel keeps room for its longest text.
+            if (n == 9)
+                label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral(" Latin-1 ")) + 8);
             bar->addPermanentWidget(label);
         }
         m_panels.push_back(label);
@@ -453,10 +463,22 @@ void MenuCommands::SetEditStates()
 
 
 namespace {
-std::string latin1(const QString &s)
+std::string utf8(const QString &s)
 {
-    const QByteArray b = s.toLatin1();
+    const QByteArray b = s.toUtf8();
     return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+QString fromUtf8(const std::string &s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The last search text as the editor's bytes; empty when there is none or
+// the script's encoding cannot hold it, so that it finds nothing.
+std::string lastSearchBytes(const RichEdit *e)
+{
+    return Utf8ToDocumentBytes(mGlobal::LastSearchText, e->GetEncoding()).value_or(std::string());
 }
 } // namespace
 
@@ -465,12 +487,13 @@ void MenuCommands::FindText()
     RichEdit *e = CallHook(m_hooks.activeEditor);
     if (!e)
         return;
-    const std::string proposed = e->SelLength() >= 1 ? e->SelText() : mGlobal::LastSearchText;
+    const QString proposed = e->SelLength() >= 1 ? BytesToText(e->SelText(), e->GetEncoding())
+                                                 : fromUtf8(mGlobal::LastSearchText);
     const QString answer = m_prompts->InputText(m_window, QStringLiteral("Enter Search Text"), QStringLiteral("Find"),
-                                                QString::fromLatin1(proposed.data(), static_cast<qsizetype>(proposed.size())));
-    mGlobal::LastSearchText = latin1(answer);
-    if (!mGlobal::LastSearchText.empty())
-        e->Find(mGlobal::LastSearchText, 0);
+                                                proposed);
+    mGlobal::LastSearchText = utf8(answer);
+    if (const std::string what = lastSearchBytes(e); !what.empty())
+        e->Find(what, 0);
     CallHook(m_hooks.displayCharPos);
     SetEditStates();
 }
@@ -482,8 +505,8 @@ void MenuCommands::FindNext()
         return;
     if (e->SelLength() >= 1)
         e->Find(e->SelText(), e->SelStart() + 1);
-    else if (!mGlobal::LastSearchText.empty())
-        e->Find(mGlobal::LastSearchText, e->SelStart());
+    else if (const std::string what = lastSearchBytes(e); !what.empty())
+        e->Find(what, e->SelStart());
     CallHook(m_hooks.displayCharPos);
 }
 
@@ -492,7 +515,7 @@ void MenuCommands::FindPrevious()
     RichEdit *e = CallHook(m_hooks.activeEditor);
     if (!e)
         return;
-    const std::string text = e->SelLength() >= 1 ? e->SelText() : mGlobal::LastSearchText;
+    const std::string text = e->SelLength() >= 1 ? e->SelText() : lastSearchBytes(e);
     if (!text.empty()) {
         // The last occurrence that starts after position 0 and ends by the
         // selection start; with none, the search starts at 0.
@@ -522,9 +545,9 @@ void MenuCommands::ShowReplaceDialog()
         connect(m_replace, &ReplaceDialog::replaceAllRequested, this, &MenuCommands::ReplaceAll);
     }
     if (RichEdit *e = CallHook(m_hooks.activeEditor); e && e->SelLength() > 0)
-        m_replace->setFindText(QString::fromLatin1(e->SelText().c_str()));
+        m_replace->setFindText(BytesToText(e->SelText(), e->GetEncoding()));
     else if (!mGlobal::LastSearchText.empty())
-        m_replace->setFindText(QString::fromLatin1(mGlobal::LastSearchText.c_str()));
+        m_replace->setFindText(fromUtf8(mGlobal::LastSearchText));
     m_replace->show();
     m_replace->raise();
     m_replace->activateWindow();
@@ -535,19 +558,27 @@ bool MenuCommands::ReplaceStep(bool replace)
     RichEdit *e = CallHook(m_hooks.activeEditor);
     if (!e || !m_replace)
         return false;
-    const std::string what = latin1(m_replace->findText());
+    const QString query = m_replace->findText();
+    if (query.isEmpty())
+        return false;
+    mGlobal::LastSearchText = utf8(query);
+    // A query the script's encoding cannot hold occurs nowhere in it.
+    const std::string what = TextToBytes(query, e->GetEncoding()).value_or(std::string());
     if (what.empty())
         return false;
-    mGlobal::LastSearchText = what;
     const bool matchCase = m_replace->matchCase();
     if (replace && e->SelLength() == static_cast<long>(what.size())) {
         const std::string sel = e->SelText();
         const bool same = matchCase ? sel == what
-                                    : QString::fromLatin1(sel.c_str()).compare(QString::fromLatin1(what.c_str()),
-                                                                               Qt::CaseInsensitive) == 0;
+                                    : BytesToText(sel, e->GetEncoding()).compare(query, Qt::CaseInsensitive) == 0;
         if (same) {
-            e->SetSelText(latin1(m_replace->replaceText()));
-            CallHook(m_hooks.afterEdit);
+            if (const auto with = TextToBytes(m_replace->replaceText(), e->GetEncoding())) {
+                e->SetSelText(*with);
+                CallHook(m_hooks.afterEdit);
+            } else {
+                e->RefuseUnheldText(m_replace->replaceText());
+                return false;
+            }
         }
     }
     long found = e->Find(what, e->SelStart() + e->SelLength(), -1, false, matchCase);
@@ -563,10 +594,15 @@ int MenuCommands::ReplaceAll()
     RichEdit *e = CallHook(m_hooks.activeEditor);
     if (!e || !m_replace)
         return 0;
-    const std::string what = latin1(m_replace->findText());
+    const std::string what = TextToBytes(m_replace->findText(), e->GetEncoding()).value_or(std::string());
     if (what.empty())
         return 0;
-    const std::string with = latin1(m_replace->replaceText());
+    const auto held = TextToBytes(m_replace->replaceText(), e->GetEncoding());
+    if (!held) {
+        e->RefuseUnheldText(m_replace->replaceText());
+        return 0;
+    }
+    const std::string &with = *held;
     const bool matchCase = m_replace->matchCase();
     int count = 0;
     long pos = 0;

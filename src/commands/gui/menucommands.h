@@ -115,6 +115,9 @@ public:
     void ClearCharPos();
     // Panel 8: the active script's command set; its tool tip says why.
     void ShowCommandSet(const std::string &set, const std::string &explanation);
+    // Panel 9: the active script's encoding ("UTF-8", "Latin-1"; empty
+    // while none is open).
+    void ShowEncoding(const QString &name);
     // Panels 5, 6 and 7: "NUM", "CAPS", "SCRL".
     void ShowLockStates(bool num, bool caps, bool scroll);
     void OnPointerMoved();
@@ -186,7 +189,7 @@ private:
     QToolBar *tbrMain = nullptr;
     QToolBar *picCommand = nullptr;
     QMap<QString, QToolButton *> m_buttons;
-    std::vector<QLabel *> m_panels;           // the eight status-bar panels
+    std::vector<QLabel *> m_panels;           // the nine status-bar panels
     int m_toolsInMenu = 0;                    // user tool items now in the Tools menu
     ReplaceDialog *m_replace = nullptr;
     HelpWindow *m_helpWindow = nullptr;            // created on first use, owned by the window

@@ -8,6 +8,7 @@
 #include "documents/gui/localpath.h"
 #include "documents/gui/prompts.h"
 #include "documents/gui/richedit.h"
+#include "documents/gui/textcodec.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -27,6 +28,12 @@ namespace varkel {
 
 
 namespace {
+QString encodingName(Encoding encoding)
+{
+    const std::string_view name = EncodingName(encoding);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
 const QString kOpenTitle = QStringLiteral("Open a Quake Configuration File");
 const QString kOpenFilter = QStringLiteral("Quake Config (*.cfg *.rc);;Text Files (*.txt);;All Files (*)");
 const QString kSaveTitle = QStringLiteral("Save a Quake Configuration File");
@@ -246,6 +253,7 @@ void DocumentArea::OpenConfig(std::string &path)
             return;
         }
         m_docs[d].Modified = false;
+        m_docs[d].TextEncoding = editor->GetEncoding();
         if (auto [set, why] = CallHook(m_hooks.detectCommandSet, editor->TextView()); !set.empty())
             SetCommandSet(d, set, why);
         m_lastFolder = FolderOfPath(p);
@@ -364,6 +372,7 @@ void DocumentArea::RevertFile()
     CallHook(m_hooks.statusTip, QStringLiteral("Loading File..."), false);
     RichEdit *editor = Editor(d)->rtfEdit;
     const Error err = editor->LoadFile(m_docs[d].Path);
+    editor->SetEncoding(m_docs[d].TextEncoding);
     if (err) {
         mGlobal::Loading = false;
         m_docs[d].Modified = true;
@@ -424,6 +433,7 @@ void DocumentArea::UnloadDocument(int d)
     if (!m_docs.AnyOpen()) {
         CallHook(m_hooks.setCaption, QStringLiteral("Varkel"));
         CallHook(m_hooks.clearCaret);
+        CallHook(m_hooks.showEncoding, QString());
     }
     CallHook(m_hooks.setEditStates);
 }
@@ -442,6 +452,7 @@ void DocumentArea::OnWindowActivated(fEdit *w)
     CallHook(m_hooks.documentActivated);
     CallHook(m_hooks.setCaption, FrameCaption(w->Tag()));
     CallHook(m_hooks.commandSetActivated, m_docs[w->Tag()].CommandSet, m_docs[w->Tag()].SetExplanation);
+    CallHook(m_hooks.showEncoding, encodingName(m_docs[w->Tag()].TextEncoding));
     CallHook(m_hooks.refreshDocumentBindings, w->rtfEdit);
 }
 
@@ -753,13 +764,58 @@ void DocumentArea::UnloadAll()
             UnloadDocument(d);
 }
 
-namespace {
-// Clipboard text as the editor's 8-bit bytes.
-QString bytesToClipboardText(const std::string &bytes)
+void DocumentArea::ReopenAs(Encoding encoding)
 {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const int d = ActiveDoc();
+    if (!d || m_docs[d].TextEncoding == encoding)
+        return;
+    RichEdit *editor = Editor(d)->rtfEdit;
+    if (m_docs[d].HasFile) {
+        if (m_docs[d].Modified) {
+            switch (m_prompts->Ask(this, QStringLiteral("Save changes to ") + DisplayPath(m_docs[d].Path) +
+                                             QStringLiteral("?"),
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+            case QMessageBox::Yes:
+                if (!SaveConfig(d, m_docs[d].Path))
+                    return;
+                break;
+            case QMessageBox::No:
+                break;
+            default:
+                return;
+            }
+        }
+        mGlobal::Loading = true;
+        const Error err = editor->LoadFile(m_docs[d].Path);
+        mGlobal::Loading = false;
+        if (err) {
+            editor->SetEncoding(m_docs[d].TextEncoding);
+            CallHook(m_hooks.reportError, err);
+            return;
+        }
+        m_docs[d].Modified = false;
+    }
+    // Without a file the bytes in the control are the document: they stay,
+    // and only the way they read changes.
+    editor->SetEncoding(encoding);
+    m_docs[d].TextEncoding = encoding;
+    ShowDocumentState(d);
+    CallHook(m_hooks.showEncoding, encodingName(encoding));
+    if (mGlobal::AutoSyntaxType != 0)
+        CallHook(m_hooks.syntaxHiLiteAll, editor);
+    CallHook(m_hooks.refreshBindings);
+    CallHook(m_hooks.setEditStates);
+    DisplayCharPos(Editor(d));
+    editor->setFocus();
 }
-} // namespace
+
+void DocumentArea::OnEditorInputRefused(fEdit *w, const QString &character)
+{
+    if (!w)
+        return;
+    QApplication::beep();
+    CallHook(m_hooks.statusTip, RefusedCharacterMessage(character, m_docs[w->Tag()].TextEncoding), true);
+}
 
 void DocumentArea::EditUndo()
 {
@@ -794,7 +850,7 @@ void DocumentArea::EditCopy()
         return;
     QClipboard *cb = QApplication::clipboard();
     cb->clear();
-    cb->setText(bytesToClipboardText(e->SelText()));
+    cb->setText(BytesToText(e->SelText(), e->GetEncoding()));
 }
 
 void DocumentArea::EditPaste()
@@ -803,12 +859,17 @@ void DocumentArea::EditPaste()
     if (!e)
         return;
     const QMimeData *data = QApplication::clipboard()->mimeData();
-    QByteArray bytes;
-    if (!data || !data->hasText())
+    std::string bytes;
+    if (!data || !data->hasText()) {
         QApplication::beep();
-    else
-        bytes = data->text().toLatin1();
-    e->SetSelText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    } else if (auto held = TextToBytes(data->text(), e->GetEncoding())) {
+        bytes = std::move(*held);
+    } else {
+        // Nothing is written when a character has no place in the script.
+        e->RefuseUnheldText(data->text());
+        return;
+    }
+    e->SetSelText(bytes);
     CallHook(m_hooks.afterEdit);
 }
 

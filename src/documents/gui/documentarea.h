@@ -77,6 +77,9 @@ public:
         std::function<std::pair<std::string, std::string>(std::string_view text)> detectCommandSet;
         // A document became active: the parts take its command set.
         std::function<void(const std::string &set, const std::string &explanation)> commandSetActivated;
+        // The encoding panel: the active document's encoding ("UTF-8",
+        // "Latin-1"), empty once no document is open.
+        std::function<void(const QString &name)> showEncoding;
         QIcon childIcon;
     };
 
@@ -127,6 +130,10 @@ public:
     int DocOf(const RichEdit *editor) const;
     // Gives document d a command set and the reason for it.
     void SetCommandSet(int d, const std::string &set, const std::string &explanation);
+    // Reads the active document's file again in the given encoding (asking
+    // to save a modified one first); a document without a file shows its
+    // bytes in that encoding at once. The bytes themselves never change.
+    void ReopenAs(Encoding encoding);
 
     // --- editing ---------------------------------------------------------
     void EditUndo();
@@ -146,6 +153,9 @@ public:
     void OnEditorMouseUp(fEdit *w, Qt::MouseButton button);
     void OnEditorCtrlClick(fEdit *w, long position);
     void OnEditorFocus(fEdit *w, bool gotFocus);
+    // Typed, pasted or dropped text the document's encoding cannot hold was
+    // kept out: a beep and a word in the status bar.
+    void OnEditorInputRefused(fEdit *w, const QString &character);
     // A key pressed in an editor, before the editor acts on it: true when
     // it ran a command.
     bool OnEditorCommandKey(fEdit *w, QKeyCombination key);

@@ -38,6 +38,7 @@ fEdit::fEdit(int tag, DocumentArea *area)
     connect(rtfEdit, &RichEdit::ctrlClicked, this, [this](long position) { m_area->OnEditorCtrlClick(this, position); });
     connect(rtfEdit, &RichEdit::gotFocus, this, [this] { m_area->OnEditorFocus(this, true); });
     connect(rtfEdit, &RichEdit::lostFocus, this, [this] { m_area->OnEditorFocus(this, false); });
+    connect(rtfEdit, &RichEdit::inputRefused, this, [this](const QString &c) { m_area->OnEditorInputRefused(this, c); });
     connect(rtfEdit, &RichEdit::filesDropped, this, [this](const QStringList &files) { m_area->OpenDroppedFiles(files); });
 }
 

@@ -1,7 +1,10 @@
 #include "documents/gui/richedit.h"
 
 #include "documents/fileio.h"
+#include "documents/gui/textcodec.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -277,12 +280,44 @@ Error RichEdit::LoadFile(const std::string &path)
     if (r.error)
         return r.error;
     SetText(r.bytes);
+    SetEncoding(DetectEncoding(r.bytes));
     return {};
 }
 
 Error RichEdit::SaveFile(const std::string &path)
 {
     return WriteFileSafely(path, TextView());
+}
+
+void RichEdit::SetEncoding(Encoding encoding)
+{
+    m_encoding = encoding;
+    setUtf8(encoding == Encoding::Utf8);
+}
+
+bool RichEdit::RefuseUnheldText(const QString &text)
+{
+    QString refused;
+    if (text.isEmpty() || TextToBytes(text, m_encoding, &refused))
+        return false;
+    emit inputRefused(refused);
+    return true;
+}
+
+QByteArray RichEdit::fromMimeData(const QMimeData *source, bool &rectangular) const
+{
+    const QByteArray base = QsciScintilla::fromMimeData(source, rectangular);
+    if (!source->hasText())
+        return base;
+    const auto bytes = TextToBytes(source->text(), m_encoding);
+    return bytes ? QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size())) : QByteArray();
+}
+
+QMimeData *RichEdit::toMimeData(const QByteArray &text, bool rectangular) const
+{
+    QMimeData *data = QsciScintilla::toMimeData(text, rectangular);
+    data->setText(BytesToText(std::string_view(text.constData(), static_cast<size_t>(text.size())), m_encoding));
+    return data;
 }
 
 void RichEdit::SetRightMargin(int margin)
@@ -432,12 +467,26 @@ std::string_view RichEdit::RangeView(long start, long length) const
 void RichEdit::keyPressEvent(QKeyEvent *e)
 {
     emit keyDown(e->key(), e->modifiers());
+    // A printable character the encoding cannot hold is not typed at all
+    // (the control would write "?" for it).
+    if (const QString typed = e->text(); !typed.isEmpty() && typed.at(0).isPrint() && RefuseUnheldText(typed)) {
+        e->accept();
+        return;
+    }
     QsciScintilla::keyPressEvent(e);
     flushContentChanged();
 }
 
 void RichEdit::inputMethodEvent(QInputMethodEvent *e)
 {
+    // A composed text the encoding cannot hold is dropped; the composition
+    // ends without it.
+    if (RefuseUnheldText(e->commitString())) {
+        QInputMethodEvent ended;
+        QsciScintilla::inputMethodEvent(&ended);
+        e->accept();
+        return;
+    }
     QsciScintilla::inputMethodEvent(e);
     flushContentChanged();
 }
@@ -536,8 +585,24 @@ void RichEdit::dropEvent(QDropEvent *e)
         emit filesDropped(files);
         return;
     }
+    if (e->mimeData()->hasText() && RefuseUnheldText(e->mimeData()->text())) {
+        e->ignore();
+        return;
+    }
     QsciScintilla::dropEvent(e);
     flushContentChanged();
+}
+
+void RichEdit::mousePressEvent(QMouseEvent *e)
+{
+    // The middle button pastes the X11 selection.
+    if (e->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection())
+        if (const QMimeData *data = QApplication::clipboard()->mimeData(QClipboard::Selection);
+            data && data->hasText() && RefuseUnheldText(data->text())) {
+            e->accept();
+            return;
+        }
+    QsciScintilla::mousePressEvent(e);
 }
 
 } // namespace varkel

@@ -1,10 +1,12 @@
 #pragma once
 // The rich-text editor control of a document: one QsciScintilla holding the
-// script's bytes (code page 0, so byte offsets are character offsets), its
+// script's bytes (code page 0, or UTF-8 mode for a UTF-8 script; positions
+// are byte offsets in both), its
 // caret, selection, colours (one Scintilla style per keyword class) and undo.
 // There is no other text model.
 
 #include "app/errors.h"
+#include "documents/encoding.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -49,9 +51,24 @@ public:
     void EditRedo();
     void EmptyUndoBuffer();
 
-    // Plain-text file access, byte for byte.
+    // Plain-text file access, byte for byte. Loading sets the encoding the
+    // bytes call for (DetectEncoding).
     Error LoadFile(const std::string &path);
     Error SaveFile(const std::string &path);
+
+    // How the bytes are shown and what typed text becomes: Latin-1 (code
+    // page 0) or UTF-8 (the control's UTF-8 mode). The bytes never change;
+    // positions stay byte offsets in both.
+    void SetEncoding(Encoding encoding);
+    Encoding GetEncoding() const { return m_encoding; }
+    // Text typed, pasted or dropped that the encoding cannot hold is refused
+    // (inputRefused); true when text was refused.
+    bool RefuseUnheldText(const QString &text);
+    // The control's own clipboard, selection and drag traffic, in the
+    // encoding: text that it cannot hold comes in as nothing. (A drag of
+    // such text is let in, so that its drop can be refused out loud.)
+    QByteArray fromMimeData(const QMimeData *source, bool &rectangular) const override;
+    QMimeData *toMimeData(const QByteArray &text, bool rectangular) const override;
 
     // 0 wraps at the window edge; any other value turns wrapping off.
     void SetRightMargin(int margin);
@@ -100,6 +117,9 @@ signals:
     // The left button released with Ctrl held, at this text position.
     void ctrlClicked(long position);
     void filesDropped(const QStringList &paths);
+    // Text that the encoding cannot hold was kept out; character is the
+    // first one that could not be written.
+    void inputRefused(const QString &character);
     void gotFocus();
     void lostFocus();
 
@@ -115,6 +135,7 @@ protected:
     void dropEvent(QDropEvent *e) override;
     void inputMethodEvent(QInputMethodEvent *e) override;
     void changeEvent(QEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
 
 private:
     void onModified(int position, int type);
@@ -131,6 +152,7 @@ private:
     bool m_flushQueued = false;
     int m_oleDropMode = 1;
     bool m_lineNumbers = false;
+    Encoding m_encoding = Encoding::Latin1;
 };
 
 // Local files named by dropped data, in order; empty when it holds none.

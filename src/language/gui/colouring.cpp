@@ -7,6 +7,7 @@
 #include "documents/gui/fedit.h"
 #include "documents/gui/prompts.h"
 #include "documents/gui/richedit.h"
+#include "documents/gui/textcodec.h"
 #include "language/commentblock.h"
 #include "language/syntaxhilite.h"
 
@@ -289,9 +290,21 @@ void Colouring::InsertCommentBlock()
                                                QStringLiteral("Insert Comment Block"), QString());
     if (typed.isEmpty())
         return;
-    QByteArray latin = typed.toLatin1();
-    std::string text(latin.constData(), static_cast<size_t>(latin.size()));
-    const std::string block = BuildCommentBlock(text, currentCommentSettings(), editor->LineEnd());
+    // In a UTF-8 script upper case is made from the characters, as its
+    // bytes are not letters of their own.
+    CommentBlockSettings settings = currentCommentSettings();
+    QString shown = typed;
+    if (editor->GetEncoding() == Encoding::Utf8 && settings.CommentUCase) {
+        shown = typed.toUpper();
+        settings.CommentUCase = false;
+    }
+    auto held = TextToBytes(shown, editor->GetEncoding());
+    if (!held) {
+        editor->RefuseUnheldText(shown);
+        return;
+    }
+    std::string text = std::move(*held);
+    const std::string block = BuildCommentBlock(text, settings, editor->LineEnd());
     editor->SetSelText(block);
     editor->setFocus();
     if (mGlobal::AutoSyntaxType != 0)
