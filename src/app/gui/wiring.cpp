@@ -34,7 +34,7 @@ void fMain::AfterEditRefresh()
         m_bindings->RefreshBindings();
     if (mGlobal::AutoSyntaxType != 0)
         if (RichEdit *e = m_documents->ActiveEditor())
-            m_colouring->SyntaxHiLiteAll(e);
+            m_colouring->SyntaxHiLiteEdited(e);
     m_commands->SetEditStates();
 }
 

@@ -43,7 +43,9 @@ RichEdit::RichEdit(QWidget *parent)
     // the event that made it has been handled.
     SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char *, int, int, int, int, int, int, int) { onModified(position, type); });
+            [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
+                onModified(position, type, length);
+            });
     for (int i = 0; i <= 8; ++i)
         m_colors[i] = 0;
     // The line numbers need more room as the script grows or the text is
@@ -87,10 +89,16 @@ void RichEdit::changeEvent(QEvent *e)
         applyStyles();
 }
 
-void RichEdit::onModified(int, int type)
+void RichEdit::onModified(int position, int type, int length)
 {
     if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
         return;
+    const auto pos = static_cast<std::size_t>(std::max(position, 0));
+    const auto n = static_cast<std::size_t>(std::max(length, 0));
+    if (type & SC_MOD_BEFOREINSERT)
+        m_log.Record(pos, 0, n);
+    else
+        m_log.Record(pos, n, 0);
     m_changePending = true;
     if (!m_flushQueued) {
         // Changes that arrive outside the handlers below are reported from

@@ -5,6 +5,7 @@
 // There is no other text model.
 
 #include "app/errors.h"
+#include "documents/editlog.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -81,6 +82,9 @@ public:
     // Bytes of [start, start + length) without copying the rest of the text.
     std::string_view RangeView(long start, long length) const;
 
+    // Every change of the text, for the passes that redo only what changed.
+    const EditLog &Log() const { return m_log; }
+
     // The line end the document uses; what Enter inserts.
     std::string_view LineEnd() const;
 
@@ -117,7 +121,7 @@ protected:
     void changeEvent(QEvent *e) override;
 
 private:
-    void onModified(int position, int type);
+    void onModified(int position, int type, int length);
     void flushContentChanged();
     // Handles a drag of files or of no text; false leaves it to the editor.
     bool acceptFileDrag(QDropEvent *e);
@@ -131,6 +135,7 @@ private:
     bool m_flushQueued = false;
     int m_oleDropMode = 1;
     bool m_lineNumbers = false;
+    EditLog m_log;
 };
 
 // Local files named by dropped data, in order; empty when it holds none.
