@@ -144,7 +144,7 @@ void fMain::WireParts()
     };
     c.rereadBindings = [&keys](RichEdit *e) {
         keys.ClearData();
-        keys.GetBindings(e->TextView(), false, false);
+        keys.GetBindings(e, false, false);
     };
     c.commandSetOf = [&docs](RichEdit *e) {
         const int doc = mGlobal::DetectGame ? docs.DocOf(e) : 0;
