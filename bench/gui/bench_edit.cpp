@@ -329,6 +329,37 @@ int main(int argc, char **argv)
             const double b = Timed([&] { SendKey(&bare, Qt::Key_X, QStringLiteral("x")); bare.repaint(); });
             Record("keystroke-long-line", t, b);
         }
+        // What the control's own caches and wrapping give, each tried alone
+        // on the bare control (the ratio is to its default settings).
+        struct Setting {
+            const char *name;
+            std::function<void(RichEdit &, bool on)> apply;
+        };
+        const std::vector<Setting> settings = {
+            {"layout-cache-document", [](RichEdit &c, bool on) {
+                 c.SendScintilla(QsciScintillaBase::SCI_SETLAYOUTCACHE, on ? 3UL : 1UL);
+             }},
+            {"position-cache-65536", [](RichEdit &c, bool on) {
+                 c.SendScintilla(QsciScintillaBase::SCI_SETPOSITIONCACHE, on ? 65536UL : 1024UL);
+             }},
+            {"wrap-word", [](RichEdit &c, bool on) {
+                 c.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, on ? 1UL : 0UL);
+             }},
+            {"no-scroll-width-tracking", [](RichEdit &c, bool on) {
+                 c.SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, on ? 0UL : 1UL);
+             }},
+        };
+        for (const Setting &setting : settings) {
+            std::vector<double> plain;
+            for (int r = 0; r < 5; ++r)
+                plain.push_back(Timed([&] { SendKey(&bare, Qt::Key_X, QStringLiteral("x")); bare.repaint(); }));
+            setting.apply(bare, true);
+            QCoreApplication::processEvents();
+            for (int r = 0; r < 5; ++r)
+                Record(std::string("keystroke-long-line-") + setting.name,
+                       Timed([&] { SendKey(&bare, Qt::Key_X, QStringLiteral("x")); bare.repaint(); }), Median(plain));
+            setting.apply(bare, false);
+        }
         PrintFigures("1MB");
     }
     return 0;

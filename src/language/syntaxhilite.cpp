@@ -309,6 +309,36 @@ std::string hiLiteClasses(std::string_view text, const GameDictionary &dictionar
     return classes;
 }
 
+void hiLiteClassesInPieces(std::string_view text, const GameDictionary &dictionary, bool colorStringElements,
+                           std::size_t pieceSize, const ClassesPiece &piece)
+{
+    // Pieces end after a line feed. While every piece is line-local, the
+    // whole-text scan starts each piece afresh, so a pass over the piece
+    // alone gives its classes; once one is not, only the whole rest of the
+    // text, scanned at once, gives the right ones.
+    const auto lookup = dictionaryLookup(dictionary);
+    std::string classes;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.size();
+        if (text.size() - start > pieceSize) {
+            const std::size_t lf = text.find('\n', start + pieceSize - 1);
+            end = lf == std::string_view::npos ? text.size() : lf + 1;
+        }
+        classes.assign(end - start, '0');
+        bool lineLocal = true;
+        scan(text.substr(start, end - start), 0, lookup, colorStringElements, ClassBufferPainter{&classes},
+             &lineLocal);
+        if (!lineLocal && end < text.size()) {
+            classes.assign(text.size() - start, '0');
+            scan(text.substr(start), 0, lookup, colorStringElements, ClassBufferPainter{&classes});
+            end = text.size();
+        }
+        piece(start, classes);
+        start = end;
+    }
+}
+
 std::string hiLiteStyles(std::string_view text, std::size_t offset, const GameDictionary &dictionary,
                          bool colorStringElements, char untouched, bool *lineLocal)
 {

@@ -74,6 +74,14 @@ StyleSink classPainter(std::string &classes);
 std::string hiLiteClasses(std::string_view text, const KeywordLookup &lookup, bool colorStringElements);
 std::string hiLiteClasses(std::string_view text, const GameDictionary &dictionary, bool colorStringElements);
 
+// The classes of hiLiteClasses, handed out a piece at a time: `piece` gets
+// the classes of the bytes from `start` on, pieces in order. A piece holds
+// whole lines and about pieceSize bytes (more where a string runs across
+// lines), so that a big text needs no second buffer of its size.
+using ClassesPiece = std::function<void(std::size_t start, std::string_view classes)>;
+void hiLiteClassesInPieces(std::string_view text, const GameDictionary &dictionary, bool colorStringElements,
+                           std::size_t pieceSize, const ClassesPiece &piece);
+
 // The style every byte of `text` (at control position `offset`) ends with
 // after one pass: its keyword class as a byte (1..8), or `untouched` where no
 // run covered it. The same pass as SyntaxHiLite, painted straight into one

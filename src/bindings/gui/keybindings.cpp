@@ -273,7 +273,11 @@ void KeyBindings::GetBindings(std::string_view text, bool quiet, bool keepImages
 
 void KeyBindings::GetBindings(RichEdit *editor, bool quiet, bool keepImages)
 {
-    const BindingLines &lines = LinesOf(editor);
+    bool wholeText = false;
+    const BindingLines &lines = LinesOf(editor, &wholeText);
+    // Only reading the whole text takes long enough for the status bar to
+    // tell of it.
+    quiet = quiet || !wholeText;
     readBindings(
         [&](KeyStateSink *sink) {
             varkel::GetBindings(m_bindings, lines, static_cast<ConflictType>(mGlobal::ConflictType), keepImages,
@@ -282,7 +286,7 @@ void KeyBindings::GetBindings(RichEdit *editor, bool quiet, bool keepImages)
         quiet);
 }
 
-const BindingLines &KeyBindings::LinesOf(RichEdit *editor)
+const BindingLines &KeyBindings::LinesOf(RichEdit *editor, bool *wholeText)
 {
     // The findings of closed scripts go.
     std::erase_if(m_lines, [](const auto &entry) { return entry.second.editor.isNull(); });
@@ -291,6 +295,8 @@ const BindingLines &KeyBindings::LinesOf(RichEdit *editor)
     if (kept.editor == editor && kept.set == m_dict.Set() && editor->Log().ChangedSince(kept.serial, changed)) {
         kept.lines.Update(editor->TextView(), changed, m_dict);
     } else {
+        if (wholeText)
+            *wholeText = true;
         kept.editor = editor;
         kept.set = m_dict.Set();
         kept.lines.Read(editor->TextView(), m_dict);

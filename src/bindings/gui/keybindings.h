@@ -155,8 +155,9 @@ private:
     // Runs a scan into the binding table with the panel as its sink, then
     // refills the lists and the bindings table.
     void readBindings(const std::function<void(KeyStateSink *)> &scan, bool quiet);
-    // The findings of an editor's script, brought up to date with its changes.
-    const BindingLines &LinesOf(RichEdit *editor);
+    // The findings of an editor's script, brought up to date with its
+    // changes; wholeText tells whether the whole text had to be read.
+    const BindingLines &LinesOf(RichEdit *editor, bool *wholeText = nullptr);
 
     // Each editor's findings, the change of its text they were last brought
     // to and the command set they were read with.

@@ -175,7 +175,8 @@ void Colouring::SyntaxHiLiteEdited(RichEdit *control)
     std::vector<std::pair<long, std::string>> styles;
     for (StyledSpan &span : spans)
         styles.emplace_back(static_cast<long>(span.start), std::move(span.styles));
-    applyStyles(control, styles, false);
+    // Only a whole pass takes long enough for the status bar to tell of it.
+    applyStyles(control, styles, true, false);
 }
 
 void Colouring::SyntaxHiLite(RichEdit *control, std::string_view text, long offset, bool quiet, bool /*noDocument*/)
@@ -201,25 +202,27 @@ void Colouring::SyntaxHiLite(RichEdit *control, std::string_view text, long offs
         mark.colorStrings = mGlobal::ColorStringElements;
         mark.lineLocal = lineLocal;
     }
-    applyStyles(control, styles, quiet);
+    applyStyles(control, styles, !quiet, !quiet);
 }
 
-void Colouring::applyStyles(RichEdit *control, const std::vector<std::pair<long, std::string>> &styles, bool quiet)
+void Colouring::applyStyles(RichEdit *control, const std::vector<std::pair<long, std::string>> &styles,
+                            bool collapseSelection, bool showStatus)
 {
     const bool wasBusy = mGlobal::HiLiteBusy;
     mGlobal::HiLiteBusy = true;
     const long selStart = control->SelStart();
-    if (!quiet) {
+    if (showStatus) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         CallHook(m_hooks.statusTip, QStringLiteral("Parsing Keywords..."), false);
     }
     for (const auto &[offset, bytes] : styles)
         control->ApplyStyles(offset, bytes);
-    if (!quiet) {
-        // The caret stays where it was; a selection collapses to its start.
-        // A line pass while typing leaves the selection alone, so selecting
-        // with Shift and the arrow keys keeps working.
+    // The caret stays where it was; a selection collapses to its start. A
+    // line pass while typing leaves the selection alone, so selecting with
+    // Shift and the arrow keys keeps working.
+    if (collapseSelection)
         control->SetSelStart(selStart);
+    if (showStatus) {
         QApplication::restoreOverrideCursor();
         if (!mGlobal::Loading)
             CallHook(m_hooks.statusTip, QStringLiteral("Ready"), true);

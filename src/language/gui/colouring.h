@@ -118,7 +118,8 @@ private:
         bool lineLocal = false;
     };
     std::map<const RichEdit *, PassMark> m_passes;
-    void applyStyles(RichEdit *control, const std::vector<std::pair<long, std::string>> &styles, bool quiet);
+    void applyStyles(RichEdit *control, const std::vector<std::pair<long, std::string>> &styles,
+                     bool collapseSelection, bool showStatus);
 };
 
 } // namespace varkel
