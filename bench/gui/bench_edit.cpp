@@ -330,7 +330,7 @@ int main(int argc, char **argv)
             Record("keystroke-long-line", t, b);
         }
         // What the control's own caches and wrapping give, each tried alone
-        // on the bare control (the ratio is to its default settings).
+        // on the document's editor (the ratio is to its settings without).
         struct Setting {
             const char *name;
             std::function<void(RichEdit &, bool on)> apply;
@@ -352,13 +352,13 @@ int main(int argc, char **argv)
         for (const Setting &setting : settings) {
             std::vector<double> plain;
             for (int r = 0; r < 5; ++r)
-                plain.push_back(Timed([&] { SendKey(&bare, Qt::Key_X, QStringLiteral("x")); bare.repaint(); }));
-            setting.apply(bare, true);
+                plain.push_back(Timed([&] { SendKey(e, Qt::Key_X, QStringLiteral("x")); e->repaint(); }));
+            setting.apply(*e, true);
             QCoreApplication::processEvents();
             for (int r = 0; r < 5; ++r)
                 Record(std::string("keystroke-long-line-") + setting.name,
-                       Timed([&] { SendKey(&bare, Qt::Key_X, QStringLiteral("x")); bare.repaint(); }), Median(plain));
-            setting.apply(bare, false);
+                       Timed([&] { SendKey(e, Qt::Key_X, QStringLiteral("x")); e->repaint(); }), Median(plain));
+            setting.apply(*e, false);
         }
         PrintFigures("1MB");
     }

@@ -1,6 +1,7 @@
 #include "documents/gui/richedit.h"
 
 #include "documents/fileio.h"
+#include "documents/textsearch.h"
 
 #include <QDragEnterEvent>
 #include <QFontDatabase>
@@ -202,7 +203,7 @@ std::string RichEdit::SelText() const
 {
     const long start = SelStart();
     const long length = SelLength();
-    return std::string(TextView().substr(static_cast<size_t>(start), static_cast<size_t>(length)));
+    return std::string(RangeView(start, length));
 }
 
 void RichEdit::SetSelText(std::string_view bytes)
@@ -223,10 +224,20 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
         end = len;
     if (text.empty() || start < 0 || start > end)
         return -1;
-    SendScintilla(SCI_SETSEARCHFLAGS, matchCase ? static_cast<unsigned long>(SCFIND_MATCHCASE) : 0UL);
-    SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(start));
-    SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(end));
-    const long found = SendScintilla(SCI_SEARCHINTARGET, static_cast<uintptr_t>(text.size()), text.data());
+    long found = -1;
+    if (SendScintilla(SCI_GETCODEPAGE) == 0 && IsAscii(text)) {
+        // An ASCII query in single-byte text: searched in the control's own
+        // buffer, which matches as the control's search does.
+        const std::string_view within = RangeView(start, end - start);
+        const std::size_t at = matchCase ? within.find(text) : FindIgnoringAsciiCase(within, text);
+        if (at != std::string_view::npos)
+            found = start + static_cast<long>(at);
+    } else {
+        SendScintilla(SCI_SETSEARCHFLAGS, matchCase ? static_cast<unsigned long>(SCFIND_MATCHCASE) : 0UL);
+        SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(start));
+        SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(end));
+        found = SendScintilla(SCI_SEARCHINTARGET, static_cast<uintptr_t>(text.size()), text.data());
+    }
     if (found >= 0 && !noHighlight)
         SetSel(found, static_cast<long>(text.size()));
     return found;
