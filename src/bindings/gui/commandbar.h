@@ -127,6 +127,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *e) override;
 
 private:
+    std::vector<std::string> m_aliasNames; // the items of the alias / vstr box
     void buildControls();
     void connectControls();
     void connectInsertButton(InsertButton *button, InsertionTool tool, int row);
