@@ -64,26 +64,31 @@ std::size_t FindIgnoringAsciiCase(std::string_view text, std::string_view what)
     const char upper = isAsciiLetter(lower) ? static_cast<char>(lower - 'a' + 'A') : lower;
     const char *const base = text.data();
     // Anchor positions run from `anchor` to the last one a match fits after.
+    // They are looked at a window at a time, so that a case of the anchor
+    // that is rare does not send memchr to the end of the text every time.
     const char *const limit = base + (text.size() - what.size()) + anchor + 1;
-    const auto next = [limit](const char *from, char c) {
-        const void *p = std::memchr(from, c, static_cast<std::size_t>(limit - from));
-        return p ? static_cast<const char *>(p) : limit;
-    };
-    const char *from = base + anchor;
-    const char *nextLower = next(from, lower);
-    const char *nextUpper = lower == upper ? limit : next(from, upper);
-    while (from < limit) {
-        if (nextLower < from)
-            nextLower = next(from, lower);
-        if (nextUpper < from && lower != upper)
-            nextUpper = next(from, upper);
-        const char *p = nextLower < nextUpper ? nextLower : nextUpper;
-        if (p >= limit)
-            break;
-        const char *start = p - anchor;
-        if (equalIgnoringAsciiCase(start, what))
-            return static_cast<std::size_t>(start - base);
-        from = p + 1;
+    constexpr std::ptrdiff_t kWindow = 1 << 16;
+    for (const char *window = base + anchor; window < limit;) {
+        const char *const windowEnd = limit - window > kWindow ? window + kWindow : limit;
+        const auto next = [windowEnd](const char *from, char c) {
+            const void *p = std::memchr(from, c, static_cast<std::size_t>(windowEnd - from));
+            return p ? static_cast<const char *>(p) : windowEnd;
+        };
+        const char *nextLower = next(window, lower);
+        const char *nextUpper = lower == upper ? windowEnd : next(window, upper);
+        for (;;) {
+            const char *p = nextLower < nextUpper ? nextLower : nextUpper;
+            if (p >= windowEnd)
+                break;
+            const char *start = p - anchor;
+            if (equalIgnoringAsciiCase(start, what))
+                return static_cast<std::size_t>(start - base);
+            if (nextLower == p)
+                nextLower = next(p + 1, lower);
+            if (nextUpper == p)
+                nextUpper = next(p + 1, upper);
+        }
+        window = windowEnd;
     }
     return std::string_view::npos;
 }

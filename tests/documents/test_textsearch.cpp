@@ -50,3 +50,21 @@ TEST(TextSearch, RandomTextsAgreeWithAByteByByteSearch)
         ASSERT_EQ(FindIgnoringAsciiCase(text, what), naiveFind(text, what)) << text << " / " << what;
     }
 }
+
+// Long texts are searched a stretch at a time: a match is found wherever it
+// lies, also across the end of a stretch, and a rare case of the first byte
+// does not hide a near match in the other case.
+TEST(TextSearch, MatchesAcrossStretchesOfALongText)
+{
+    for (std::size_t at : {0u, 65530u, 65533u, 65536u, 65537u, 131070u, 199995u}) {
+        std::string text(200000, 'a');
+        text.replace(at, 4, "BiNd");
+        EXPECT_EQ(FindIgnoringAsciiCase(text, "bind"), at);
+        EXPECT_EQ(FindIgnoringAsciiCase(text, "nd"), at + 2);
+    }
+    std::string text(300000, 'x');
+    text.replace(10, 4, "bind");
+    text.replace(299000, 4, "BIND");
+    EXPECT_EQ(FindIgnoringAsciiCase(text, "Bind"), 10u);
+    EXPECT_EQ(FindIgnoringAsciiCase(std::string_view(text).substr(11), "bind"), 299000u - 11u);
+}
