@@ -334,18 +334,18 @@ void KeyBindings::ShowAllConflicts()
         return;
     std::vector<const BindingLines *> scripts;
     size_t activeIndex = 0;
+    bool wholeText = false;
     for (size_t i = 0; i < editors.size(); ++i) {
-        scripts.push_back(&LinesOf(editors[i]));
+        bool whole = false;
+        scripts.push_back(&LinesOf(editors[i], &whole));
+        wholeText = wholeText || whole;
         if (editors[i] == active)
             activeIndex = i;
     }
-    const std::string previous = AliasBoxText();
-    CallHook(m_hooks.statusTip, QStringLiteral("Reading Bindings..."), mGlobal::AllowStatusReset);
-    PanelSink sink(m_panel, &m_slotStates);
-    varkel::ShowAllConflicts(m_bindings, scripts, activeIndex, &sink);
-    SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion));
-    UpdateBindingsTable();
-    CallHook(m_hooks.resetStatusTip);
+    // Only reading a whole text takes long enough for the status bar to
+    // tell of it.
+    readBindings([&](KeyStateSink *sink) { varkel::ShowAllConflicts(m_bindings, scripts, activeIndex, sink); },
+                 !wholeText);
 }
 
 void KeyBindings::ToggleAutoRefresh()
