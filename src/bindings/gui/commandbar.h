@@ -127,7 +127,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent *e) override;
 
 private:
-    std::vector<std::string> m_aliasNames; // the items of the alias / vstr box
     void buildControls();
     void connectControls();
     void connectInsertButton(InsertButton *button, InsertionTool tool, int row);
@@ -144,6 +143,7 @@ private:
     const GameDictionary *m_dict = nullptr;
     const UserVariableList *m_vars = nullptr;
     std::vector<ItemEntry> m_items;
+    std::vector<std::string> m_aliasNames; // the items of the alias / vstr box
     std::string m_set;
     bool m_open = false;
     bool m_colorsByClass = true;
