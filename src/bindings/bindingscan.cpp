@@ -41,7 +41,7 @@ inline std::size_t at(int slot)
 // A binding of a key off the panel, by the rules of a slot's: the first text
 // wins and a different one marks CON while conflicts are marked, the last
 // wins without. With keepImages the key's state stays as it was.
-void recordExtraKey(BindingState &state, std::size_t index, std::string command, std::size_t place,
+void recordExtraKey(BindingState &state, std::size_t index, const std::string &command, std::size_t place,
                     ConflictType conflictType, bool keepImages)
 {
     if (state.extraKeys.size() <= index)
@@ -50,7 +50,7 @@ void recordExtraKey(BindingState &state, std::size_t index, std::string command,
     if (!key.Bound || conflictType == ConflictType::None) {
         if (!keepImages)
             key.state = KeyState::On;
-        key.BoundText = std::move(command);
+        key.BoundText = command;
         key.Bound = true;
         key.boundAt = static_cast<std::ptrdiff_t>(place);
     } else if (command != key.BoundText && !keepImages) {
@@ -135,68 +135,97 @@ int BindKey(const ScriptLine &line, const GameDictionary &dict)
     return KeyNumber(dict, wordText(line.words[1]));
 }
 
+bool ReadLineFinding(const ScriptLine &line, const GameDictionary &dict, LineFinding &finding)
+{
+    if (line.count == 0)
+        return false;
+    const std::string_view *words = line.words;
+    const std::string_view first = words[0];
+    const bool quake3 = dict.Set() == "Q3";
+    finding.at = line.offsetOf(0);
+    finding.key = -1;
+
+    if (!quake3 && isKeyword(first, "ALIAS")) {
+        finding.kind = LineFinding::Kind::Alias;
+        finding.name = wordText(words[1]);
+        finding.text = wordText(words[2]);
+        return true;
+    }
+    if (quake3 && isKeyword(first, "SET")) {
+        finding.kind = LineFinding::Kind::Variable;
+        finding.name = wordText(words[1]);
+        if (dictionaryHolds(dict, finding.name))
+            return false; // a variable of the game, not the player's own
+        finding.text = wordText(words[2]);
+        return true;
+    }
+    if (!isKeyword(first, "BIND"))
+        return false;
+    const int key = BindKey(line, dict);
+    if (key < 0)
+        return false;
+    finding.kind = LineFinding::Kind::Bind;
+    finding.key = key;
+    finding.name.clear();
+    finding.text = wordText(words[2]);
+    // Only the first word of an unquoted say text is taken.
+    if (finding.text == "say" || finding.text == "say_team") {
+        finding.text += ' ';
+        finding.text += wordText(words[3]);
+    }
+    return true;
+}
+
+void ApplyLineFinding(BindingState &state, const LineFinding &finding, ConflictType conflictType, bool keepImages,
+                      KeyStateSink *sink)
+{
+    if (keepImages)
+        sink = nullptr;
+    switch (finding.kind) {
+    case LineFinding::Kind::Alias:
+        if (!state.userVariables.contains(finding.name))
+            state.userVariables.add(finding.name, finding.text);
+        state.aliasList.push_back(finding.name);
+        return;
+    case LineFinding::Kind::Variable:
+        if (!state.userVariables.contains(finding.name)) {
+            state.userVariables.add(finding.name, finding.text);
+            state.aliasList.push_back(finding.name);
+        }
+        return;
+    case LineFinding::Kind::Bind:
+        break;
+    }
+    const int slot = finding.key;
+    if (slot >= BindingState::SlotCount) {
+        recordExtraKey(state, static_cast<std::size_t>(slot - BindingState::SlotCount), finding.text, finding.at,
+                       conflictType, keepImages);
+        return;
+    }
+    if (state.Bound[at(slot)] != 1 || conflictType == ConflictType::None) {
+        if (sink)
+            sink->showKeyState(slot, KeyState::On);
+        state.BoundText[at(slot)] = finding.text;
+        state.Bound[at(slot)] = 1;
+        state.boundAt[at(slot)] = static_cast<std::ptrdiff_t>(finding.at);
+    } else if (finding.text != state.BoundText[at(slot)]) {
+        // Bound again with another command: the first text stays.
+        if (sink)
+            sink->showKeyState(slot, KeyState::CON);
+    }
+}
+
 void GetBindings(BindingState &state, std::string_view text, const GameDictionary &dict,
                  ConflictType conflictType, bool keepImages, KeyStateSink *sink)
 {
     state.aliasList.clear();
     state.userVariables.clear();
-    if (keepImages)
-        sink = nullptr;
-
-    const bool quake3 = dict.Set() == "Q3";
     ScriptLine line;
+    LineFinding finding;
     std::size_t pos = 0;
-    while (ReadScriptLine(text, pos, line)) {
-        if (line.count == 0)
-            continue;
-        const std::string_view *words = line.words;
-        const std::string_view first = words[0];
-
-        if (!quake3 && isKeyword(first, "ALIAS")) {
-            std::string name = wordText(words[1]);
-            if (!state.userVariables.contains(name))
-                state.userVariables.add(name, wordText(words[2]));
-            state.aliasList.push_back(std::move(name));
-            continue;
-        }
-        if (quake3 && isKeyword(first, "SET")) {
-            std::string name = wordText(words[1]);
-            if (!dictionaryHolds(dict, name) && !state.userVariables.contains(name)) {
-                state.userVariables.add(name, wordText(words[2]));
-                state.aliasList.push_back(std::move(name));
-            }
-            continue;
-        }
-        if (!isKeyword(first, "BIND"))
-            continue;
-
-        std::string command = wordText(words[2]);
-        // Only the first word of an unquoted say text is taken.
-        if (command == "say" || command == "say_team") {
-            command += ' ';
-            command += wordText(words[3]);
-        }
-        const int slot = BindKey(line, dict);
-        if (slot < 0)
-            continue;
-        if (slot >= BindingState::SlotCount) {
-            recordExtraKey(state, static_cast<std::size_t>(slot - BindingState::SlotCount), std::move(command),
-                           line.offsetOf(0), conflictType, keepImages);
-            continue;
-        }
-
-        if (state.Bound[at(slot)] != 1 || conflictType == ConflictType::None) {
-            if (sink)
-                sink->showKeyState(slot, KeyState::On);
-            state.BoundText[at(slot)] = std::move(command);
-            state.Bound[at(slot)] = 1;
-            state.boundAt[at(slot)] = static_cast<std::ptrdiff_t>(line.offsetOf(0));
-        } else if (command != state.BoundText[at(slot)]) {
-            // Bound again with another command: the first text stays.
-            if (sink)
-                sink->showKeyState(slot, KeyState::CON);
-        }
-    }
+    while (ReadScriptLine(text, pos, line))
+        if (ReadLineFinding(line, dict, finding))
+            ApplyLineFinding(state, finding, conflictType, keepImages, sink);
 }
 
 std::string AliasBoxText(const BindingState &state, std::string_view previous, std::string_view set)

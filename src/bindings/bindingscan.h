@@ -66,6 +66,24 @@ int KeyNumber(const GameDictionary &dict, std::string_view name);
 // the caller's.
 void ClearData(BindingState &state, KeyStateSink *sink);
 
+// What one line gives the scan: an alias (Quake, Quake II) or a variable of
+// the player's own (Quake III) with the first word of its body or value, or
+// the binding of a key of the game.
+struct LineFinding {
+    enum class Kind : unsigned char { Alias, Variable, Bind };
+    Kind kind = Kind::Bind;
+    std::size_t at = 0; // byte offset of the line's first word in the script
+    int key = -1;       // Bind: the key number (KeyNumber)
+    std::string name;   // Alias, Variable: the name
+    std::string text;   // the first word of the body or value; Bind: the command
+};
+
+// What a line gives the scan; false for a line that gives it nothing.
+bool ReadLineFinding(const ScriptLine &line, const GameDictionary &dict, LineFinding &finding);
+// Records what a line gave in `state`, by the rules of GetBindings.
+void ApplyLineFinding(BindingState &state, const LineFinding &finding, ConflictType conflictType, bool keepImages,
+                      KeyStateSink *sink);
+
 // Scans a whole script (CR LF or bare LF line ends) into `state`, without
 // clearing the binding table first (ClearData does that), so that several
 // scans can share one table. The user variable list and the pick list are

@@ -1,28 +1,22 @@
 #include "bindings/conflicts.h"
 
+#include "bindings/bindinglines.h"
 #include "bindings/bindingscan.h"
+
+#include <vector>
 
 namespace varkel {
 
 void ShowAllConflicts(BindingState &state, const GameDictionary &dict,
                       std::span<const std::string_view> texts, std::size_t active, KeyStateSink *sink)
 {
-    ClearData(state, sink);
-    for (std::string_view text : texts)
-        GetBindings(state, text, dict, ConflictType::All, false, sink);
-    if (active >= texts.size())
-        return;
-    // The texts of the active script, the Bound flags and the states of all.
-    // The lines found so far may lie in other scripts: only the active
-    // script's own lines are kept.
-    for (std::string &text : state.BoundText)
-        text.clear();
-    state.boundAt = BindingState::nowhere();
-    for (BindingState::ExtraKey &key : state.extraKeys) {
-        key.BoundText.clear();
-        key.boundAt = BindingState::kNowhere;
+    std::vector<BindingLines> lines(texts.size());
+    std::vector<const BindingLines *> scripts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        lines[i].Read(texts[i], dict);
+        scripts.push_back(&lines[i]);
     }
-    GetBindings(state, texts[active], dict, ConflictType::None, true, sink);
+    ShowAllConflicts(state, scripts, active, sink);
 }
 
 void RefreshDocumentBindings(BindingState &state, const GameDictionary &dict, ConflictType conflictType,

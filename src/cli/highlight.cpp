@@ -8,10 +8,17 @@
 #include "language/gamedetect.h"
 #include "language/syntaxhilite.h"
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <iostream>
 #include <string>
+#include <string_view>
+#include <vector>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace varkel::cli {
@@ -48,92 +55,224 @@ constexpr const char *kUsage =
     "  -h, --help              show this text\n";
 
 // A 24-bit terminal text colour from a Windows colour value 0x00BBGGRR.
-void appendColor(std::string &out, unsigned color)
+std::string colorEscape(unsigned color)
 {
-    out += "\x1b[38;2;";
-    out += std::to_string(color & 0xFF);
-    out += ';';
-    out += std::to_string((color >> 8) & 0xFF);
-    out += ';';
-    out += std::to_string((color >> 16) & 0xFF);
-    out += 'm';
+    return "\x1b[38;2;" + std::to_string(color & 0xFF) + ';' + std::to_string((color >> 8) & 0xFF) + ';' +
+           std::to_string((color >> 16) & 0xFF) + 'm';
 }
 
-// Appends one script byte for a UTF-8 terminal: printable Latin-1 as UTF-8,
-// control bytes in caret notation (as cat -v shows them) so that nothing in
-// a script can drive the terminal.
-void appendVisible(std::string &out, unsigned char c)
-{
-    if (c == '\t') {
-        out += '\t';
-    } else if (c < 0x20) {
-        out += '^';
-        out += static_cast<char>(c + 0x40);
-    } else if (c < 0x7F) {
-        out += static_cast<char>(c);
-    } else if (c == 0x7F) {
-        out += "^?";
-    } else if (c < 0xA0) {
-        out += "M-^";
-        out += static_cast<char>(c - 0x80 + 0x40);
-    } else {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+// Output gathered in a buffer of fixed size and written whenever it fills,
+// so that a big script's output never sits whole in memory.
+class BufferedOutput {
+public:
+    BufferedOutput() : m_buffer(kSize) {}
+    void append(const char *bytes, std::size_t n)
+    {
+        if (m_used + n > m_buffer.size())
+            flush();
+        if (n > m_buffer.size()) {
+            std::cout.write(bytes, static_cast<std::streamsize>(n));
+            return;
+        }
+        std::memcpy(m_buffer.data() + m_used, bytes, n);
+        m_used += n;
     }
-}
+    void append(std::string_view s) { append(s.data(), s.size()); }
+    // Room for at least n more bytes at reserve(n), filled with commit.
+    char *reserve(std::size_t n)
+    {
+        if (m_used + n > m_buffer.size())
+            flush();
+        return m_buffer.data() + m_used;
+    }
+    void commit(std::size_t n) { m_used += n; }
+    void flush()
+    {
+        std::cout.write(m_buffer.data(), static_cast<std::streamsize>(m_used));
+        m_used = 0;
+    }
 
-// The script in the default token colours. The background stays the
-// terminal's own, so plain text (and a byte that no run coloured, which shows
-// in the plain-text colour as new text does in the editor) keeps the
-// terminal's own text colour: black plain text would vanish on a dark
-// terminal. Each line end (CR LF, LF or a lone CR) becomes a newline with the
-// colour reset before it. Without colour the same text comes out plain.
-std::string ansiText(const std::string &text, const std::string &classes, const Settings &colors, bool color,
-                     Encoding encoding)
-{
-    std::string out;
-    out.reserve(text.size() * 2);
-    int current = PlainText; // class whose colour is set; plain text: none
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            if (current != PlainText)
-                out += "\x1b[0m";
-            out += '\n';
-            current = PlainText;
-            continue;
-        }
-        const int cls = classes[i] == '0' ? PlainText : classes[i] - '0';
-        if (color && cls != current) {
-            if (cls == PlainText)
-                out += "\x1b[0m";
-            else
-                appendColor(out, colors.SyntaxColors[static_cast<std::size_t>(cls - 1)]);
-            current = cls;
-        }
-        // A UTF-8 script's characters go out as they are, but for the C1
-        // controls (U+0080..U+009F), shown like the Latin-1 bytes of the
-        // same value. An ill-formed byte shows as its Latin-1 character.
-        const std::size_t n = encoding == Encoding::Utf8 ? Utf8SequenceLength(text, i) : 0;
-        if (n == 2 && static_cast<unsigned char>(c) == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
-            appendVisible(out, static_cast<unsigned char>(text[i + 1]));
-            i += 1;
-        } else if (n > 1) {
-            // The character takes the colour of its first byte.
-            out.append(text, i, n);
-            i += n - 1;
-        } else {
-            appendVisible(out, static_cast<unsigned char>(c));
+private:
+    static constexpr std::size_t kSize = 1 << 16;
+    std::vector<char> m_buffer;
+    std::size_t m_used = 0;
+};
+
+// How each script byte shows on a UTF-8 terminal: printable Latin-1 as
+// UTF-8, control bytes in caret notation (as cat -v shows them) so that
+// nothing in a script can drive the terminal. At most four bytes each.
+struct VisibleBytes {
+    char bytes[256][4];
+    unsigned char size[256];
+    VisibleBytes()
+    {
+        for (unsigned c = 0; c < 256; ++c) {
+            std::string out;
+            if (c == '\t') {
+                out += '\t';
+            } else if (c < 0x20) {
+                out += '^';
+                out += static_cast<char>(c + 0x40);
+            } else if (c < 0x7F) {
+                out += static_cast<char>(c);
+            } else if (c == 0x7F) {
+                out += "^?";
+            } else if (c < 0xA0) {
+                out += "M-^";
+                out += static_cast<char>(c - 0x80 + 0x40);
+            } else {
+                out += static_cast<char>(0xC0 | (c >> 6));
+                out += static_cast<char>(0x80 | (c & 0x3F));
+            }
+            std::memcpy(bytes[c], out.data(), out.size());
+            size[c] = static_cast<unsigned char>(out.size());
         }
     }
-    if (current != PlainText)
-        out += "\x1b[0m";
-    if (!text.empty() && text.back() != '\n' && text.back() != '\r')
-        out += '\n';
-    return out;
-}
+};
+
+// Writes the script in the default token colours, a piece at a time. The
+// background stays the terminal's own, so plain text (and a byte that no run
+// coloured, which shows in the plain-text colour as new text does in the
+// editor) keeps the terminal's own text colour: black plain text would
+// vanish on a dark terminal. Each line end (CR LF, LF or a lone CR) becomes a
+// newline with the colour reset before it. Without colour the same text
+// comes out plain.
+class AnsiWriter {
+public:
+    AnsiWriter(const Settings &colors, bool color, Encoding encoding)
+        : m_color(color)
+        , m_utf8(encoding == Encoding::Utf8)
+    {
+        m_escapes[PlainText] = "\x1b[0m";
+        for (int cls = PlainText + 1; cls <= 8; ++cls)
+            m_escapes[cls] = colorEscape(colors.SyntaxColors[static_cast<std::size_t>(cls - 1)]);
+    }
+
+    // The bytes of `script` from `start` on with their classes; a piece never
+    // ends between the CR and the LF of a line end, but may end inside a
+    // UTF-8 character, which is written whole with the piece it starts in.
+    void write(std::string_view script, std::size_t start, std::string_view classes)
+    {
+        static const VisibleBytes visible;
+        const std::string_view text = script.substr(start, classes.size());
+        const std::size_t n = text.size();
+        std::size_t i = (std::min)(m_skip, n);
+        m_skip -= i;
+        for (; i < n; ++i) {
+            const char c = text[i];
+            if (c == '\r' || c == '\n') {
+                if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
+                    ++i;
+                if (m_current != PlainText)
+                    m_out.append(m_escapes[PlainText]);
+                m_out.append("\n", 1);
+                m_current = PlainText;
+                continue;
+            }
+            const int cls = classes[i] == '0' ? PlainText : classes[i] - '0';
+            if (m_color && cls != m_current) {
+                m_out.append(m_escapes[cls]);
+                m_current = cls;
+            }
+            if (m_utf8 && static_cast<unsigned char>(c) >= 0x80) {
+                // A UTF-8 script's characters go out as they are, but for the
+                // C1 controls (U+0080..U+009F), shown like the Latin-1 bytes of
+                // the same value. An ill-formed byte shows as its Latin-1
+                // character. A character takes the colour of its first byte.
+                const std::size_t length = Utf8SequenceLength(script, start + i);
+                if (length == 2 && static_cast<unsigned char>(c) == 0xC2 &&
+                    static_cast<unsigned char>(script[start + i + 1]) < 0xA0) {
+                    const auto b = static_cast<unsigned char>(script[start + i + 1]);
+                    m_out.append(visible.bytes[b], visible.size[b]);
+                } else if (length > 1) {
+                    m_out.append(script.data() + start + i, length);
+                } else {
+                    const auto b = static_cast<unsigned char>(c);
+                    m_out.append(visible.bytes[b], visible.size[b]);
+                    continue;
+                }
+                if (i + length > n)
+                    m_skip = i + length - n;
+                i += length - 1;
+                continue;
+            }
+            // The run of bytes up to the next change of colour or line end.
+            const std::size_t stop = (std::min)(n, i + 4096);
+            char *to = m_out.reserve(4 * (stop - i));
+            char *p = to;
+            std::size_t k = i;
+            do {
+                const auto b = static_cast<unsigned char>(text[k]);
+                std::memcpy(p, visible.bytes[b], 4);
+                p += visible.size[b];
+                ++k;
+            } while (k < stop && classes[k] == classes[i] && text[k] != '\r' && text[k] != '\n' &&
+                     !(m_utf8 && static_cast<unsigned char>(text[k]) >= 0x80));
+            m_out.commit(static_cast<std::size_t>(p - to));
+            i = k - 1;
+        }
+    }
+
+    // The end of the script, whose last byte is `last`.
+    void finish(bool empty, char last)
+    {
+        if (m_current != PlainText)
+            m_out.append(m_escapes[PlainText]);
+        if (!empty && last != '\n' && last != '\r')
+            m_out.append("\n", 1);
+        m_out.flush();
+    }
+
+private:
+    bool m_color;
+    bool m_utf8;
+    std::size_t m_skip = 0; // bytes of a character written with the piece before
+    std::string m_escapes[9];
+    BufferedOutput m_out;
+    int m_current = PlainText; // class whose colour is set; plain text: none
+};
+
+// A script file mapped into memory rather than copied; standard input and
+// anything that cannot be mapped is read as before.
+class Input {
+public:
+    explicit Input(const std::string &file)
+    {
+        if (file != "-") {
+            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+            struct stat st {};
+            if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+                void *p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+                if (p != MAP_FAILED) {
+                    m_map = p;
+                    m_size = static_cast<std::size_t>(st.st_size);
+                }
+            }
+            if (fd >= 0)
+                ::close(fd);
+        }
+        if (!m_map)
+            m_read = readInput(file);
+    }
+    ~Input()
+    {
+        if (m_map)
+            ::munmap(m_map, m_size);
+    }
+    Input(const Input &) = delete;
+    Input &operator=(const Input &) = delete;
+
+    const Error &error() const { return m_read.error; }
+    std::string_view bytes() const
+    {
+        return m_map ? std::string_view(static_cast<const char *>(m_map), m_size) : std::string_view(m_read.bytes);
+    }
+
+private:
+    void *m_map = nullptr;
+    std::size_t m_size = 0;
+    ReadResult m_read;
+};
 
 } // namespace
 
@@ -196,10 +335,10 @@ int runHighlight(const std::vector<std::string_view> &args)
     if (!std::filesystem::is_directory(dataDir, ec))
         return failure("data folder not found: " + dataDir);
 
-    const ReadResult read = readInput(file);
-    if (read.error)
-        return failure("cannot read " + inputName(file) + ": " + std::string(errorDescription(read.error.code)));
-    const std::string &text = read.bytes;
+    const Input input(file);
+    if (input.error())
+        return failure("cannot read " + inputName(file) + ": " + std::string(errorDescription(input.error().code)));
+    const std::string_view text = input.bytes();
 
     if (set == "auto") {
         GameDetector detector;
@@ -211,10 +350,21 @@ int runHighlight(const std::vector<std::string_view> &args)
     if (const Error e = BuildDictionary(dictionary, dataDir, set))
         return failure("cannot build the " + set + " dictionary: " + e.description());
 
-    const std::string classes = hiLiteClasses(text, dictionary, colorStrings);
-    if (format == Format::Classes)
-        return printText(classes + '\n');
-    return printText(ansiText(text, classes, Settings{}, colorAllowed(), encoding.value_or(DetectEncoding(text))));
+    // The classes come a piece at a time and go straight out, so that only
+    // the script itself is ever held whole.
+    constexpr std::size_t kPiece = 1 << 16;
+    if (format == Format::Classes) {
+        hiLiteClassesInPieces(text, dictionary, colorStrings, kPiece, [](std::size_t, std::string_view classes) {
+            std::cout.write(classes.data(), static_cast<std::streamsize>(classes.size()));
+        });
+        return printText("\n");
+    }
+    AnsiWriter writer(Settings{}, colorAllowed(), encoding.value_or(DetectEncoding(text)));
+    hiLiteClassesInPieces(text, dictionary, colorStrings, kPiece, [&](std::size_t start, std::string_view classes) {
+        writer.write(text, start, classes);
+    });
+    writer.finish(text.empty(), text.empty() ? '\0' : text.back());
+    return finishOutput();
 }
 
 } // namespace varkel::cli

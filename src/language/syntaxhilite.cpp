@@ -75,10 +75,13 @@ void scanSubString(std::string_view s, std::size_t offset, const Lookup &lookup,
 }
 
 // The whole-text scan. Positions are 0-based text positions; position
-// text.size() is the end position, which ends the last token.
+// text.size() is the end position, which ends the last token. When lineLocal
+// is given, it is cleared if a string runs across a line feed or the scan
+// stops at an unterminated string: only then can a line's colours depend on
+// another line.
 template<typename Lookup, typename Sink>
 void scan(std::string_view text, std::size_t offset, const Lookup &lookup, bool colorStringElements,
-          const Sink &sink)
+          const Sink &sink, bool *lineLocal = nullptr)
 {
     const std::size_t end = text.size();
     std::size_t i = 0;         // scan position
@@ -101,8 +104,13 @@ void scan(std::string_view text, std::size_t offset, const Lookup &lookup, bool 
             // finds itself as its closing quote.
             paint(sink, offset + i, 1, PlainText);
             const std::size_t k = text.find('"', j + 1);
-            if (k == std::string_view::npos)
+            if (k == std::string_view::npos) {
+                if (lineLocal)
+                    *lineLocal = false;
                 return; // unterminated: the rest of the text stays as it is
+            }
+            if (lineLocal && k > i && text.substr(i, k - i).find('\n') != std::string_view::npos)
+                *lineLocal = false;
             paint(sink, offset + k, 1, PlainText);
             if (!skipToken) {
                 if (colorStringElements) {
@@ -301,12 +309,81 @@ std::string hiLiteClasses(std::string_view text, const GameDictionary &dictionar
     return classes;
 }
 
+void hiLiteClassesInPieces(std::string_view text, const GameDictionary &dictionary, bool colorStringElements,
+                           std::size_t pieceSize, const ClassesPiece &piece)
+{
+    // Pieces end after a line feed. While every piece is line-local, the
+    // whole-text scan starts each piece afresh, so a pass over the piece
+    // alone gives its classes; once one is not, only the whole rest of the
+    // text, scanned at once, gives the right ones.
+    const auto lookup = dictionaryLookup(dictionary);
+    std::string classes;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.size();
+        if (text.size() - start > pieceSize) {
+            const std::size_t lf = text.find('\n', start + pieceSize - 1);
+            end = lf == std::string_view::npos ? text.size() : lf + 1;
+        }
+        classes.assign(end - start, '0');
+        bool lineLocal = true;
+        scan(text.substr(start, end - start), 0, lookup, colorStringElements, ClassBufferPainter{&classes},
+             &lineLocal);
+        if (!lineLocal && end < text.size()) {
+            classes.assign(text.size() - start, '0');
+            scan(text.substr(start), 0, lookup, colorStringElements, ClassBufferPainter{&classes});
+            end = text.size();
+        }
+        piece(start, classes);
+        start = end;
+    }
+}
+
 std::string hiLiteStyles(std::string_view text, std::size_t offset, const GameDictionary &dictionary,
-                         bool colorStringElements, char untouched)
+                         bool colorStringElements, char untouched, bool *lineLocal)
 {
     std::string styles(text.size(), untouched);
-    scan(text, offset, dictionaryLookup(dictionary), colorStringElements, ClassBufferPainter{&styles, offset, 0});
+    if (lineLocal)
+        *lineLocal = true;
+    scan(text, offset, dictionaryLookup(dictionary), colorStringElements, ClassBufferPainter{&styles, offset, 0},
+         lineLocal);
     return styles;
+}
+
+bool hiLiteChangedLines(std::string_view text, const std::vector<TextRange> &changed, const GameDictionary &dictionary,
+                        bool colorStringElements, char untouched, std::vector<StyledSpan> &spans)
+{
+    // Each change grows to whole lines: from the byte after the last line
+    // feed before it to the byte after the first line feed behind it. Both
+    // line feeds are unchanged bytes, so a whole pass, which starts every
+    // line afresh when the text is line-local, reaches both in the same
+    // state as before the change; in between, a pass over the lines alone
+    // does what the whole pass does as long as it stays line-local itself.
+    spans.clear();
+    for (const TextRange &r : changed) {
+        const std::size_t from = std::min(r.start, text.size());
+        const std::size_t to = std::min(r.end, text.size());
+        const std::size_t before = from == 0 ? std::string_view::npos : text.rfind('\n', from - 1);
+        const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
+        const std::size_t after = text.find('\n', to);
+        const std::size_t end = after == std::string_view::npos ? text.size() : after + 1;
+        if (!spans.empty() && start <= spans.back().start + spans.back().styles.size()) {
+            // Joins the lines of the change before it.
+            spans.back().styles.resize(end - spans.back().start);
+            continue;
+        }
+        spans.push_back({start, std::string(end - start, '\0')});
+    }
+    for (StyledSpan &span : spans) {
+        bool lineLocal = true;
+        span.styles = hiLiteStyles(text.substr(span.start, span.styles.size()), span.start, dictionary,
+                                   colorStringElements, untouched, &lineLocal);
+        if (!lineLocal) {
+            spans.clear();
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace varkel

@@ -6,12 +6,14 @@
 // it. A whole document, one line while typing and the options preview all
 // colour through these functions; the caller turns the runs into styles.
 
+#include "documents/editlog.h"
 #include "language/dictionary.h"
 
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varkel {
 
@@ -72,11 +74,35 @@ StyleSink classPainter(std::string &classes);
 std::string hiLiteClasses(std::string_view text, const KeywordLookup &lookup, bool colorStringElements);
 std::string hiLiteClasses(std::string_view text, const GameDictionary &dictionary, bool colorStringElements);
 
+// The classes of hiLiteClasses, handed out a piece at a time: `piece` gets
+// the classes of the bytes from `start` on, pieces in order. A piece holds
+// whole lines and about pieceSize bytes (more where a string runs across
+// lines), so that a big text needs no second buffer of its size.
+using ClassesPiece = std::function<void(std::size_t start, std::string_view classes)>;
+void hiLiteClassesInPieces(std::string_view text, const GameDictionary &dictionary, bool colorStringElements,
+                           std::size_t pieceSize, const ClassesPiece &piece);
+
 // The style every byte of `text` (at control position `offset`) ends with
 // after one pass: its keyword class as a byte (1..8), or `untouched` where no
 // run covered it. The same pass as SyntaxHiLite, painted straight into one
-// buffer for an editor to take in a single call.
+// buffer for an editor to take in a single call. With lineLocal, tells
+// whether each line of the text took colours that depend on that line alone
+// (no string runs across a line feed, no unterminated string stops the pass).
 std::string hiLiteStyles(std::string_view text, std::size_t offset, const GameDictionary &dictionary,
-                         bool colorStringElements, char untouched);
+                         bool colorStringElements, char untouched, bool *lineLocal = nullptr);
+
+// Styles for a stretch of a document, from `start` on.
+struct StyledSpan {
+    std::size_t start = 0;
+    std::string styles;
+};
+
+// After the changes `changed` (ranges of today's `text`) to a text whose last
+// whole pass was line-local: the styles of the lines that hold the changes,
+// which give exactly the styles of a whole pass over `text`. False (and no
+// spans) when the changed lines are not line-local any more, so that only a
+// whole pass gives the right styles.
+bool hiLiteChangedLines(std::string_view text, const std::vector<TextRange> &changed, const GameDictionary &dictionary,
+                        bool colorStringElements, char untouched, std::vector<StyledSpan> &spans);
 
 } // namespace varkel

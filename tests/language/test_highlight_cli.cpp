@@ -96,6 +96,13 @@ TEST_F(CliTest, HighlightShowsEitherEncodingAsUtf8)
     r = highlight({"--format", "ansi", "--encoding", "auto", dir.file("bom.cfg")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "\xEF\xBB\xBF" "echo \xC3\xA9\n");
+    // A character across the border of the pieces the output is made in
+    // comes out once and whole.
+    const std::string longLine = std::string((1 << 16) - 1, 'a') + "\xC3\xA9" + std::string(9, 'b');
+    writeAll(dir.file("long.cfg"), longLine);
+    r = highlight({"--format", "ansi", dir.file("long.cfg")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out == longLine + "\n") << r.out.size();
     // The classes are one per byte whatever the encoding.
     r = highlight({"--format", "classes", "--encoding", "utf8", dir.file("utf8.cfg")});
     ASSERT_EQ(r.status, 0) << r.err;

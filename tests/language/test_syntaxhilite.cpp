@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -214,4 +215,39 @@ TEST(SyntaxHiLite, LinePassWithABuiltDictionary)
     std::string untouched(doc.size(), '0');
     hiLiteLine(doc, doc.size(), dictionary, false, classPainter(untouched));
     EXPECT_EQ(untouched, std::string(doc.size(), '0'));
+}
+
+// The classes handed out piece by piece are those of one whole pass, also
+// where strings run across lines or stay open, which only a pass over the
+// whole rest of the text colours right.
+TEST(SyntaxHiLite, ClassesInPiecesAreThoseOfTheWholePass)
+{
+    GameDictionary dict;
+    ASSERT_FALSE(BuildDictionary(dict, VARKEL_SOURCE_DIR "/Data", "Q2"));
+    std::vector<std::string> texts = {
+        "bind x \"+attack\"\r\nalias a \"say hi\r\nbind 1 \"wait\"\r\n// note\r\nsensitivity 3\r\n",
+        "bind mouse1 +attack\nsay \"open\nname x\n",
+        "// no line feed at the end",
+    };
+    std::mt19937 rng(3);
+    for (int t = 0; t < 40; ++t) {
+        static const char *const kParts[] = {"bind ", "x ", "\"", "\r\n", "\n", "// c", " 1.5 ", "mouse1", "\r", ";"};
+        std::string text;
+        for (int k = 0; k < 200; ++k)
+            text += kParts[rng() % std::size(kParts)];
+        texts.push_back(text);
+    }
+    for (const std::string &text : texts) {
+        for (bool colorStrings : {false, true}) {
+            const std::string whole = hiLiteClasses(text, dict, colorStrings);
+            for (std::size_t pieceSize : {1u, 7u, 64u, 100000u}) {
+                std::string pieces;
+                hiLiteClassesInPieces(text, dict, colorStrings, pieceSize, [&](std::size_t start, std::string_view c) {
+                    EXPECT_EQ(start, pieces.size());
+                    pieces += c;
+                });
+                EXPECT_EQ(pieces, whole) << text;
+            }
+        }
+    }
 }

@@ -35,7 +35,7 @@ void fMain::AfterEditRefresh()
         m_bindings->RefreshBindings();
     if (mGlobal::AutoSyntaxType != 0)
         if (RichEdit *e = m_documents->ActiveEditor())
-            m_colouring->SyntaxHiLiteAll(e);
+            m_colouring->SyntaxHiLiteEdited(e);
     m_commands->SetEditStates();
 }
 
@@ -154,7 +154,7 @@ void fMain::WireParts()
     };
     c.rereadBindings = [&keys](RichEdit *e) {
         keys.ClearData();
-        keys.GetBindings(e->TextView(), false, false);
+        keys.GetBindings(e, false, false);
     };
     c.commandSetOf = [&docs](RichEdit *e) {
         const int doc = mGlobal::DetectGame ? docs.DocOf(e) : 0;

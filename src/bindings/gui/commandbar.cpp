@@ -311,11 +311,19 @@ void CommandBar::SetAliasList(const std::vector<std::string> &names, const std::
     QComboBox *box = cboCommand[kAliasRow];
     {
         const QSignalBlocker block(box);
-        box->clear();
-        QStringList list;
-        for (const std::string &name : names)
-            list << qs(name);
-        box->addItems(list);
+        if (names == m_aliasNames && box->count() == static_cast<int>(names.size())) {
+            // The same list as before (a re-read after typing, mostly): the
+            // box keeps its items and only goes back to the first, as a
+            // refill leaves it.
+            box->setCurrentIndex(names.empty() ? -1 : 0);
+        } else {
+            box->clear();
+            QStringList list;
+            for (const std::string &name : names)
+                list << qs(name);
+            box->addItems(list);
+            m_aliasNames = names;
+        }
     }
     box->setEditText(qs(text));
     cboCommand_Click(kAliasRow);

@@ -143,6 +143,7 @@ private:
     const GameDictionary *m_dict = nullptr;
     const UserVariableList *m_vars = nullptr;
     std::vector<ItemEntry> m_items;
+    std::vector<std::string> m_aliasNames; // the items of the alias / vstr box
     std::string m_set;
     bool m_open = false;
     bool m_colorsByClass = true;

@@ -249,15 +249,15 @@ void KeyBindings::ClearData()
         m_table->SetRows({}, {}, {});
 }
 
-void KeyBindings::GetBindings(std::string_view text, bool quiet, bool keepImages)
+void KeyBindings::readBindings(const std::function<void(KeyStateSink *)> &scan, bool quiet)
 {
     const std::string previous = AliasBoxText();
     if (!quiet)
         CallHook(m_hooks.statusTip, QStringLiteral("Reading Bindings..."), mGlobal::AllowStatusReset);
     PanelSink sink(m_panel, &m_slotStates);
-    varkel::GetBindings(m_bindings, text, m_dict, static_cast<ConflictType>(mGlobal::ConflictType), keepImages, &sink);
-    if (!keepImages)
-        ShowSideButtons();
+    scan(&sink);
+    // A scan that keeps the pictures leaves the side buttons' states too.
+    ShowSideButtons();
     SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion));
     UpdateBindingsTable();
     // Done reading: "Ready" again, unless a longer operation holds the text.
@@ -265,11 +265,55 @@ void KeyBindings::GetBindings(std::string_view text, bool quiet, bool keepImages
         CallHook(m_hooks.resetStatusTip);
 }
 
+void KeyBindings::GetBindings(std::string_view text, bool quiet, bool keepImages)
+{
+    readBindings(
+        [&](KeyStateSink *sink) {
+            varkel::GetBindings(m_bindings, text, m_dict, static_cast<ConflictType>(mGlobal::ConflictType),
+                                keepImages, sink);
+        },
+        quiet);
+}
+
+void KeyBindings::GetBindings(RichEdit *editor, bool quiet, bool keepImages)
+{
+    bool wholeText = false;
+    const BindingLines &lines = LinesOf(editor, &wholeText);
+    // Only reading the whole text takes long enough for the status bar to
+    // tell of it.
+    quiet = quiet || !wholeText;
+    readBindings(
+        [&](KeyStateSink *sink) {
+            varkel::GetBindings(m_bindings, lines, static_cast<ConflictType>(mGlobal::ConflictType), keepImages,
+                                sink);
+        },
+        quiet);
+}
+
+const BindingLines &KeyBindings::LinesOf(RichEdit *editor, bool *wholeText)
+{
+    // The findings of closed scripts go.
+    std::erase_if(m_lines, [](const auto &entry) { return entry.second.editor.isNull(); });
+    KeptLines &kept = m_lines[editor];
+    std::vector<TextRange> changed;
+    if (kept.editor == editor && kept.set == m_dict.Set() && editor->Log().ChangedSince(kept.serial, changed)) {
+        kept.lines.Update(editor->TextView(), changed, m_dict);
+    } else {
+        if (wholeText)
+            *wholeText = true;
+        kept.editor = editor;
+        kept.set = m_dict.Set();
+        kept.lines.Read(editor->TextView(), m_dict);
+    }
+    kept.serial = editor->Log().Serial();
+    return kept.lines;
+}
+
 void KeyBindings::RefreshBindings()
 {
     ClearData();
     if (RichEdit *e = CallHook(m_hooks.activeEditor))
-        GetBindings(e->TextView(), false, false);
+        GetBindings(e, false, false);
     UpdateLockLEDs();
 }
 
@@ -279,7 +323,7 @@ void KeyBindings::RefreshDocumentBindings(RichEdit *editor)
         return;
     if (mGlobal::ConflictType != 1) {
         ClearData();
-        GetBindings(editor->TextView(), true, false);
+        GetBindings(editor, true, false);
     } else {
         ShowAllConflicts();
     }
@@ -292,22 +336,20 @@ void KeyBindings::ShowAllConflicts()
     ClearData();
     if (editors.empty() || !active)
         return;
-    std::vector<std::string_view> texts;
+    std::vector<const BindingLines *> scripts;
     size_t activeIndex = 0;
-    // Each view stays valid: scanning changes no text.
+    bool wholeText = false;
     for (size_t i = 0; i < editors.size(); ++i) {
-        texts.push_back(editors[i]->TextView());
+        bool whole = false;
+        scripts.push_back(&LinesOf(editors[i], &whole));
+        wholeText = wholeText || whole;
         if (editors[i] == active)
             activeIndex = i;
     }
-    const std::string previous = AliasBoxText();
-    CallHook(m_hooks.statusTip, QStringLiteral("Reading Bindings..."), mGlobal::AllowStatusReset);
-    PanelSink sink(m_panel, &m_slotStates);
-    varkel::ShowAllConflicts(m_bindings, m_dict, texts, activeIndex, &sink);
-    ShowSideButtons();
-    SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion));
-    UpdateBindingsTable();
-    CallHook(m_hooks.resetStatusTip);
+    // Only reading a whole text takes long enough for the status bar to
+    // tell of it.
+    readBindings([&](KeyStateSink *sink) { varkel::ShowAllConflicts(m_bindings, scripts, activeIndex, sink); },
+                 !wholeText);
 }
 
 void KeyBindings::ToggleAutoRefresh()

@@ -5,15 +5,19 @@
 // caret to a key's `bind` line. What it needs of the rest of the window it
 // asks through its hooks; the frame fills them in.
 
+#include "bindings/bindinglines.h"
 #include "bindings/bindingrows.h"
 #include "bindings/bindingsearch.h"
 #include "bindings/bindingstate.h"
 #include "bindings/keystatetable.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -78,6 +82,9 @@ public:
     void ClearData();
     // Reads the `bind`, alias and set lines of a script into the binding table.
     void GetBindings(std::string_view text, bool quiet, bool keepImages);
+    // The same for an editor's script, reading again only the lines changed
+    // since its last reading.
+    void GetBindings(RichEdit *editor, bool quiet, bool keepImages);
     // Re-reads the active script's bindings.
     void RefreshBindings();
     // The refresh after activation and typing: the given script alone, or
@@ -147,6 +154,22 @@ private:
     void SetAliasList(const std::vector<std::string> &names, const std::string &text);
     void SetBindingRow(const std::string &keyName, const std::string &command);
     void ClearBindingRow();
+    // Runs a scan into the binding table with the panel as its sink, then
+    // refills the lists and the bindings table.
+    void readBindings(const std::function<void(KeyStateSink *)> &scan, bool quiet);
+    // The findings of an editor's script, brought up to date with its
+    // changes; wholeText tells whether the whole text had to be read.
+    const BindingLines &LinesOf(RichEdit *editor, bool *wholeText = nullptr);
+
+    // Each editor's findings, the change of its text they were last brought
+    // to and the command set they were read with.
+    struct KeptLines {
+        QPointer<RichEdit> editor;
+        std::uint64_t serial = 0;
+        std::string set;
+        BindingLines lines;
+    };
+    std::map<const RichEdit *, KeptLines> m_lines;
 
     const GameDictionary &m_dict;
     Hooks m_hooks;

@@ -2,6 +2,7 @@
 
 #include "documents/fileio.h"
 #include "documents/gui/textcodec.h"
+#include "documents/textsearch.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -46,7 +47,9 @@ RichEdit::RichEdit(QWidget *parent)
     // the event that made it has been handled.
     SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char *, int, int, int, int, int, int, int) { onModified(position, type); });
+            [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
+                onModified(position, type, length);
+            });
     for (int i = 0; i <= 8; ++i)
         m_colors[i] = 0;
     // The line numbers need more room as the script grows or the text is
@@ -90,10 +93,16 @@ void RichEdit::changeEvent(QEvent *e)
         applyStyles();
 }
 
-void RichEdit::onModified(int, int type)
+void RichEdit::onModified(int position, int type, int length)
 {
     if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
         return;
+    const auto pos = static_cast<std::size_t>(std::max(position, 0));
+    const auto n = static_cast<std::size_t>(std::max(length, 0));
+    if (type & SC_MOD_BEFOREINSERT)
+        m_log.Record(pos, 0, n);
+    else
+        m_log.Record(pos, n, 0);
     m_changePending = true;
     if (!m_flushQueued) {
         // Changes that arrive outside the handlers below are reported from
@@ -197,7 +206,7 @@ std::string RichEdit::SelText() const
 {
     const long start = SelStart();
     const long length = SelLength();
-    return std::string(TextView().substr(static_cast<size_t>(start), static_cast<size_t>(length)));
+    return std::string(RangeView(start, length));
 }
 
 void RichEdit::SetSelText(std::string_view bytes)
@@ -218,10 +227,20 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
         end = len;
     if (text.empty() || start < 0 || start > end)
         return -1;
-    SendScintilla(SCI_SETSEARCHFLAGS, matchCase ? static_cast<unsigned long>(SCFIND_MATCHCASE) : 0UL);
-    SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(start));
-    SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(end));
-    const long found = SendScintilla(SCI_SEARCHINTARGET, static_cast<uintptr_t>(text.size()), text.data());
+    long found = -1;
+    if (SendScintilla(SCI_GETCODEPAGE) == 0 && IsAscii(text)) {
+        // An ASCII query in single-byte text: searched in the control's own
+        // buffer, which matches as the control's search does.
+        const std::string_view within = RangeView(start, end - start);
+        const std::size_t at = matchCase ? within.find(text) : FindIgnoringAsciiCase(within, text);
+        if (at != std::string_view::npos)
+            found = start + static_cast<long>(at);
+    } else {
+        SendScintilla(SCI_SETSEARCHFLAGS, matchCase ? static_cast<unsigned long>(SCFIND_MATCHCASE) : 0UL);
+        SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(start));
+        SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(end));
+        found = SendScintilla(SCI_SEARCHINTARGET, static_cast<uintptr_t>(text.size()), text.data());
+    }
     if (found >= 0 && !noHighlight)
         SetSel(found, static_cast<long>(text.size()));
     return found;

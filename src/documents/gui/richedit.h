@@ -7,6 +7,7 @@
 
 #include "app/errors.h"
 #include "documents/encoding.h"
+#include "documents/editlog.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -98,6 +99,9 @@ public:
     // Bytes of [start, start + length) without copying the rest of the text.
     std::string_view RangeView(long start, long length) const;
 
+    // Every change of the text, for the passes that redo only what changed.
+    const EditLog &Log() const { return m_log; }
+
     // The line end the document uses; what Enter inserts.
     std::string_view LineEnd() const;
 
@@ -138,7 +142,7 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
 
 private:
-    void onModified(int position, int type);
+    void onModified(int position, int type, int length);
     void flushContentChanged();
     // Handles a drag of files or of no text; false leaves it to the editor.
     bool acceptFileDrag(QDropEvent *e);
@@ -153,6 +157,7 @@ private:
     int m_oleDropMode = 1;
     bool m_lineNumbers = false;
     Encoding m_encoding = Encoding::Latin1;
+    EditLog m_log;
 };
 
 // Local files named by dropped data, in order; empty when it holds none.

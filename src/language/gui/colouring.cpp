@@ -157,30 +157,73 @@ void Colouring::SyntaxHiLiteAll(RichEdit *control)
     SyntaxHiLite(control, control->TextView(), 0, false, false);
 }
 
+void Colouring::SyntaxHiLiteEdited(RichEdit *control)
+{
+    if (!control)
+        return;
+    const GameDictionary &dict = DictionaryFor(CallHook(m_hooks.commandSetOf, control));
+    const auto it = m_passes.find(control);
+    std::vector<TextRange> changed;
+    std::vector<StyledSpan> spans;
+    if (it == m_passes.end() || it->second.editor != control || !it->second.lineLocal ||
+        it->second.set != dict.Set() || it->second.colorStrings != mGlobal::ColorStringElements ||
+        !control->Log().ChangedSince(it->second.serial, changed) ||
+        !hiLiteChangedLines(control->TextView(), changed, dict, mGlobal::ColorStringElements, kUntouched, spans)) {
+        SyntaxHiLiteAll(control);
+        return;
+    }
+    it->second.serial = control->Log().Serial();
+    std::vector<std::pair<long, std::string>> styles;
+    for (StyledSpan &span : spans)
+        styles.emplace_back(static_cast<long>(span.start), std::move(span.styles));
+    // Only a whole pass takes long enough for the status bar to tell of it.
+    applyStyles(control, styles, true, false);
+}
+
 void Colouring::SyntaxHiLite(RichEdit *control, std::string_view text, long offset, bool quiet, bool /*noDocument*/)
 {
     if (!control)
         return;
-    const bool wasBusy = mGlobal::HiLiteBusy;
-    mGlobal::HiLiteBusy = true;
-    const long selStart = control->SelStart();
-    if (!quiet) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        CallHook(m_hooks.statusTip, QStringLiteral("Parsing Keywords..."), false);
-    }
     // Runs are painted into a buffer first, so that a later run overwrites an
     // earlier one as the scan intends; the control then takes the result in
     // a few calls and repaints once. Styles never enter the undo history and
     // never change the text, so the document's modified state stays as it is.
-    const std::string styles = hiLiteStyles(text, static_cast<size_t>(offset),
-                                            DictionaryFor(CallHook(m_hooks.commandSetOf, control)),
-                                            mGlobal::ColorStringElements, kUntouched);
-    control->ApplyStyles(offset, styles);
-    if (!quiet) {
-        // The caret stays where it was; a selection collapses to its start.
-        // A line pass while typing leaves the selection alone, so selecting
-        // with Shift and the arrow keys keeps working.
+    const GameDictionary &dict = DictionaryFor(CallHook(m_hooks.commandSetOf, control));
+    const bool whole = offset == 0 && static_cast<long>(text.size()) == control->TextLength();
+    bool lineLocal = false;
+    std::vector<std::pair<long, std::string>> styles;
+    styles.emplace_back(offset, hiLiteStyles(text, static_cast<size_t>(offset), dict, mGlobal::ColorStringElements,
+                                             kUntouched, whole ? &lineLocal : nullptr));
+    if (whole) {
+        // A whole pass is where colouring only the changed lines starts from.
+        PassMark &mark = m_passes[control];
+        mark.editor = control;
+        mark.serial = control->Log().Serial();
+        mark.set = dict.Set();
+        mark.colorStrings = mGlobal::ColorStringElements;
+        mark.lineLocal = lineLocal;
+    }
+    applyStyles(control, styles, !quiet, !quiet);
+}
+
+void Colouring::applyStyles(RichEdit *control, const std::vector<std::pair<long, std::string>> &styles,
+                            bool collapseSelection, bool showStatus)
+{
+    const bool wasBusy = mGlobal::HiLiteBusy;
+    mGlobal::HiLiteBusy = true;
+    const long selStart = control->SelStart();
+    if (showStatus) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        CallHook(m_hooks.statusTip, QStringLiteral("Parsing Keywords..."), false);
+    }
+    for (const auto &[offset, bytes] : styles)
+        control->ApplyStyles(offset, bytes);
+    // The caret stays where it was; a selection collapses to its start. A
+    // line pass while typing leaves the selection alone, so selecting with
+    // Shift and the arrow keys keeps working.
+    if (collapseSelection)
         control->SetSelStart(selStart);
+    if (showStatus) {
         QApplication::restoreOverrideCursor();
         if (!mGlobal::Loading)
             CallHook(m_hooks.statusTip, QStringLiteral("Ready"), true);
@@ -240,6 +283,7 @@ void Colouring::SetEditorForeColor()
     for (RichEdit *e : CallHook(m_hooks.openEditors)) {
         e->StyleRange(0, e->TextLength(), PlainText);
         e->SetSelStart(0);
+        m_passes.erase(e);
     }
     mGlobal::HiLiteBusy = wasBusy;
 }

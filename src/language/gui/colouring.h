@@ -8,8 +8,10 @@
 #include "language/dictionary.h"
 #include "language/gamedetect.h"
 
+#include <QPointer>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -78,6 +80,10 @@ public:
     void SyntaxHiLite(RichEdit *control, std::string_view text, long offset, bool quiet, bool noDocument);
     // Colours the whole text of an editor (offset 0, not quiet).
     void SyntaxHiLiteAll(RichEdit *control);
+    // After an edit (Undo, Redo, Cut, Delete, Paste...): colours the lines
+    // changed since the editor's last pass when that gives the styles of a
+    // whole pass, and the whole text otherwise.
+    void SyntaxHiLiteEdited(RichEdit *control);
     // Colours one line of a document window: `line`, or the caret's line plus lineOffset.
     void RealTimeHiLite(fEdit *w, int lineOffset, int line = -1);
     void SetAutoSyntax(int mode, bool fromDialog);
@@ -100,6 +106,20 @@ private:
     std::map<std::string, GameDictionary> m_other; // sets read before, not in use
     GameDetector m_detector;                       // learnt on first use
     bool m_detectorTried = false;
+
+    // What the last whole pass over an editor left behind, for colouring
+    // only the changed lines later: the change it saw last, how it coloured,
+    // and whether every line's colours depend on that line alone.
+    struct PassMark {
+        QPointer<RichEdit> editor;
+        std::uint64_t serial = 0;
+        std::string set;
+        bool colorStrings = false;
+        bool lineLocal = false;
+    };
+    std::map<const RichEdit *, PassMark> m_passes;
+    void applyStyles(RichEdit *control, const std::vector<std::pair<long, std::string>> &styles,
+                     bool collapseSelection, bool showStatus);
 };
 
 } // namespace varkel

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -215,6 +216,28 @@ private slots:
         QTest::mouseClick(bar->cmdInsertCommand[1], Qt::LeftButton);
         QCOMPARE(bar->txtBinding->text(), QStringLiteral("+attack"));
         QCOMPARE(bytesOf(e), typed);
+    }
+
+    // A re-read that finds the same aliases (after typing, mostly) leaves
+    // the box's items alone instead of refilling it.
+    void unchangedAliasListKeepsTheBoxItems()
+    {
+        FrameFixture fx;
+        CommandBar *bar = fx.frame->bindings().InsertionTools();
+        QComboBox *box = bar->cboCommand[0];
+        bar->SetAliasList({"a", "b"});
+        box->setCurrentIndex(1);
+        QSignalSpy removed(box->model(), &QAbstractItemModel::rowsRemoved);
+        bar->SetAliasList({"a", "b"});
+        QCOMPARE(removed.count(), 0);
+        QCOMPARE(box->currentIndex(), 0);
+        bar->SetAliasList({"a", "c"});
+        QCOMPARE(box->count(), 2);
+        QCOMPARE(box->itemText(1), QStringLiteral("c"));
+        // An entry the user added to the box is no item of the list.
+        box->addItem(QStringLiteral("typed"));
+        bar->SetAliasList({"a", "c"});
+        QCOMPARE(box->count(), 2);
     }
 
     void aliasRowAndItemsFollowTheCommandSet()

@@ -1,0 +1,51 @@
+#pragma once
+// The binding scan's findings, kept line by line, so that after a change only
+// the changed lines are read again and the binding table, the lists and the
+// conflicts are rebuilt from the kept findings: the same result as a scan of
+// the whole text, for a fraction of its time.
+
+#include "bindings/bindingscan.h"
+#include "bindings/bindingstate.h"
+#include "bindings/conflicttype.h"
+#include "bindings/keystate.h"
+#include "documents/editlog.h"
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varkel {
+
+class GameDictionary;
+
+class BindingLines {
+public:
+    // Reads every line of `text`.
+    void Read(std::string_view text, const GameDictionary &dict);
+    // Reads again the lines of today's `text` that hold the ranges `changed`
+    // (as EditLog::ChangedSince tells them); the findings of the other lines
+    // are kept and move with their lines.
+    void Update(std::string_view text, const std::vector<TextRange> &changed, const GameDictionary &dict);
+
+    // The findings of the script, in script order.
+    const std::vector<LineFinding> &Findings() const { return m_findings; }
+
+private:
+    // Appends the findings of the lines that start in [from, to).
+    void readLines(std::string_view text, std::size_t from, std::size_t to, const GameDictionary &dict,
+                   std::vector<LineFinding> &into) const;
+
+    std::vector<LineFinding> m_findings;
+};
+
+// GetBindings over the script whose findings `lines` holds.
+void GetBindings(BindingState &state, const BindingLines &lines, ConflictType conflictType, bool keepImages,
+                 KeyStateSink *sink);
+
+// ShowAllConflicts over the scripts whose findings `scripts` hold.
+void ShowAllConflicts(BindingState &state, std::span<const BindingLines *const> scripts, std::size_t active,
+                      KeyStateSink *sink);
+
+} // namespace varkel

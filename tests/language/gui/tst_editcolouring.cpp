@@ -1,0 +1,201 @@
+// Colouring after an edit (Undo, Redo, Cut, Delete, Paste): only the changed
+// lines are coloured again, and the styles are those a whole pass gives.
+
+#include "app/mglobal.h"
+#include "documents/gui/richedit.h"
+#include "language/gui/colouring.h"
+#include "language/syntaxhilite.h"
+#include "support/guitest.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+using namespace varkel;
+using namespace varkel::test;
+
+namespace {
+
+constexpr int kMarked = 30; // a style no pass paints
+
+QByteArray stylesOf(RichEdit *e)
+{
+    const long n = e->TextLength();
+    std::string styled(static_cast<size_t>(2 * n + 2), '\0');
+    e->SendScintilla(QsciScintillaBase::SCI_GETSTYLEDTEXT, 0L, n, styled.data());
+    QByteArray styles;
+    for (long i = 0; i < n; ++i)
+        styles += styled[static_cast<size_t>(2 * i + 1)];
+    return styles;
+}
+
+std::string fileBytes(const std::filesystem::path &p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Every seventh corpus script, so that the test stays quick on a small
+// machine and under the address sanitizer.
+std::vector<std::filesystem::path> sampleScripts()
+{
+    std::vector<std::filesystem::path> all;
+    const std::filesystem::path root = std::filesystem::path(VARKEL_SHARED_DIR) / "corpus";
+    std::error_code ec;
+    for (std::filesystem::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file() && it->path().extension() != ".md")
+            all.push_back(it->path());
+    std::sort(all.begin(), all.end());
+    std::vector<std::filesystem::path> sample;
+    for (size_t i = 3; i < all.size(); i += 7)
+        sample.push_back(all[i]);
+    return sample;
+}
+
+} // namespace
+
+class TestEditColouring : public QObject {
+    Q_OBJECT
+private slots:
+    void editColoursOnlyTheChangedLines()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        f.colouring().SetAutoSyntax(1, false);
+        f.documents().OpenConfig(fx.write("a.cfg", "bind mouse1 \"+attack\"\r\nalias x \"fov 90\"\r\nfov 90\r\nbind q \"quit\"\r\n"));
+        RichEdit *e = f.documents().ActiveEditor();
+        const long last = e->LineIndex(3);
+        e->StyleRange(last, 11, kMarked);
+
+        // Paste on the first line: the pasted text is coloured, the last line
+        // keeps the mark.
+        QApplication::clipboard()->setText(QStringLiteral("sensitivity 3.5 "));
+        e->SetSelStart(0);
+        f.documents().EditPaste();
+        QCOMPARE(e->StyleAt(0), int(Cvar));
+        QCOMPARE(e->StyleAt(12), int(Number));
+        QCOMPARE(e->StyleAt(16), int(Command));
+        QCOMPARE(e->StyleAt(last + 16), kMarked);
+        // Undo and Cut too.
+        f.documents().EditUndo();
+        QCOMPARE(e->StyleAt(0), int(Command));
+        QCOMPARE(e->StyleAt(last), kMarked);
+        e->SetSel(e->LineIndex(1), e->LineIndex(2) - e->LineIndex(1));
+        f.documents().EditCut();
+        QCOMPARE(e->StyleAt(e->LineIndex(2)), kMarked);
+
+        // A quote left open makes a string run into the next line: every
+        // line may change, so the whole text is coloured again.
+        e->SetSelStart(e->LineIndex(1));
+        QApplication::clipboard()->setText(QStringLiteral("echo \""));
+        f.documents().EditPaste();
+        QCOMPARE(e->StyleAt(e->LineIndex(2)), int(String));
+    }
+
+    // After many random edits, undos and redos of corpus scripts, colouring
+    // the changed lines leaves the same styles as a whole pass, for every
+    // command set, with and without the words of strings coloured.
+    void changedLinesGiveTheStylesOfAWholePass()
+    {
+        const auto scripts = sampleScripts();
+        if (scripts.empty())
+            QSKIP("the corpus is not there");
+        QTemporaryDir dir;
+        mGlobal::AppDir = QString(VARKEL_BINARY_DIR).toStdString();
+        mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
+        Colouring colouring(nullptr);
+        RichEdit edited;
+        RichEdit whole;
+        int lineLocal = 0;
+        int edits = 0;
+        const bool colorStringsBefore = mGlobal::ColorStringElements;
+        for (const char *set : {"Q1", "Q2", "Q3"}) {
+            colouring.BuildDictionary(set);
+            for (bool colorStrings : {false, true}) {
+                mGlobal::ColorStringElements = colorStrings;
+                std::mt19937 rng(static_cast<unsigned>(set[1]) * 2 + colorStrings);
+                for (const auto &path : scripts) {
+                    const std::string text = fileBytes(path);
+                    edited.SetText(text);
+                    whole.SetText(text);
+                    colouring.SyntaxHiLiteAll(&edited);
+                    colouring.SyntaxHiLiteAll(&whole);
+                    QCOMPARE(stylesOf(&edited), stylesOf(&whole));
+                    for (int step = 0; step < 120; ++step) {
+                        const long len = whole.TextLength();
+                        const unsigned kind = rng() % 10;
+                        if (kind < 2 && whole.CanUndo()) {
+                            edited.EditUndo();
+                            whole.EditUndo();
+                        } else if (kind < 3 && whole.CanRedo()) {
+                            edited.EditRedo();
+                            whole.EditRedo();
+                        } else if (kind < 8) {
+                            // A whole line of the script pasted at a line
+                            // start, or a whole line cut.
+                            const long line = whole.LineIndex(static_cast<int>(rng() % static_cast<unsigned>(whole.LineCount())));
+                            std::string piece;
+                            long cut = 0;
+                            if (kind < 6 && !text.empty()) {
+                                const size_t from = text.rfind('\n', rng() % text.size());
+                                const size_t start = from == std::string::npos ? 0 : from + 1;
+                                const size_t end = text.find('\n', start);
+                                piece = text.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
+                            } else {
+                                cut = whole.LineIndex(whole.GetLineFromChar(line) + 1) - line;
+                                if (cut <= 0)
+                                    cut = len - line;
+                            }
+                            for (RichEdit *e : {&edited, &whole}) {
+                                e->SetSel(line, cut);
+                                e->SetSelText(piece);
+                            }
+                        } else {
+                            // Replace a few bytes with a piece of the script
+                            // or a character that matters to the scan.
+                            static const char *const kPieces[] = {"\"", "//", "\r\n", "\n", " ", "\r", "bind ", "1.5", ";"};
+                            const long at = len ? static_cast<long>(rng() % static_cast<unsigned>(len + 1)) : 0;
+                            const long cut = std::min<long>(len - at, static_cast<long>(rng() % 12));
+                            std::string piece;
+                            if (rng() % 2 == 0) {
+                                piece = kPieces[rng() % std::size(kPieces)];
+                            } else if (!text.empty()) {
+                                const size_t from = rng() % text.size();
+                                piece = text.substr(from, rng() % 12);
+                            }
+                            for (RichEdit *e : {&edited, &whole}) {
+                                e->SetSel(at, cut);
+                                e->SetSelText(piece);
+                            }
+                        }
+                        bool local = true;
+                        (void)hiLiteStyles(whole.TextView(), 0, colouring.Dictionary(), colorStrings, '\0', &local);
+                        lineLocal += local;
+                        ++edits;
+                        colouring.SyntaxHiLiteEdited(&edited);
+                        colouring.SyntaxHiLiteAll(&whole);
+                        if (stylesOf(&edited) != stylesOf(&whole))
+                            QFAIL(qPrintable(QStringLiteral("%1 with %2, step %3: styles differ")
+                                                 .arg(QString::fromStdString(path.filename().string()),
+                                                      QString::fromLatin1(set))
+                                                 .arg(step)));
+                    }
+                }
+            }
+        }
+        mGlobal::ColorStringElements = colorStringsBefore;
+        // Most steps must have been coloured line by line for the comparison
+        // to mean anything.
+        QVERIFY2(lineLocal * 3 > edits, qPrintable(QStringLiteral("%1 of %2").arg(lineLocal).arg(edits)));
+    }
+};
+
+QTEST_MAIN(TestEditColouring)
+#include "tst_editcolouring.moc"
