@@ -4,6 +4,8 @@
 #include "documents/gui/textcodec.h"
 #include "documents/textsearch.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QDragEnterEvent>
@@ -19,11 +21,55 @@ namespace varkel {
 
 namespace {
 constexpr int kStyleDefault = QsciScintillaBase::STYLE_DEFAULT;
+
+// The control's own accessible interface counts the characters from the start
+// of the text up to the caret whenever the caret or the selection moves, so
+// every keystroke costs time in proportion to the script. While no assistive
+// technology listens, an editor is described as a plain editable widget;
+// once one starts, the interfaces made so far are dropped, and the control's
+// full text interface takes their place.
+bool assistiveTechnologyListens = false;
+
+QAccessibleInterface *plainEditorInterface(const QString &, QObject *object)
+{
+    if (assistiveTechnologyListens || QAccessible::isActive())
+        return nullptr;
+    auto *editor = qobject_cast<RichEdit *>(object);
+    return editor ? new QAccessibleWidget(editor, QAccessible::EditableText) : nullptr;
 }
+
+class AssistiveStart : public QAccessible::ActivationObserver
+{
+public:
+    void accessibilityActiveChanged(bool active) override
+    {
+        assistiveTechnologyListens = active;
+        if (!active)
+            return;
+        for (QWidget *w : QApplication::allWidgets())
+            if (auto *editor = qobject_cast<RichEdit *>(w))
+                if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(editor))
+                    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+    }
+};
+
+// After the control's own factory, so that this one is asked first.
+void describeEditorsPlainly()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    QAccessible::installFactory(plainEditorInterface);
+    static AssistiveStart observer;
+    QAccessible::installActivationObserver(&observer);
+}
+} // namespace
 
 RichEdit::RichEdit(QWidget *parent)
     : QsciScintilla(parent)
 {
+    describeEditorsPlainly();
     setUtf8(false);
     SendScintilla(SCI_SETCODEPAGE, 0);
     // No lexer: colours come only from Varkel's own passes, so nothing

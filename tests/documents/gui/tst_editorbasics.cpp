@@ -9,6 +9,7 @@
 #include "documents/gui/richedit.h"
 #include "support/guitest.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QMdiArea>
@@ -45,6 +46,24 @@ class TestEditorBasics : public QObject {
     Q_OBJECT
 
 private slots:
+    // The control's own text interface counts characters from the start of
+    // the script on every caret move: it is only made while an assistive
+    // technology listens, and one that starts later gets it all the same.
+    void theTextInterfaceOnlyWhileAssistiveTechnologyListens()
+    {
+        RichEdit editor;
+        editor.SetText("bind x +attack");
+        QAccessibleInterface *plain = QAccessible::queryAccessibleInterface(&editor);
+        QVERIFY(plain && plain->role() == QAccessible::EditableText);
+        QVERIFY(!plain->textInterface());
+
+        QAccessible::setActive(true);
+        QAccessibleInterface *full = QAccessible::queryAccessibleInterface(&editor);
+        QVERIFY(full && full->textInterface());
+        QCOMPARE(full->textInterface()->characterCount(), 14);
+        QAccessible::setActive(false);
+    }
+
     void init()
     {
         mGlobal::ShowLineNumbers = true;
