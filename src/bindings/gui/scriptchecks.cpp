@@ -176,11 +176,14 @@ void ScriptChecks::OnContentChanged(EditorState &s)
     if (mGlobal::CheckScripts) {
         const int first = e->GetLineFromChar(from);
         const int last = e->GetLineFromChar(to);
-        // Many lines at once (a paste, a file read) are checked as a whole
-        // straight after; a keystroke's lines now, the rest after a pause.
-        constexpr int kMostLinesNow = 200;
-        if (!s.linter || last - first > kMostLinesNow) {
+        // A keystroke's or a paste's lines are checked now, the rest after a
+        // pause; a change of very many lines (a file read) waits for the pause
+        // altogether, so that no edit waits for a check of the whole script.
+        constexpr int kMostLinesNow = 5000;
+        if (!s.linter) {
             s.pause->start(0);
+        } else if (last - first > kMostLinesNow) {
+            s.pause->start(kPauseMs);
         } else {
             CheckLines(s, first, last);
             s.pause->start(kPauseMs);
@@ -284,9 +287,10 @@ void ScriptChecks::ActiveChanged()
 {
     RichEdit *e = CallHook(m_hooks.activeEditor);
     EditorState *s = StateOf(e);
-    // A document whose command set changed meanwhile is checked with its new one.
+    // A document whose command set changed meanwhile is checked with its new
+    // one, once the switch itself is done.
     if (s && mGlobal::CheckScripts && s->linter && s->set != CallHook(m_hooks.commandSetOf, e))
-        CheckWhole(*s);
+        s->pause->start(0);
     UpdateProblems();
 }
 

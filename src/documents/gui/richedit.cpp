@@ -274,9 +274,12 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
     if (text.empty() || start < 0 || start > end)
         return -1;
     long found = -1;
-    if (SendScintilla(SCI_GETCODEPAGE) == 0 && IsAscii(text)) {
-        // An ASCII query in single-byte text: searched in the control's own
-        // buffer, which matches as the control's search does.
+    if (IsAscii(text)) {
+        // An ASCII query is searched in the control's own buffer, which
+        // matches as the control's search does: in UTF-8 text no byte of a
+        // longer character is ASCII, so every match starts on a character.
+        // (The control would also let "k" and "s" match the Kelvin sign and
+        // the long s when case is ignored; those are left out.)
         const std::string_view within = RangeView(start, end - start);
         const std::size_t at = matchCase ? within.find(text) : FindIgnoringAsciiCase(within, text);
         if (at != std::string_view::npos)

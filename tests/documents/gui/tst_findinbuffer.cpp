@@ -1,6 +1,6 @@
 // Find searches the editor's own buffer: it finds what the control's search
 // finds, for any start and end, in either case mode, with Latin-1 bytes in
-// the text and in the query.
+// the text and in the query, and ASCII queries in UTF-8 text.
 
 #include "documents/gui/richedit.h"
 
@@ -58,6 +58,31 @@ private slots:
                 const bool matchCase = rng() % 3 == 0;
                 const long expected = controlSearch(e, what, start, end < 0 ? len : end, matchCase);
                 QCOMPARE(e.Find(what, start, end, true, matchCase), expected);
+            }
+        }
+    }
+
+    void findsAsciiInUtf8TextWhatTheControlsSearchFinds()
+    {
+        RichEdit e;
+        e.SetEncoding(Encoding::Utf8);
+        std::mt19937 rng(12);
+        static const char *const kPieces[] = {"b", "I", "n", "D", " ", "x", "Z", "\"", "\r\n", "\xC3\xA9", "\xC3\x89",
+                                              "\xE2\x82\xAC", "\xC3\xA4", "bind", "BIND"};
+        static const char kAscii[] = "bBiInNdD xXzZ\"+;";
+        for (int round = 0; round < 40; ++round) {
+            std::string text;
+            for (int n = 1 + static_cast<int>(rng() % 200); n > 0; --n)
+                text += kPieces[rng() % std::size(kPieces)];
+            e.SetText(text);
+            for (int q = 0; q < 40; ++q) {
+                std::string what;
+                for (int k = 1 + static_cast<int>(rng() % 4); k > 0; --k)
+                    what += kAscii[rng() % (sizeof kAscii - 1)];
+                const long len = e.TextLength();
+                const long start = static_cast<long>(rng() % static_cast<unsigned>(len + 1));
+                const bool matchCase = rng() % 3 == 0;
+                QCOMPARE(e.Find(what, start, -1, true, matchCase), controlSearch(e, what, start, len, matchCase));
             }
         }
     }
