@@ -119,8 +119,9 @@ void ScriptChecks::Attach(RichEdit *editor)
     connect(editor, &Sci::SCN_DWELLSTART, this, [this, &s](int position, int x, int y) { ShowHover(s, position, x, y); });
     connect(editor, &Sci::SCN_DWELLEND, this, [](int, int, int) { QToolTip::hideText(); });
     StyleIndicators(editor);
-    // The text an editor is given when it opens is checked as a whole.
-    s.pause->start(0);
+    // The text an editor is given when it opens is checked as a whole, once
+    // the window shows it.
+    s.pause->start(kPauseMs);
 }
 
 // --- following the text ------------------------------------------------------
@@ -180,9 +181,7 @@ void ScriptChecks::OnContentChanged(EditorState &s)
         // pause; a change of very many lines (a file read) waits for the pause
         // altogether, so that no edit waits for a check of the whole script.
         constexpr int kMostLinesNow = 5000;
-        if (!s.linter) {
-            s.pause->start(0);
-        } else if (last - first > kMostLinesNow) {
+        if (!s.linter || last - first > kMostLinesNow) {
             s.pause->start(kPauseMs);
         } else {
             CheckLines(s, first, last);
@@ -288,9 +287,9 @@ void ScriptChecks::ActiveChanged()
     RichEdit *e = CallHook(m_hooks.activeEditor);
     EditorState *s = StateOf(e);
     // A document whose command set changed meanwhile is checked with its new
-    // one, once the switch itself is done.
+    // one after the pause, as after typing.
     if (s && mGlobal::CheckScripts && s->linter && s->set != CallHook(m_hooks.commandSetOf, e))
-        s->pause->start(0);
+        s->pause->start(kPauseMs);
     UpdateProblems();
 }
 
