@@ -165,7 +165,7 @@ void fMain::WireParts()
         if (const int doc = docs.ActiveDoc(); doc && mGlobal::DetectGame)
             docs.SetCommandSet(doc, set, why);
         cmds.ShowCommandSet(set, mGlobal::DetectGame ? why : std::string());
-        checks.RecheckAll();
+        checks.RecheckAllAfterPause();
     };
     colours.SetHooks(std::move(c));
 

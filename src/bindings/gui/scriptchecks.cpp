@@ -266,6 +266,12 @@ void ScriptChecks::RecheckAll()
     UpdateProblems();
 }
 
+void ScriptChecks::RecheckAllAfterPause()
+{
+    for (auto &[editor, s] : m_editors)
+        s->pause->start(kPauseMs);
+}
+
 void ScriptChecks::RestyleAll()
 {
     for (auto &[editor, s] : m_editors)

@@ -70,6 +70,8 @@ public:
     void ApplySettings();
     // Every open script is checked again now (a new command set, new names).
     void RecheckAll();
+    // The same once typing pauses (a command set was chosen: the switch comes first).
+    void RecheckAllAfterPause();
     // The squiggles take colours that suit each editor's background again.
     void RestyleAll();
     // The whole script is checked now if a check is pending (tests, the
