@@ -71,6 +71,7 @@ private slots:
     {
         FrameFixture fx;
         fMain &f = *fx.frame;
+        static const char kBomInvalid[] = "\xEF\xBB\xBF" "say caf\xE9 \xC3\x28\0\r\n";
         struct Case {
             const char *name;
             QByteArray bytes;
@@ -86,7 +87,7 @@ private slots:
             {"bom-only.cfg", QByteArray("\xEF\xBB\xBF"), Encoding::Utf8},
             // A byte-order mark makes the script UTF-8 even with ill-formed
             // sequences after it: they stay as they are.
-            {"bom-invalid.cfg", QByteArray("\xEF\xBB\xBF" "say caf\xE9 \xC3\x28\0\r\n", 19), Encoding::Utf8},
+            {"bom-invalid.cfg", QByteArray(kBomInvalid, sizeof kBomInvalid - 1), Encoding::Utf8},
         };
         QDirIterator it(QStringLiteral(VARKEL_SHARED_DIR "/corpus"), QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
