@@ -33,12 +33,9 @@ void BindingLines::Update(std::string_view text, const std::vector<TextRange> &c
     };
     std::vector<Lines> spans;
     for (const TextRange &r : changed) {
-        const std::size_t from = std::min(r.start, text.size());
-        const std::size_t to = std::min(r.end, text.size());
-        const std::size_t before = from == 0 ? std::string_view::npos : text.rfind('\n', from - 1);
-        const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
-        const std::size_t after = text.find('\n', to);
-        const std::size_t end = after == std::string_view::npos ? text.size() : after + 1;
+        const TextRange lines = WholeLinesAround(text, r);
+        const std::size_t start = lines.start;
+        const std::size_t end = lines.end;
         if (!spans.empty() && start <= spans.back().end) {
             spans.back().end = std::max(spans.back().end, end);
             spans.back().grown += r.grown;

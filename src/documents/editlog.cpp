@@ -64,4 +64,14 @@ bool EditLog::ChangedSince(std::uint64_t since, std::vector<TextRange> &ranges) 
     return true;
 }
 
+TextRange WholeLinesAround(std::string_view text, const TextRange &range)
+{
+    const std::size_t from = std::min(range.start, text.size());
+    const std::size_t to = std::min(range.end, text.size());
+    const std::size_t before = from == 0 ? std::string_view::npos : text.rfind('\n', from - 1);
+    const std::size_t after = text.find('\n', to);
+    return {before == std::string_view::npos ? 0 : before + 1, after == std::string_view::npos ? text.size() : after + 1,
+            0};
+}
+
 } // namespace varkel

@@ -7,6 +7,7 @@
 // read the whole text again.
 
 #include <cstddef>
+#include <string_view>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -21,6 +22,11 @@ struct TextRange {
     std::ptrdiff_t grown = 0;
     bool operator==(const TextRange &) const = default;
 };
+
+// The whole lines a changed range lies in (both ends clamped to the text):
+// from the start of the line holding `start` to one past the line feed that
+// ends the line holding `end`, or to the end of the text.
+TextRange WholeLinesAround(std::string_view text, const TextRange &range);
 
 class EditLog {
 public:

@@ -361,12 +361,9 @@ bool hiLiteChangedLines(std::string_view text, const std::vector<TextRange> &cha
     // does what the whole pass does as long as it stays line-local itself.
     spans.clear();
     for (const TextRange &r : changed) {
-        const std::size_t from = std::min(r.start, text.size());
-        const std::size_t to = std::min(r.end, text.size());
-        const std::size_t before = from == 0 ? std::string_view::npos : text.rfind('\n', from - 1);
-        const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
-        const std::size_t after = text.find('\n', to);
-        const std::size_t end = after == std::string_view::npos ? text.size() : after + 1;
+        const TextRange lines = WholeLinesAround(text, r);
+        const std::size_t start = lines.start;
+        const std::size_t end = lines.end;
         if (!spans.empty() && start <= spans.back().start + spans.back().styles.size()) {
             // Joins the lines of the change before it.
             spans.back().styles.resize(end - spans.back().start);

@@ -247,6 +247,21 @@ QSize pixelSize(const TwipsRect &r, double dpiX, double dpiY)
     return {TwipsToPixels(r.width, dpiX), TwipsToPixels(r.height, dpiY)};
 }
 
+// A picture of the part `area` of fraMouse, drawn by `draw` in fraMouse
+// twips at the pixel size the area has on this screen.
+template <typename Draw>
+QPixmap drawnInTwips(const TwipsRect &area, double dpiX, double dpiY, qreal dpr, Draw draw)
+{
+    const QSize size = pixelSize(area, dpiX, dpiY);
+    QPixmap pm = blank(size, dpr);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(static_cast<qreal>(size.width()) / area.width, static_cast<qreal>(size.height()) / area.height);
+    p.translate(-area.left, -area.top);
+    draw(p);
+    return pm;
+}
+
 QString qs(std::string_view s)
 {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
@@ -304,49 +319,20 @@ void PanelImages::Build(double dpiX, double dpiY, qreal dpr)
 
     // Mouse buttons and wheel halves, drawn in fraMouse twips so that each
     // lines up with the body underneath.
-    for (int slot = kFirstMouseSlot; slot <= kLastMouseSlot; ++slot) {
-        const TwipsRect a = MouseButtonArea(slot);
-        const QSize size = pixelSize(a, dpiX, dpiY);
-        for (KeyPicture state : {KeyPicture::Off, KeyPicture::On, KeyPicture::CON}) {
-            QPixmap pm = blank(size, dpr);
-            {
-                QPainter p(&pm);
-                p.setRenderHint(QPainter::Antialiasing);
-                p.scale(static_cast<qreal>(size.width()) / a.width, static_cast<qreal>(size.height()) / a.height);
-                p.translate(-a.left, -a.top);
-                drawMouseArea(p, slot, state);
-            }
-            m_lists[QStringLiteral("ilsMouse")].insert(qs(ImageKeyFor(slot, state)), pm);
-        }
-    }
-    {
-        const TwipsRect body = MousePictureRect();
-        const QSize size = pixelSize(body, dpiX, dpiY);
-        m_mouseBody = blank(size, dpr);
-        QPainter p(&m_mouseBody);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(static_cast<qreal>(size.width()) / body.width, static_cast<qreal>(size.height()) / body.height);
-        p.translate(-body.left, -body.top);
-        drawMouseBody(p);
-    }
+    for (int slot = kFirstMouseSlot; slot <= kLastMouseSlot; ++slot)
+        for (KeyPicture state : {KeyPicture::Off, KeyPicture::On, KeyPicture::CON})
+            m_lists[QStringLiteral("ilsMouse")].insert(
+                qs(ImageKeyFor(slot, state)),
+                drawnInTwips(MouseButtonArea(slot), dpiX, dpiY, dpr, [&](QPainter &p) { drawMouseArea(p, slot, state); }));
+    m_mouseBody = drawnInTwips(MousePictureRect(), dpiX, dpiY, dpr, [](QPainter &p) { drawMouseBody(p); });
 
     // Side buttons, in fraMouse twips like the other buttons.
     m_sideButtons.clear();
-    for (int index = 0; index < kSideButtonCount; ++index) {
-        const TwipsRect a = SideButtonArea(index);
-        const QSize size = pixelSize(a, dpiX, dpiY);
-        for (KeyPicture state : {KeyPicture::Off, KeyPicture::On, KeyPicture::CON}) {
-            QPixmap pm = blank(size, dpr);
-            {
-                QPainter p(&pm);
-                p.setRenderHint(QPainter::Antialiasing);
-                p.scale(static_cast<qreal>(size.width()) / a.width, static_cast<qreal>(size.height()) / a.height);
-                p.translate(-a.left, -a.top);
-                drawSideButton(p, index, state);
-            }
-            m_sideButtons.insert(index * 8 + static_cast<int>(state), pm);
-        }
-    }
+    for (int index = 0; index < kSideButtonCount; ++index)
+        for (KeyPicture state : {KeyPicture::Off, KeyPicture::On, KeyPicture::CON})
+            m_sideButtons.insert(index * 8 + static_cast<int>(state),
+                                 drawnInTwips(SideButtonArea(index), dpiX, dpiY, dpr,
+                                              [&](QPainter &p) { drawSideButton(p, index, state); }));
 
     // Joystick buttons (one picture per state for all four).
     {

@@ -59,6 +59,27 @@ struct StandIns {
     }
 };
 
+// The bindings with their panel and command bar, reading one script with
+// conflicts of the active script marked.
+struct PartReading {
+    QWidget host;
+    QToolBar band;
+    KeyBindings keys;
+    DevicePanel *panel;
+
+    PartReading(const GameDictionary &dict, StandIns &s, RichEdit *e)
+        : keys(dict)
+    {
+        keys.SetHooks(s.hooks());
+        panel = keys.BuildDevicePanel(&host);
+        keys.BuildCommandBar(&band);
+        keys.FillCommandBar();
+        keys.SetDevicePanelEnabled(true);
+        mGlobal::ConflictType = 2;
+        keys.RefreshDocumentBindings(e);
+    }
+};
+
 } // namespace
 
 class TestKeyBindings : public QObject {
@@ -80,16 +101,9 @@ private slots:
     {
         StandIns s;
         RichEdit *e = s.add("// keys\r\nbind f +use\r\nbind g +jump\r\nbind f +attack\r\n");
-        QWidget host;
-        QToolBar band;
-        KeyBindings keys(m_dict);
-        keys.SetHooks(s.hooks());
-        DevicePanel *panel = keys.BuildDevicePanel(&host);
-        keys.BuildCommandBar(&band);
-        keys.FillCommandBar();
-        keys.SetDevicePanelEnabled(true);
-        mGlobal::ConflictType = 2;
-        keys.RefreshDocumentBindings(e);
+        PartReading part(m_dict, s, e);
+        KeyBindings &keys = part.keys;
+        DevicePanel *panel = part.panel;
 
         const int f = m_dict.KeyIndex("f");
         QCOMPARE(panel->KeyState(f), KeyPicture::CON);
@@ -116,16 +130,9 @@ private slots:
         QVERIFY(!BuildDictionary(q3, mGlobal::AppDir + "/Data", "Q3"));
         StandIns s;
         RichEdit *e = s.add("bind mouse4 +zoom\r\nbind mouse5 +attack\r\nbind MOUSE4 +speed\r\n");
-        QWidget host;
-        QToolBar band;
-        KeyBindings keys(q3);
-        keys.SetHooks(s.hooks());
-        DevicePanel *panel = keys.BuildDevicePanel(&host);
-        keys.BuildCommandBar(&band);
-        keys.FillCommandBar();
-        keys.SetDevicePanelEnabled(true);
-        mGlobal::ConflictType = 2;
-        keys.RefreshDocumentBindings(e);
+        PartReading part(q3, s, e);
+        KeyBindings &keys = part.keys;
+        DevicePanel *panel = part.panel;
 
         const int mouse4 = q3.KeyNumber("mouse4");
         const int mouse5 = q3.KeyNumber("mouse5");
