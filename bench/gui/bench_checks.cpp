@@ -16,6 +16,7 @@
 #include "language/dictionary.h"
 
 #include "benchsupport.h"
+#include "gui/benchframe.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -63,16 +64,12 @@ Figures Keystrokes(RichEdit *e, const QString &keys, int rounds)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    mGlobal::AppDir = VARKEL_BINARY_DIR;
-    mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
-    fMain frame;
-    frame.SetPrompts(std::make_unique<Prompts>());
-    frame.MDIForm_Load(QString());
+    BenchFrame bench;
+    fMain &frame = bench.frame;
     frame.show();
 
     for (const char *game : {"q2", "q3"}) {
-        const std::string path = dir.filePath(QStringLiteral("big-%1.cfg").arg(QLatin1String(game))).toStdString();
+        const std::string path = bench.dir.filePath(QStringLiteral("big-%1.cfg").arg(QLatin1String(game))).toStdString();
         std::ofstream(path, std::ios::binary) << ScriptOfSize(CorpusText(game), std::size_t(1) << 20);
         frame.documents().OpenConfig(QString::fromStdString(path));
         RichEdit *e = frame.documents().ActiveEditor();

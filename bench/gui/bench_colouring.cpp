@@ -16,6 +16,7 @@
 #include "documents/gui/richedit.h"
 
 #include "benchsupport.h"
+#include "gui/benchframe.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -35,16 +36,12 @@ using namespace varkel::bench;
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    mGlobal::AppDir = VARKEL_BINARY_DIR;
-    mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
-    fMain frame;
-    frame.SetPrompts(std::make_unique<Prompts>());
-    frame.MDIForm_Load(QString());
+    BenchFrame bench;
+    fMain &frame = bench.frame;
     frame.show();
 
     for (size_t size : {size_t(1) << 20, size_t(10) << 20}) {
-        const std::string path = dir.filePath("big.cfg").toStdString();
+        const std::string path = bench.dir.filePath("big.cfg").toStdString();
         std::ofstream(path, std::ios::binary) << ScriptOfSize(CorpusText("q2"), size);
         std::vector<double> load, pass;
         frame.documents().OpenConfig(QString::fromStdString(path));

@@ -24,6 +24,7 @@
 #include "language/gui/colouring.h"
 
 #include "benchsupport.h"
+#include "gui/benchframe.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -154,12 +155,8 @@ int main(int argc, char **argv)
         quick = quick || std::strcmp(argv[a], "--quick") == 0;
         keysOnly = keysOnly || std::strcmp(argv[a], "--keys") == 0;
     }
-    QTemporaryDir dir;
-    mGlobal::AppDir = VARKEL_BINARY_DIR;
-    mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
-    fMain frame;
-    frame.SetPrompts(std::make_unique<Prompts>());
-    frame.MDIForm_Load(QString());
+    BenchFrame bench;
+    fMain &frame = bench.frame;
     frame.resize(1000, 700);
     frame.show();
     frame.colouring().SetAutoSyntax(1, false);
@@ -180,7 +177,7 @@ int main(int argc, char **argv)
     for (size_t size : sizes) {
         const int reps = size > (size_t(1) << 20) ? 5 : 9;
         const std::string text = ScriptOfSize(seed, size);
-        const std::string path = dir.filePath("big.cfg").toStdString();
+        const std::string path = bench.dir.filePath("big.cfg").toStdString();
         std::ofstream(path, std::ios::binary) << text;
         const char *label = size > (size_t(1) << 20) ? "10MB" : "1MB";
 
@@ -332,7 +329,7 @@ int main(int argc, char **argv)
         while (line.size() < (size_t(1) << 20))
             line += "bind x \"+attack\"; ";
         line += "\r\n";
-        const std::string path = dir.filePath("long.cfg").toStdString();
+        const std::string path = bench.dir.filePath("long.cfg").toStdString();
         std::ofstream(path, std::ios::binary) << line;
         frame.documents().OpenConfig(path);
         RichEdit *e = frame.documents().ActiveEditor();
