@@ -50,6 +50,32 @@ bool optionValue(const std::vector<std::string_view> &args, std::size_t &i, std:
     return false;
 }
 
+bool scriptOption(const std::vector<std::string_view> &args, std::size_t &i, ScriptOptions &options,
+                  std::string &error)
+{
+    std::string_view value;
+    bool missing = false;
+    if (optionValue(args, i, "--set", value, missing)) {
+        if (missing)
+            error = "--set needs a value (Q1, Q2, Q3 or auto)";
+        else if (std::string set = commandSetOrAuto(value); !set.empty())
+            options.set = std::move(set);
+        else
+            error = "unknown command set '" + std::string(value) + "' (use Q1, Q2, Q3 or auto)";
+    } else if (optionValue(args, i, "--data", value, missing)) {
+        if (missing || value.empty())
+            error = "--data needs a folder";
+        else
+            options.dataDir = value;
+    } else if (optionValue(args, i, "--encoding", value, missing)) {
+        if (missing || !ParseEncodingOption(value, options.encoding))
+            error = "--encoding needs auto, latin1 or utf8";
+    } else {
+        return false;
+    }
+    return true;
+}
+
 bool isHelpOption(std::string_view arg)
 {
     return arg == "-h" || arg == "--help";

@@ -1,9 +1,11 @@
 #pragma once
 // Small helpers shared by the varkel-cli commands.
 
+#include "documents/encoding.h"
 #include "documents/fileio.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +31,18 @@ bool isHelpOption(std::string_view arg);
 // argument. A "--name" with nothing after it sets `missing`.
 bool optionValue(const std::vector<std::string_view> &args, std::size_t &i, std::string_view name,
                  std::string_view &value, bool &missing);
+
+// The options of the commands that read scripts with a game's vocabulary:
+// --set Q1|Q2|Q3|auto, --data DIR and --encoding auto|latin1|utf8.
+struct ScriptOptions {
+    std::string set;
+    std::string dataDir;
+    std::optional<Encoding> encoding;
+};
+// Takes args[i] when it is one of those options (true); `error` then holds a
+// usage message when its value is missing or unknown, else stays empty.
+bool scriptOption(const std::vector<std::string_view> &args, std::size_t &i, ScriptOptions &options,
+                  std::string &error);
 
 // Flushes standard output: 0 when everything written so far reached it,
 // otherwise a message on stderr (a full disk, a closed pipe) and 1.

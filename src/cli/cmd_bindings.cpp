@@ -204,13 +204,14 @@ namespace varkel::cli {
 
 int runBindings(const std::vector<std::string_view> &args)
 {
-    std::string set = "Q2";
-    std::string dataDir;
+    ScriptOptions options{"Q2", {}, {}};
+    std::string &set = options.set;
+    std::string &dataDir = options.dataDir;
+    const std::optional<varkel::Encoding> &encoding = options.encoding;
     varkel::ConflictType conflicts = varkel::ConflictType::Active;
     bool table = false;
     bool withLines = false;
     bool effective = false, conflictsGiven = false;
-    std::optional<varkel::Encoding> encoding;
     std::vector<std::string> files;
 
     bool optionsDone = false;
@@ -236,16 +237,10 @@ int runBindings(const std::vector<std::string_view> &args)
         }
         std::string_view value;
         bool missing = false;
-        if (optionValue(args, i, "--set", value, missing)) {
-            if (missing)
-                return usageError("--set needs a value (Q1, Q2 or Q3)");
-            set = commandSetOrAuto(value);
-            if (set.empty())
-                return usageError("unknown command set '" + std::string(value) + "' (use Q1, Q2, Q3 or auto)");
-        } else if (optionValue(args, i, "--data", value, missing)) {
-            if (missing || value.empty())
-                return usageError("--data needs a folder");
-            dataDir = value;
+        std::string error;
+        if (scriptOption(args, i, options, error)) {
+            if (!error.empty())
+                return usageError(error);
         } else if (optionValue(args, i, "--conflicts", value, missing)) {
             if (missing)
                 return usageError("--conflicts needs a value (none, active or all)");
@@ -258,9 +253,6 @@ int runBindings(const std::vector<std::string_view> &args)
                 conflicts = varkel::ConflictType::All;
             else
                 return usageError("unknown conflict mode '" + std::string(value) + "' (use none, active or all)");
-        } else if (optionValue(args, i, "--encoding", value, missing)) {
-            if (missing || !varkel::ParseEncodingOption(value, encoding))
-                return usageError("--encoding needs auto, latin1 or utf8");
         } else if (optionValue(args, i, "--format", value, missing)) {
             if (missing)
                 return usageError("--format needs a value (tsv or table)");

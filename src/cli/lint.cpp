@@ -67,10 +67,11 @@ constexpr const char *kUsage =
 
 int runLint(const std::vector<std::string_view> &args)
 {
-    std::string set = "auto";
-    std::string dataDir;
+    ScriptOptions options{"auto", {}, {}};
+    std::string &set = options.set;
+    std::string &dataDir = options.dataDir;
+    const std::optional<Encoding> &encoding = options.encoding;
     std::vector<std::string> nameFiles, files;
-    std::optional<Encoding> encoding;
     bool optionsDone = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
@@ -86,19 +87,10 @@ int runLint(const std::vector<std::string_view> &args)
             return printText(kUsage);
         std::string_view value;
         bool missing = false;
-        if (optionValue(args, i, "--set", value, missing)) {
-            if (missing)
-                return usageError("--set needs a value (Q1, Q2, Q3 or auto)");
-            set = commandSetOrAuto(value);
-            if (set.empty())
-                return usageError("unknown command set '" + std::string(value) + "' (use Q1, Q2, Q3 or auto)");
-        } else if (optionValue(args, i, "--data", value, missing)) {
-            if (missing || value.empty())
-                return usageError("--data needs a folder");
-            dataDir = value;
-        } else if (optionValue(args, i, "--encoding", value, missing)) {
-            if (missing || !ParseEncodingOption(value, encoding))
-                return usageError("--encoding needs auto, latin1 or utf8");
+        std::string error;
+        if (scriptOption(args, i, options, error)) {
+            if (!error.empty())
+                return usageError(error);
         } else if (optionValue(args, i, "--names", value, missing)) {
             if (missing || value.empty())
                 return usageError("--names needs a file");
