@@ -31,19 +31,6 @@ const LintVocabulary &vocabulary(unsigned index)
     return vocabularies[index % 3];
 }
 
-// Where each line begins, by the reader's line ends.
-std::vector<std::size_t> lineStarts(std::string_view text)
-{
-    std::vector<std::size_t> starts{0};
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        if (text[i] == '\r' || text[i] == '\n')
-            starts.push_back(i + 1);
-    }
-    return starts;
-}
-
 bool byPlace(const LintFinding &a, const LintFinding &b)
 {
     return a.position != b.position ? a.position < b.position : a.code < b.code;
@@ -51,7 +38,7 @@ bool byPlace(const LintFinding &a, const LintFinding &b)
 
 void checkReport(const LintReport &report, std::string_view text, const LintVocabulary &vocab, bool withFiles)
 {
-    const std::vector<std::size_t> starts = lineStarts(text);
+    const std::vector<std::size_t> starts = LineStarts(text);
     FUZZ_CHECK(std::is_sorted(report.findings.begin(), report.findings.end(), byPlace));
     std::vector<LintFinding> lineLocal;
     for (const LintFinding &f : report.findings) {

@@ -1108,4 +1108,16 @@ LintReport LintScript(const LintVocabulary &vocab, std::string_view path, std::s
     return report;
 }
 
+std::vector<std::size_t> LineStarts(std::string_view text)
+{
+    std::vector<std::size_t> starts{0};
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        if (text[i] == '\r' || text[i] == '\n')
+            starts.push_back(i + 1);
+    }
+    return starts;
+}
+
 } // namespace varkel

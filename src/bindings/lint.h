@@ -155,6 +155,10 @@ ScriptNames CollectScriptNames(const LintVocabulary &vocab, std::string_view pat
 std::vector<LintFinding> LintLine(const LintVocabulary &vocab, const ScriptNames &names, std::string_view text,
                                   std::size_t lineStart, int line);
 
+// Where each line begins, as findings count lines (LF, CR LF and a lone CR
+// each end one): what LintLine takes as `lineStart` for each `line`.
+std::vector<std::size_t> LineStarts(std::string_view text);
+
 // LintLine for an editor that re-checks lines as they are typed: the
 // suggestions for unknown names are worked out once and kept. The
 // vocabulary and names must outlive it; make a new one after a LintScript.

@@ -5,6 +5,7 @@
 
 #include "bindings/bindinglines.h"
 #include "bindingfixture.h"
+#include "support/corpus.h"
 
 #include <gtest/gtest.h>
 
@@ -57,18 +58,10 @@ void ExpectSameCalls(const RecordingSink &a, const RecordingSink &b)
 
 std::vector<std::string> SampleScripts()
 {
-    std::vector<std::filesystem::path> all;
-    const std::filesystem::path root = std::filesystem::path(VARKEL_SHARED_DIR) / "corpus";
-    std::error_code ec;
-    for (std::filesystem::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file() && it->path().extension() != ".md")
-            all.push_back(it->path());
-    std::sort(all.begin(), all.end());
+    const std::vector<std::filesystem::path> all = test::CorpusScripts();
     std::vector<std::string> sample;
-    for (std::size_t i = 2; i < all.size(); i += 6) {
-        std::ifstream in(all[i], std::ios::binary);
-        sample.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    for (std::size_t i = 2; i < all.size(); i += 6)
+        sample.push_back(test::FileBytes(all[i]));
     return sample;
 }
 

@@ -5,6 +5,7 @@
 #include "bindings/diskscriptfiles.h"
 #include "bindings/lint.h"
 #include "language/dictionary.h"
+#include "support/corpus.h"
 
 #include <gtest/gtest.h>
 
@@ -17,29 +18,6 @@
 
 using namespace varkel;
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string readBytes(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// Where each line begins, by the reader's line ends (LF, CR LF, lone CR).
-std::vector<std::size_t> lineStarts(std::string_view text)
-{
-    std::vector<std::size_t> starts{0};
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        if (text[i] == '\r' || text[i] == '\n')
-            starts.push_back(i + 1);
-    }
-    return starts;
-}
-
-} // namespace
 
 TEST(LintCorpus, PlacesAgreeAndLinesMatchTheWholePass)
 {
@@ -54,15 +32,10 @@ TEST(LintCorpus, PlacesAgreeAndLinesMatchTheWholePass)
         GameDictionary dict;
         ASSERT_FALSE(BuildDictionary(dict, VARKEL_SOURCE_DIR "/Data", std::string("Q") + game[1]));
         const LintVocabulary vocab(dict);
-        std::vector<fs::path> files;
-        for (const auto &entry : fs::directory_iterator(root / game))
-            if (entry.is_regular_file() && entry.path().extension() != ".md")
-                files.push_back(entry.path());
-        std::sort(files.begin(), files.end());
-        for (const fs::path &file : files) {
-            const std::string text = readBytes(file);
+        for (const fs::path &file : test::CorpusScripts(game)) {
+            const std::string text = test::FileBytes(file);
             const LintReport report = LintScript(vocab, file.string(), text, &disk);
-            const std::vector<std::size_t> starts = lineStarts(text);
+            const std::vector<std::size_t> starts = LineStarts(text);
             lines += starts.size() - (!text.empty() && starts.back() == text.size() ? 1 : 0);
             ++scripts;
 

@@ -5,6 +5,7 @@
 #include "documents/gui/richedit.h"
 #include "language/gui/colouring.h"
 #include "language/syntaxhilite.h"
+#include "support/corpus.h"
 #include "support/guitest.h"
 
 #include <QApplication>
@@ -14,8 +15,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 using namespace varkel;
@@ -36,23 +35,11 @@ QByteArray stylesOf(RichEdit *e)
     return styles;
 }
 
-std::string fileBytes(const std::filesystem::path &p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Every seventh corpus script, so that the test stays quick on a small
 // machine and under the address sanitizer.
 std::vector<std::filesystem::path> sampleScripts()
 {
-    std::vector<std::filesystem::path> all;
-    const std::filesystem::path root = std::filesystem::path(VARKEL_SHARED_DIR) / "corpus";
-    std::error_code ec;
-    for (std::filesystem::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file() && it->path().extension() != ".md")
-            all.push_back(it->path());
-    std::sort(all.begin(), all.end());
+    const std::vector<std::filesystem::path> all = test::CorpusScripts();
     std::vector<std::filesystem::path> sample;
     for (size_t i = 3; i < all.size(); i += 7)
         sample.push_back(all[i]);
@@ -122,7 +109,7 @@ private slots:
                 mGlobal::ColorStringElements = colorStrings;
                 std::mt19937 rng(static_cast<unsigned>(set[1]) * 2 + colorStrings);
                 for (const auto &path : scripts) {
-                    const std::string text = fileBytes(path);
+                    const std::string text = test::FileBytes(path);
                     edited.SetText(text);
                     whole.SetText(text);
                     colouring.SyntaxHiLiteAll(&edited);
