@@ -11,11 +11,14 @@
 #include "language/gui/colouring.h"
 #include "support/scriptedprompts.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace varkel::test {
@@ -58,5 +61,21 @@ struct FrameFixture {
         return f.readAll();
     }
 };
+
+// Runs `body` on the next modal dialog of type T once it is showing.
+template <typename T>
+void onModal(std::function<void(T *)> body)
+{
+    QTimer::singleShot(0, [body] {
+        T *dialog = nullptr;
+        for (int i = 0; i < 200 && !dialog; ++i) {
+            dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+            if (!dialog)
+                QTest::qWait(5);
+        }
+        QVERIFY2(dialog, "no modal dialog");
+        body(dialog);
+    });
+}
 
 } // namespace varkel::test

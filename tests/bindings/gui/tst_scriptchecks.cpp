@@ -215,13 +215,7 @@ private slots:
         f.Dispatch("cmnuProblems");
         QCOMPARE(f.checks().Problems()->RowCount(), 1);
         // Options, Misc: both boxes off, stored.
-        QTimer::singleShot(0, [] {
-            fOptions *dialog = nullptr;
-            for (int i = 0; i < 200 && !dialog; ++i) {
-                dialog = qobject_cast<fOptions *>(QApplication::activeModalWidget());
-                if (!dialog)
-                    QTest::qWait(5);
-            }
+        test::onModal<fOptions>([](fOptions *dialog) {
             QVERIFY(dialog);
             QVERIFY(dialog->chkCheckScripts->isChecked() && dialog->chkCompletions->isChecked());
             dialog->chkCheckScripts->click();

@@ -23,6 +23,7 @@
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 #include "language/dictionary.h"
+#include "support/guitest.h"
 
 #include <QtTest>
 #include <QAction>
@@ -41,6 +42,7 @@
 #include <functional>
 
 using namespace varkel;
+using varkel::test::onModal;
 
 namespace {
 
@@ -103,22 +105,6 @@ QStringList names(QTreeWidget *list)
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         out << list->topLevelItem(i)->text(0);
     return out;
-}
-
-// Runs `body` on the next modal dialog of type T once it is showing.
-template <typename T>
-void onModal(std::function<void(T *)> body)
-{
-    QTimer::singleShot(0, [body] {
-        T *dialog = nullptr;
-        for (int i = 0; i < 200 && !dialog; ++i) {
-            dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-            if (!dialog)
-                QTest::qWait(5);
-        }
-        QVERIFY2(dialog, "no modal dialog");
-        body(dialog);
-    });
 }
 
 } // namespace

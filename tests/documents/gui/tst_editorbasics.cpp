@@ -262,13 +262,7 @@ private slots:
         QVERIFY(line.lightness() > 200);
 
         // Options, Misc: the box turns them off in every editor and stores it.
-        QTimer::singleShot(0, [] {
-            fOptions *dialog = nullptr;
-            for (int i = 0; i < 200 && !dialog; ++i) {
-                dialog = qobject_cast<fOptions *>(QApplication::activeModalWidget());
-                if (!dialog)
-                    QTest::qWait(5);
-            }
+        test::onModal<fOptions>([](fOptions *dialog) {
             QVERIFY(dialog);
             QVERIFY(dialog->chkLineNumbers->isChecked());
             dialog->chkLineNumbers->click();

@@ -117,13 +117,7 @@ private slots:
         QCOMPARE(q3Editor->StyleAt(5), int(Cvar));
 
         // Misc: "Detect the game of each script" off.
-        QTimer::singleShot(0, [] {
-            fOptions *d = nullptr;
-            for (int i = 0; i < 200 && !d; ++i) {
-                d = qobject_cast<fOptions *>(QApplication::activeModalWidget());
-                if (!d)
-                    QTest::qWait(5);
-            }
+        test::onModal<fOptions>([](fOptions *d) {
             QVERIFY(d && d->chkDetectGame->isChecked());
             d->chkDetectGame->click();
             QTest::mouseClick(d->cmdOK[0], Qt::LeftButton);
