@@ -32,4 +32,24 @@ int EditorLinesLeft(const PanelFitInput &in, double scale)
     return std::max(text, 0) / in.lineHeight;
 }
 
+PanelPlace PlacePanel(const PanelFitInput &above, int besideWidth, int commandBarHeight, double minBesideScale)
+{
+    PanelPlace place;
+    place.scale = PanelScale(above);
+    if (above.naturalWidth <= 0 || above.naturalHeight <= 0 || above.areaHeight <= 0 || above.lineHeight <= 0)
+        return place;
+    if (EditorLinesLeft(above, place.scale) >= above.minLines)
+        return place;
+    // The band grows past the bar's height only as far as the editor keeps its lines.
+    const double text = above.areaHeight - std::max(above.documentChrome, 0);
+    const double slack = text - static_cast<double>(std::max(above.minLines, 0)) * above.lineHeight;
+    double scale = std::min(1.0, static_cast<double>(besideWidth) / above.naturalWidth);
+    scale = std::min(scale, (std::max(commandBarHeight, 0) + std::max(slack, 0.0)) / above.naturalHeight);
+    if (static_cast<double>(besideWidth) / above.naturalWidth < minBesideScale)
+        return place; // no room beside the bar: the panel stays above the scripts
+    place.besideCommandBar = true;
+    place.scale = std::max(scale, minBesideScale);
+    return place;
+}
+
 } // namespace varkel

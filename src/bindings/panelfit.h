@@ -29,4 +29,21 @@ double PanelScale(const PanelFitInput &in);
 // The editor lines left under a panel drawn at the given scale.
 int EditorLinesLeft(const PanelFitInput &in, double scale);
 
+// In a low window the panel may move up beside the command bar, where it
+// shares the bar's height instead of taking its own. It goes there only
+// when above the script windows it would leave the editor fewer than
+// minLines lines, and the room beside the bar takes it at no less than
+// minBesideScale. Beside the bar it is drawn as large as the width allows
+// and as the editor's lines allow the band to grow, but never so small
+// that it has to go below minBesideScale.
+struct PanelPlace {
+    bool besideCommandBar = false;
+    double scale = 1.0; // the scale beside the bar; above, PanelScale decides
+};
+
+// `above` describes the panel above the script windows (its areaHeight is
+// the height they would share with it there); besideWidth is the width the
+// command bar's row leaves it, commandBarHeight the bar's own height.
+PanelPlace PlacePanel(const PanelFitInput &above, int besideWidth, int commandBarHeight, double minBesideScale = 0.25);
+
 } // namespace varkel

@@ -1,5 +1,9 @@
 #include "bindings/panelfit.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 using namespace varkel;
@@ -62,4 +66,40 @@ TEST(PanelFit, EditorKeepsItsLinesAndNeverFewerThanThePanelTakes)
     const PanelFitInput tiny = frameArea(960, 200);
     EXPECT_DOUBLE_EQ(PanelScale(tiny), 0.4);
     EXPECT_LT(EditorLinesLeft(tiny, 0.4), 20);
+}
+
+TEST(PanelFit, LowWindowsPutThePanelBesideTheCommandBar)
+{
+    // The command bar's row leaves the panel 400 of 960 px; the bar is 60 high.
+    auto linesBeside = [](const PanelFitInput &in, const PanelPlace &place, int barHeight) {
+        const int growth = std::max(0, static_cast<int>(std::ceil(in.naturalHeight * place.scale)) - barHeight);
+        return (in.areaHeight - growth - in.documentChrome) / in.lineHeight;
+    };
+
+    // Room for twenty lines under the panel: it stays above the scripts.
+    const PanelFitInput roomy = frameArea(1920, 900);
+    EXPECT_FALSE(PlacePanel(roomy, 1000, 60).besideCommandBar);
+
+    // 960x540 logical: above the scripts the editor would keep fewer than
+    // twenty lines; beside the bar the band grows only as far as they allow.
+    const PanelFitInput twice = frameArea(960, 410);
+    const PanelPlace place = PlacePanel(twice, 400, 60);
+    ASSERT_TRUE(place.besideCommandBar);
+    EXPECT_GE(place.scale, 0.25);
+    EXPECT_LE(place.scale, 400.0 / 790);
+    EXPECT_GE(linesBeside(twice, place, 60), 20);
+    EXPECT_GT(linesBeside(twice, place, 60), EditorLinesLeft(twice, PanelScale(twice)));
+
+    // Lower still: the panel stops at its smallest size beside the bar and
+    // still leaves more lines than above the scripts.
+    const PanelFitInput low = frameArea(960, 300);
+    const PanelPlace lowPlace = PlacePanel(low, 400, 30);
+    ASSERT_TRUE(lowPlace.besideCommandBar);
+    EXPECT_DOUBLE_EQ(lowPlace.scale, 0.25);
+    EXPECT_GT(linesBeside(low, lowPlace, 30), EditorLinesLeft(low, PanelScale(low)));
+
+    // No room beside the bar: above the scripts, at the scale that fits there.
+    const PanelPlace narrow = PlacePanel(twice, 150, 60);
+    EXPECT_FALSE(narrow.besideCommandBar);
+    EXPECT_DOUBLE_EQ(narrow.scale, PanelScale(twice));
 }

@@ -239,9 +239,15 @@ void DevicePanel::SetEditorLines(int lines)
     Refit();
 }
 
+void DevicePanel::SetFixedScale(double scale)
+{
+    m_fixedScale = std::max(scale, 0.0);
+    Refit();
+}
+
 void DevicePanel::Refit()
 {
-    const double scale = PanelScale(FitInput());
+    const double scale = m_fixedScale > 0 ? m_fixedScale : PanelScale(FitInput());
     if (std::abs(scale - m_scale) < 0.01)
         return;
     m_scale = scale;

@@ -130,6 +130,9 @@ public:
     // below it: it leaves them at least that many editor lines, and never
     // fewer than it takes itself. With 0 (at first) only the width counts.
     void SetEditorLines(int lines);
+    // Beside the command bar the panel is drawn at the scale its place
+    // chose; 0 lets it fit the area above the script windows again.
+    void SetFixedScale(double scale);
     PanelFitInput FitInput() const;
 
     QSize sizeHint() const override;
@@ -214,6 +217,7 @@ private:
     int m_keyClicks = 0;
     double m_scale = 1.0;
     int m_editorLines = 0;
+    double m_fixedScale = 0.0;
     QWidget *m_area = nullptr; // the parent whose size the panel follows
 };
 

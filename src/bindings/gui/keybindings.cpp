@@ -16,9 +16,13 @@
 #include "documents/gui/richedit.h"
 #include "language/dictionary.h"
 
+#include <QBoxLayout>
 #include <QCursor>
+#include <QEvent>
 #include <QMainWindow>
+#include <QScopedValueRollback>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -101,6 +105,9 @@ DevicePanel *KeyBindings::BuildDevicePanel(QWidget *parent)
     if (m_panel)
         return m_panel;
     m_panel = new DevicePanel(parent);
+    m_panelHome = parent;
+    if (parent)
+        parent->installEventFilter(this);
     // The script windows below keep twenty lines where the panel can shrink for them.
     m_panel->SetEditorLines(kPanelEditorLines);
     m_panel->setVisible(mGlobal::ShowKeyboard);
@@ -132,7 +139,58 @@ void KeyBindings::ToggleKeyboard()
     const bool show = m_panel->isHidden();
     m_panel->setVisible(show);
     mGlobal::ShowKeyboard = show;
+    PlaceDevicePanel();
     WriteProfileString(kSectionGeneral, "ShowKeyboard", BoolText(show), mGlobal::IniPath);
+}
+
+bool KeyBindings::eventFilter(QObject *watched, QEvent *e)
+{
+    // Placed once the layouts have settled: a resize comes in several steps.
+    if (e->type() == QEvent::Resize && (watched == m_panelHome || watched == m_commandRow) && !m_placePending) {
+        m_placePending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_placePending = false;
+            PlaceDevicePanel();
+        });
+    }
+    return QObject::eventFilter(watched, e);
+}
+
+void KeyBindings::PlaceDevicePanel()
+{
+    if (!m_panel || !m_panelHome || !m_commandRow || m_placingPanel)
+        return;
+    const QScopedValueRollback<bool> placing(m_placingPanel, true);
+    // What the panel and the script windows would share with the panel
+    // above them: beside the bar, the band's growth goes back to them.
+    const int barHeight = m_commandBar->sizeHint().height();
+    PanelFitInput above = m_panel->FitInput();
+    above.availableWidth = m_panelHome->width();
+    above.areaHeight = m_panelHome->height() + (m_panelBeside ? std::max(0, m_commandRow->height() - barHeight) : 0);
+    const int spacing = std::max(m_commandRow->layout()->spacing(), 0);
+    // A few pixels spare: the tool bar's own margins come out of the row.
+    const int besideWidth = m_commandRow->width() - m_commandBar->minimumSizeHint().width() - 2 * spacing;
+    PanelPlace place;
+    if (!m_panel->isHidden() || m_panelBeside) {
+        // Back above the scripts only with a line to spare, so that a window
+        // at the border does not send the panel to and fro.
+        if (m_panelBeside)
+            above.minLines += 1;
+        place = PlacePanel(above, besideWidth, barHeight);
+    }
+    if (m_panel->isHidden())
+        place.besideCommandBar = false;
+
+    if (place.besideCommandBar != m_panelBeside) {
+        const bool shown = !m_panel->isHidden();
+        m_panelBeside = place.besideCommandBar;
+        if (m_panelBeside)
+            m_commandRow->layout()->addWidget(m_panel);
+        else if (auto *home = qobject_cast<QBoxLayout *>(m_panelHome->layout()))
+            home->insertWidget(0, m_panel);
+        m_panel->setVisible(shown);
+    }
+    m_panel->SetFixedScale(m_panelBeside ? place.scale : 0.0);
 }
 
 void KeyBindings::SetDevicePanelEnabled(bool enabled)
@@ -157,7 +215,14 @@ void KeyBindings::UpdateLockLEDs()
 
 void KeyBindings::BuildCommandBar(QToolBar *band)
 {
-    m_commandBar = new CommandBar(band);
+    // The bar sits in a row of its own, where a low window puts the panel beside it.
+    m_commandRow = new QWidget(band);
+    m_commandRow->setObjectName(QStringLiteral("commandRow"));
+    auto *row = new QHBoxLayout(m_commandRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_commandRow->installEventFilter(this);
+    m_commandBar = new CommandBar(m_commandRow);
+    row->addWidget(m_commandBar, 1);
     CommandBar::Hooks hooks;
     hooks.activeEditor = [this] { return CallHook(m_hooks.activeEditor); };
     hooks.documentOpen = [this] { return CallHook(m_hooks.documentOpen); };
@@ -169,7 +234,7 @@ void KeyBindings::BuildCommandBar(QToolBar *band)
     m_commandBar->SetUserVariables(&m_bindings.userVariables);
     // The pick lists start in the colours of their keyword classes.
     m_commandBar->SetTextColors(true);
-    band->addWidget(m_commandBar);
+    band->addWidget(m_commandRow);
     band->show();
 }
 

@@ -134,8 +134,16 @@ public:
     // The insertion tools are usable exactly while a document is open.
     void SetEditStates(bool docOpen);
     void SetTextColors(bool coloured);
+    // True while a low window has the panel beside the command bar.
+    bool PanelBesideCommandBar() const { return m_panelBeside; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    // Puts the panel above the script windows, or beside the command bar when
+    // the window is too low for both it and the editor's lines.
+    void PlaceDevicePanel();
     void OnPanelSlotSelected(int slot, const QString &keyName, const QString &boundText);
     void OnPanelSlotLeft();
     // The side buttons follow the game's key numbers and the scan's states.
@@ -176,6 +184,11 @@ private:
     BindingState m_bindings;
     DevicePanel *m_panel = nullptr;       // keyboard, mouse, joystick
     CommandBar *m_commandBar = nullptr;
+    QWidget *m_commandRow = nullptr;       // the command bar and, in low windows, the panel
+    QPointer<QWidget> m_panelHome;         // the area above the script windows
+    bool m_panelBeside = false;
+    bool m_placingPanel = false;
+    bool m_placePending = false;
     BindingsTable *m_table = nullptr;
     KeyStateTable m_slotStates;         // the states the scan last gave the slots
     std::string m_chainStart;           // the starting script of the effective bindings shown

@@ -898,6 +898,18 @@ void DocumentArea::OnPointerMoved()
     CallHook(m_hooks.pointerMoved);
 }
 
+void DocumentArea::FollowAreaSize(const QSize &oldSize, const QSize &newSize)
+{
+    // A window that filled the area (maximised, or the only one tiled) keeps
+    // filling it when the panel, a tool bar or a dock changes its size.
+    if (!oldSize.isValid() || oldSize.isEmpty() || oldSize == newSize)
+        return;
+    const QRect filled(QPoint(0, 0), oldSize);
+    for (QMdiSubWindow *sub : m_mdi->subWindowList())
+        if (!sub->isMinimized() && !sub->isMaximized() && sub->geometry() == filled)
+            sub->setGeometry(QRect(QPoint(0, 0), newSize));
+}
+
 void DocumentArea::showEvent(QShowEvent *e)
 {
     QWidget::showEvent(e);
@@ -911,7 +923,9 @@ void DocumentArea::showEvent(QShowEvent *e)
 bool DocumentArea::eventFilter(QObject *watched, QEvent *e)
 {
     if (watched == m_mdi->viewport()) {
-        if (e->type() == QEvent::MouseMove)
+        if (e->type() == QEvent::Resize)
+            FollowAreaSize(static_cast<QResizeEvent *>(e)->oldSize(), static_cast<QResizeEvent *>(e)->size());
+        else if (e->type() == QEvent::MouseMove)
             OnPointerMoved();
         else if (e->type() == QEvent::MouseButtonRelease &&
                  static_cast<QMouseEvent *>(e)->button() == Qt::RightButton)

@@ -181,6 +181,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *e) override;
+    void FollowAreaSize(const QSize &oldSize, const QSize &newSize);
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:

@@ -1,13 +1,17 @@
 // The device panel inside the frame follows the frame's size: full size in a
-// roomy window, smaller in a low one, and never higher than the script editor
-// below it. (Fitting the width is left to the core's tests: the frame's tool
-// bars keep it wider than the panel.)
+// roomy window, smaller in a low one, and in a window too low for it and
+// twenty editor lines it moves up beside the command bar. (Fitting the width
+// above the scripts is left to the core's tests: the frame's tool bars keep
+// it wider than the panel.)
 
+#include "bindings/gui/commandbar.h"
 #include "bindings/gui/devicepanel.h"
+#include "bindings/gui/keybindings.h"
 #include "documents/gui/richedit.h"
 
 #include "support/guitest.h"
 
+#include <Qsci/qsciscintillabase.h>
 #include <QtTest>
 
 using namespace varkel;
@@ -21,33 +25,73 @@ private slots:
     void panelFitsTheFrameAndLeavesTheEditorItsLines()
     {
         FrameFixture fx;
-        fx.frame->documents().OpenConfig(fx.write(QStringLiteral("a.cfg"), "bind x +attack\r\n"));
+        QByteArray script;
+        for (int i = 0; i < 60; ++i)
+            script += "bind x +attack\r\n";
+        fx.frame->documents().OpenConfig(fx.write(QStringLiteral("a.cfg"), script));
+        fx.frame->documents().Arrange(1);
         RichEdit *editor = fx.frame->documents().ActiveEditor();
         QVERIFY(editor);
         auto *panel = fx.frame->findChild<DevicePanel *>();
         QVERIFY(panel && panel->isVisible());
+        QWidget *above = panel->parentWidget();
+        CommandBar *bar = fx.frame->bindings().InsertionTools();
+        auto editorLines = [&] { return static_cast<int>(editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)); };
 
         fx.frame->resize(1600, 1000);
         QTRY_COMPARE(panel->Scale(), 1.0);
         QTRY_COMPARE(panel->height(), panel->sizeHint().height());
+        QCOMPARE(panel->parentWidget(), above);
         const int fullHeight = panel->height();
 
-        // Low (a 1920x1080 screen at scale factor 2 is 960x540): the panel
-        // shrinks and the editor keeps at least as many lines as the panel
-        // takes; the panel stays visible at its smallest.
-        fx.frame->resize(960, 540);
+        // A little lower: still above the scripts, smaller, and never higher
+        // than the editor below it.
+        fx.frame->resize(1600, 720);
         QTRY_VERIFY(panel->Scale() < 1.0);
         QTRY_COMPARE(panel->height(), panel->sizeHint().height());
-        QVERIFY(panel->isVisible() && panel->height() > 0 && panel->height() < fullHeight);
-        const PanelFitInput in = panel->FitInput();
-        const int lines = EditorLinesLeft(in, panel->Scale());
-        QVERIFY(lines * in.lineHeight >= panel->height() - in.lineHeight);
-        QVERIFY(EditorLinesLeft(in, panel->Scale()) > EditorLinesLeft(in, 1.0));
-        qInfo("960x540: panel at %.2f (%d px high), about %d editor lines of %d px", panel->Scale(), panel->height(),
-              lines, in.lineHeight);
+        QCOMPARE(panel->parentWidget(), above);
+        QVERIFY(panel->isVisible() && panel->height() < fullHeight);
+        QTRY_VERIFY(editorLines() * panel->FitInput().lineHeight >= panel->height());
 
-        // Roomy again: back to full size.
+        // A 1920x1080 screen at scale factor 2 is 960x540: the panel goes
+        // beside the command bar, wholly inside the frame, and the editor
+        // keeps twenty lines.
+        fx.frame->resize(960, 540);
+        QTRY_VERIFY(fx.frame->bindings().PanelBesideCommandBar());
+        QTRY_VERIFY(panel->isVisible());
+        QTRY_VERIFY(editorLines() >= 20);
+        const QRect panelRect(panel->mapTo(fx.frame.get(), QPoint(0, 0)), panel->size());
+        QVERIFY2(fx.frame->rect().contains(panelRect), "the panel is cut off");
+        QVERIFY(panel->width() >= panel->sizeHint().width());
+        QVERIFY(panel->height() <= bar->height() + panel->FitInput().lineHeight);
+        qInfo("960x540: panel beside the command bar at %.2f (%dx%d), %d editor lines", panel->Scale(),
+              panel->width(), panel->height(), editorLines());
+
+        // Hidden and shown again in the low window: back beside the bar.
+        fx.frame->bindings().ToggleKeyboard();
+        QTRY_VERIFY(!fx.frame->bindings().PanelBesideCommandBar());
+        QVERIFY(panel->isHidden());
+        fx.frame->bindings().ToggleKeyboard();
+        QTRY_VERIFY(fx.frame->bindings().PanelBesideCommandBar());
+        QTRY_VERIFY(panel->isVisible());
+
+        // Every height between: the place the panel takes stays put once the
+        // layout has settled (no back and forth at the border).
+        for (int height = 520; height <= 800; height += 14) {
+            fx.frame->resize(960, height);
+            QTest::qWait(20);
+            const bool beside = fx.frame->bindings().PanelBesideCommandBar();
+            const double scale = panel->Scale();
+            QTest::qWait(40);
+            QCOMPARE(fx.frame->bindings().PanelBesideCommandBar(), beside);
+            QCOMPARE(panel->Scale(), scale);
+            QVERIFY(!beside || height < 540 || editorLines() >= 20);
+        }
+
+        // Roomy again: back above the scripts at full size.
         fx.frame->resize(1600, 1000);
+        QTRY_VERIFY(!fx.frame->bindings().PanelBesideCommandBar());
+        QCOMPARE(panel->parentWidget(), above);
         QTRY_COMPARE(panel->Scale(), 1.0);
         QTRY_COMPARE(panel->height(), fullHeight);
     }
