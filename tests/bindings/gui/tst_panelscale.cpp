@@ -79,10 +79,10 @@ private slots:
         // layout has settled (no back and forth at the border).
         for (int height = 520; height <= 800; height += 14) {
             fx.frame->resize(960, height);
-            QTest::qWait(20);
+            QTest::qWait(100);
             const bool beside = fx.frame->bindings().PanelBesideCommandBar();
             const double scale = panel->Scale();
-            QTest::qWait(40);
+            QTest::qWait(200);
             QCOMPARE(fx.frame->bindings().PanelBesideCommandBar(), beside);
             QCOMPARE(panel->Scale(), scale);
             QVERIFY(!beside || height < 540 || editorLines() >= 20);
