@@ -178,7 +178,9 @@ void KeyBindings::PlaceDevicePanel()
             above.minLines += 1;
         place = PlacePanel(above, besideWidth, barHeight);
     }
-    if (m_panel->isHidden())
+    // A hidden panel, or a hidden band of the command bar, keeps the panel above.
+    const QWidget *band = m_commandRow->parentWidget();
+    if (m_panel->isHidden() || (band && band->isHidden()))
         place.besideCommandBar = false;
 
     if (place.besideCommandBar != m_panelBeside) {

@@ -75,6 +75,14 @@ private slots:
         QTRY_VERIFY(fx.frame->bindings().PanelBesideCommandBar());
         QTRY_VERIFY(panel->isVisible());
 
+        // With the command bar's band hidden the panel stays in sight, above.
+        QWidget *band = bar->parentWidget()->parentWidget();
+        band->hide();
+        QTRY_VERIFY(!fx.frame->bindings().PanelBesideCommandBar());
+        QTRY_VERIFY(panel->isVisible());
+        band->show();
+        QTRY_VERIFY(fx.frame->bindings().PanelBesideCommandBar());
+
         // Every height between: the place the panel takes stays put once the
         // layout has settled (no back and forth at the border).
         for (int height = 520; height <= 800; height += 14) {
