@@ -34,8 +34,8 @@ int EditorLinesLeft(const PanelFitInput &in, double scale);
 // when above the script windows it would leave the editor fewer than
 // minLines lines, and the room beside the bar takes it at no less than
 // minBesideScale. Beside the bar it is drawn as large as the width allows
-// and as the editor's lines allow the band to grow, but never so small
-// that it has to go below minBesideScale.
+// and as far as the band may grow without costing the editor its lines,
+// never below minBesideScale.
 struct PanelPlace {
     bool besideCommandBar = false;
     double scale = 1.0; // the scale beside the bar; above, PanelScale decides
