@@ -13,7 +13,6 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
-#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 

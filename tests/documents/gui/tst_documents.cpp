@@ -14,7 +14,6 @@
 #include <QUrl>
 #include <QSignalSpy>
 #include <QTabBar>
-#include <QTest>
 #include <QToolButton>
 
 #include <cerrno>
