@@ -42,11 +42,6 @@ private slots:
         f.Dispatch("cmnuFindPrev");
         QVERIFY(e->SelStart() == 4 && e->SelLength() == 3);
 
-        e = docWith(f, "abc xyz");
-        e->SetSelStart(4);
-        f.Dispatch("cmnuFindPrev");
-        QCOMPARE(e->SelStart(), 0L);
-
         e = docWith(f, "abcabc");
         e->SetSel(0, 3);
         f.Dispatch("cmnuFindNext");
