@@ -33,7 +33,6 @@ TEST(ColourScheme, DarkPresetKeepsEveryColourReadable)
     for (std::size_t i = 1; i < kDarkPreset.syntax.size(); ++i)
         for (std::size_t j = 0; j < i; ++j)
             EXPECT_NE(kDarkPreset.syntax[i], kDarkPreset.syntax[j]);
-    std::printf("Dark preset: lowest contrast %.2f:1\n", lowest);
 }
 
 TEST(ColourScheme, LightPresetIsTheStoredDefault)

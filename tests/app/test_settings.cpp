@@ -36,8 +36,7 @@ TEST_F(SettingsFile, EmptyOrAbsentFileGivesEveryDefault)
         EXPECT_EQ(s.CommentChar, "*");
         EXPECT_EQ(s.FontName, "Courier New");
         EXPECT_EQ(s.BGColor, 0xFFFFFFu);
-        EXPECT_EQ(s.SyntaxColors, (std::array<unsigned, 8>{0, 0xFF0000, 0xC00000, 0x800080, 0xC000C0,
-                                                          0x008000, 0x0000FF, 0x000080}));
+        EXPECT_EQ(s.SyntaxColors, kDefaultSyntaxColors);
         EXPECT_TRUE(s.ToolNames.empty() && s.ToolPaths.empty());
     }
 }

@@ -1,14 +1,12 @@
 #include "bindings/bindingsearch.h"
 #include "bindings/bindingscan.h"
 #include "bindingfixture.h"
+#include "support/corpus.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 
-namespace fs = std::filesystem;
 using namespace varkel;
-using varkel::test::readAll;
 using varkel::test::testDictionary;
 
 namespace {
@@ -166,22 +164,15 @@ TEST(LineOfPosition, CountsLineEndsAsTheEditorDoes)
 // `bind` line of that key, in every mode that scans one script.
 TEST(FindSlotBinding, EveryCorpusBindingSelectsALineOfItsKey)
 {
-    const fs::path corpus = fs::path(VARKEL_SHARED_DIR) / "corpus";
-    if (!fs::is_directory(corpus))
-        GTEST_SKIP() << "no corpus at " << corpus;
-    const fs::path shipped = fs::path(VARKEL_BINARY_DIR) / "Data";
+    if (test::CorpusScripts().empty())
+        GTEST_SKIP() << "no corpus";
     int checked = 0, scripts = 0;
     for (const char *folder : {"q1", "q2", "q3"}) {
-        const std::string set = std::string("Q") + folder[1];
-        GameDictionary shippedDict;
-        const bool haveShipped = fs::exists(shipped / (set + "keynames.dat")) &&
-                                 !BuildDictionary(shippedDict, shipped.string(), set);
-        const GameDictionary &dict = haveShipped ? shippedDict : testDictionary(set);
-        for (const auto &entry : fs::directory_iterator(corpus / folder)) {
-            if (!entry.is_regular_file())
-                continue;
+        GameDictionary dict;
+        ASSERT_FALSE(BuildDictionary(dict, VARKEL_SOURCE_DIR "/Data", std::string("Q") + folder[1]));
+        for (const auto &path : test::CorpusScripts(folder)) {
             ++scripts;
-            const std::string text = readAll(entry.path().string());
+            const std::string text = test::FileBytes(path);
             for (ConflictType mode : {ConflictType::Active, ConflictType::None}) {
                 BindingState state;
                 ClearData(state, nullptr);
@@ -191,7 +182,7 @@ TEST(FindSlotBinding, EveryCorpusBindingSelectsALineOfItsKey)
                         continue;
                     const TextMatch m = FindSlotBinding(text, state, dict, slot);
                     ++checked;
-                    EXPECT_TRUE(m.found()) << entry.path() << " slot " << slot;
+                    EXPECT_TRUE(m.found()) << path << " slot " << slot;
                     if (!m.found())
                         continue;
                     // Read the selected line on its own, as the scan would.
@@ -200,7 +191,7 @@ TEST(FindSlotBinding, EveryCorpusBindingSelectsALineOfItsKey)
                     ScriptLine line;
                     ASSERT_TRUE(ReadScriptLine(text, pos, line));
                     EXPECT_EQ(BindSlot(line, dict), slot)
-                        << entry.path() << " slot " << slot << " selects line "
+                        << path << " slot " << slot << " selects line "
                         << LineOfPosition(text, static_cast<std::size_t>(m.position)) + 1;
                 }
             }

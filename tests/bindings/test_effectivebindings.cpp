@@ -3,6 +3,7 @@
 #include "bindings/diskscriptfiles.h"
 #include "bindings/effectivebindings.h"
 #include "bindings/memoryscriptfiles.h"
+#include "support/corpus.h"
 
 #include <gtest/gtest.h>
 
@@ -305,15 +306,13 @@ std::optional<std::pair<std::string, std::string>> plainBind(const std::string &
 // "bind" after it, is bound by that line.
 TEST(EffectiveCorpus, AgreesWithThePlainBindLines)
 {
-    namespace fs = std::filesystem;
-    const fs::path corpus = fs::path(VARKEL_SHARED_DIR) / "corpus";
-    if (!fs::is_directory(corpus))
-        GTEST_SKIP() << "no corpus at " << corpus;
+    if (test::CorpusScripts().empty())
+        GTEST_SKIP() << "no corpus";
     DiskScriptFiles files;
     int scripts = 0, checkedKeys = 0;
     for (const char *game : {"q1", "q2", "q3"}) {
-        for (const auto &entry : fs::directory_iterator(corpus / game)) {
-            const std::string path = entry.path().string();
+        for (const auto &script : test::CorpusScripts(game)) {
+            const std::string path = script.string();
             const std::string text = readAll(path);
             const EffectiveBindings e = GetEffectiveBindings(path, text, files);
             ++scripts;

@@ -1,9 +1,7 @@
 #include "bindings/getword.h"
+#include "support/corpus.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -79,16 +77,12 @@ TEST(GetWord, TextRightAfterAClosingQuoteStartsANewWord)
 // every line of real scripts.
 TEST(GetWord, SplitterAgreesWithGetWordOnTheCorpus)
 {
-    namespace fs = std::filesystem;
-    const fs::path corpus = fs::path(VARKEL_SHARED_DIR) / "corpus";
-    if (!fs::is_directory(corpus))
-        GTEST_SKIP() << "no corpus at " << corpus;
+    const auto scripts = test::CorpusScripts();
+    if (scripts.empty())
+        GTEST_SKIP() << "no corpus";
     std::size_t lines = 0;
-    for (const auto &entry : fs::recursive_directory_iterator(corpus)) {
-        if (!entry.is_regular_file() || entry.path().extension() == ".md")
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const auto &path : scripts) {
+        const std::string text = test::FileBytes(path);
         std::size_t pos = 0;
         while (pos < text.size()) {
             std::size_t end = text.find('\n', pos);
@@ -101,7 +95,7 @@ TEST(GetWord, SplitterAgreesWithGetWordOnTheCorpus)
             for (int n = 1; n <= 5; ++n) {
                 const std::string expected = GetWord(line, n);
                 const std::string got = static_cast<std::size_t>(n) <= count ? wordText(split[n - 1]) : "";
-                ASSERT_EQ(got, expected) << entry.path() << " line: " << line << " word " << n;
+                ASSERT_EQ(got, expected) << path << " line: " << line << " word " << n;
             }
             ++lines;
         }

@@ -16,34 +16,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Plain stream I/O, independent of the code under test.
-const auto slurp = [](const fs::path &path) { return varkel::test::readAll(path.string()); };
-const auto spit = [](const fs::path &path, const std::string &bytes) { varkel::test::writeAll(path.string(), bytes); };
-
 class FileIo : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "varkel-fileio-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override
-    {
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(m_dir);
-    }
-    std::string at(const std::string &name) const { return (m_dir / name).string(); }
+    std::string at(const std::string &name) const { return dir.file(name); }
     // Names in the folder, to see that no temporary file was left behind.
     std::vector<std::string> entries() const
     {
         std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(m_dir))
+        for (const auto &e : fs::directory_iterator(dir.path()))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
-    fs::path m_dir;
+    test::TempDir dir;
 };
 
 std::string everyByte()
@@ -73,23 +58,23 @@ TEST_F(FileIo, GeneratedContentRoundTripsOverTheSameTarget)
     };
     for (const std::string &bytes : cases) {
         SCOPED_TRACE(::testing::PrintToString(bytes.substr(0, 40)));
-        spit(at("src.cfg"), bytes);
+        test::writeAll(at("src.cfg"), bytes);
         const ReadResult read = ReadFileBytes(at("src.cfg"));
         ASSERT_FALSE(read.error);
         EXPECT_EQ(read.bytes, bytes);
         ASSERT_FALSE(WriteFileSafely(at("out.cfg"), read.bytes));
-        EXPECT_EQ(slurp(at("out.cfg")), bytes);
+        EXPECT_EQ(test::readAll(at("out.cfg")), bytes);
     }
     EXPECT_EQ(entries(), (std::vector<std::string>{"out.cfg", "src.cfg"}));
 }
 
 TEST_F(FileIo, UnreadablePathsGiveErrorsAndNoBytes)
 {
-    spit(at("file.cfg"), "x");
+    test::writeAll(at("file.cfg"), "x");
     ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0600), 0);
     const std::pair<std::string, ErrorCode> cases[] = {
         {at("missing.cfg"), ErrorCode::FileNotFound},
-        {m_dir.string(), ErrorCode::NotAFile},
+        {dir.path(), ErrorCode::NotAFile},
         {at("fifo"), ErrorCode::NotAFile}, // must not block waiting for a writer
         {at("file.cfg/inner.cfg"), ErrorCode::PathNotFound},
     };
@@ -107,7 +92,7 @@ TEST_F(FileIo, UnreadablePathsGiveErrorsAndNoBytes)
 
 TEST_F(FileIo, FailedSaveLeavesOriginalIntact)
 {
-    spit(at("plain.cfg"), "original\r\n");
+    test::writeAll(at("plain.cfg"), "original\r\n");
     fs::create_directory(at("dir.cfg"));
     const std::pair<std::string, ErrorCode> bad[] = {
         {at("nofolder/new.cfg"), ErrorCode::PathNotFound},
@@ -130,14 +115,14 @@ TEST_F(FileIo, FailedSaveLeavesOriginalIntact)
         EXPECT_EQ(e.code, code) << test::stepName(step);
         EXPECT_EQ(e.detail, at("plain.cfg"));
     }
-    EXPECT_EQ(slurp(at("plain.cfg")), "original\r\n");
+    EXPECT_EQ(test::readAll(at("plain.cfg")), "original\r\n");
     EXPECT_TRUE(fs::is_directory(at("dir.cfg")));
     EXPECT_EQ(entries(), (std::vector<std::string>{"dir.cfg", "plain.cfg"}));
 }
 
 TEST_F(FileIo, SaveKeepsPermissionsAndOwner)
 {
-    spit(at("a.cfg"), "a");
+    test::writeAll(at("a.cfg"), "a");
     ::chmod(at("a.cfg").c_str(), 0640);
     ASSERT_FALSE(WriteFileSafely(at("a.cfg"), "b"));
     struct stat st;
@@ -162,11 +147,11 @@ TEST_F(FileIo, SaveKeepsPermissionsAndOwner)
 TEST_F(FileIo, SaveThroughSymlinkReplacesTargetAndKeepsLink)
 {
     fs::create_directory(at("real"));
-    spit(at("real/game.cfg"), "old");
+    test::writeAll(at("real/game.cfg"), "old");
     fs::create_symlink("real/game.cfg", at("hop.cfg"));  // relative to the link's folder
     fs::create_symlink(at("hop.cfg"), at("link.cfg"));   // a chain of two
     ASSERT_FALSE(WriteFileSafely(at("link.cfg"), "new"));
-    EXPECT_EQ(slurp(at("real/game.cfg")), "new");
+    EXPECT_EQ(test::readAll(at("real/game.cfg")), "new");
     EXPECT_TRUE(fs::is_symlink(at("link.cfg")));
     EXPECT_TRUE(fs::is_symlink(at("hop.cfg")));
     EXPECT_EQ(fs::read_symlink(at("hop.cfg")), "real/game.cfg");
@@ -174,13 +159,13 @@ TEST_F(FileIo, SaveThroughSymlinkReplacesTargetAndKeepsLink)
     // A dangling link gets its file created.
     fs::create_symlink("real/later.cfg", at("dangling.cfg"));
     ASSERT_FALSE(WriteFileSafely(at("dangling.cfg"), "x"));
-    EXPECT_EQ(slurp(at("real/later.cfg")), "x");
+    EXPECT_EQ(test::readAll(at("real/later.cfg")), "x");
     EXPECT_TRUE(fs::is_symlink(at("dangling.cfg")));
 }
 
 TEST_F(FileIo, FolderWithoutRoomForNewFileRewritesInPlace)
 {
-    spit(at("a.cfg"), "a fairly long original text\r\n");
+    test::writeAll(at("a.cfg"), "a fairly long original text\r\n");
     struct stat before, after;
     ASSERT_EQ(::stat(at("a.cfg").c_str(), &before), 0);
 
@@ -189,14 +174,14 @@ TEST_F(FileIo, FolderWithoutRoomForNewFileRewritesInPlace)
         test::FileFaults faults;
         faults.always(FileStep::CreateTemp, EACCES);
         ASSERT_FALSE(WriteFileSafely(at("a.cfg"), "short"));
-        EXPECT_EQ(slurp(at("a.cfg")), "short");
+        EXPECT_EQ(test::readAll(at("a.cfg")), "short");
         ASSERT_EQ(::stat(at("a.cfg").c_str(), &after), 0);
         EXPECT_EQ(after.st_ino, before.st_ino);
 
         // A failed rewrite puts the old bytes back; a missing file cannot be made.
         faults.always(FileStep::InPlaceWrite, ENOSPC);
         EXPECT_TRUE(WriteFileSafely(at("a.cfg"), "much longer replacement text"));
-        EXPECT_EQ(slurp(at("a.cfg")), "short");
+        EXPECT_EQ(test::readAll(at("a.cfg")), "short");
         EXPECT_EQ(WriteFileSafely(at("b.cfg"), "b").code, ErrorCode::PermissionDenied);
         EXPECT_FALSE(fs::exists(at("b.cfg")));
     }
@@ -205,13 +190,13 @@ TEST_F(FileIo, FolderWithoutRoomForNewFileRewritesInPlace)
         test::FileFaults faults;
         faults.always(FileStep::CreateTemp, ENOSPC);
         ASSERT_FALSE(WriteFileSafely(at("a.cfg"), "no inode left"));
-        EXPECT_EQ(slurp(at("a.cfg")), "no inode left");
+        EXPECT_EQ(test::readAll(at("a.cfg")), "no inode left");
     }
 
     if (::geteuid() != 0) { // the same with real permission bits
-        ::chmod(m_dir.c_str(), 0555);
+        ::chmod(dir.path().c_str(), 0555);
         EXPECT_FALSE(WriteFileSafely(at("a.cfg"), "in place"));
-        EXPECT_EQ(slurp(at("a.cfg")), "in place");
+        EXPECT_EQ(test::readAll(at("a.cfg")), "in place");
     }
 }
 
@@ -219,10 +204,10 @@ TEST_F(FileIo, ReadOnlyFileIsNotReplacedThroughItsFolder)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permission bits do not stop root";
-    spit(at("ro.cfg"), "keep");
+    test::writeAll(at("ro.cfg"), "keep");
     ::chmod(at("ro.cfg").c_str(), 0444);
     EXPECT_EQ(WriteFileSafely(at("ro.cfg"), "x").code, ErrorCode::PermissionDenied);
-    EXPECT_EQ(slurp(at("ro.cfg")), "keep");
+    EXPECT_EQ(test::readAll(at("ro.cfg")), "keep");
 }
 
 TEST(Eol, DetectsFirstLineEnd)

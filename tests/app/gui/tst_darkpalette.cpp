@@ -15,7 +15,6 @@
 #include "support/guitest.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -32,25 +31,15 @@ namespace {
 QPalette darkPalette()
 {
     QPalette p;
-    const QColor window(0x35, 0x35, 0x35), base(0x2a, 0x2a, 0x2a), text(0xee, 0xee, 0xee);
-    p.setColor(QPalette::Window, window);
-    p.setColor(QPalette::WindowText, text);
-    p.setColor(QPalette::Base, base);
-    p.setColor(QPalette::AlternateBase, QColor(0x42, 0x42, 0x42));
-    p.setColor(QPalette::Text, text);
-    p.setColor(QPalette::Button, window);
-    p.setColor(QPalette::ButtonText, text);
-    p.setColor(QPalette::BrightText, Qt::red);
-    p.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
-    p.setColor(QPalette::Midlight, QColor(0x45, 0x45, 0x45));
-    p.setColor(QPalette::Mid, QColor(0x25, 0x25, 0x25));
-    p.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
-    p.setColor(QPalette::Shadow, QColor(0x10, 0x10, 0x10));
-    p.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
-    p.setColor(QPalette::HighlightedText, Qt::white);
-    p.setColor(QPalette::ToolTipBase, base);
-    p.setColor(QPalette::ToolTipText, text);
-    p.setColor(QPalette::PlaceholderText, QColor(0x90, 0x90, 0x90));
+    const std::pair<QPalette::ColorRole, QRgb> roles[] = {
+        {QPalette::Window, 0x353535}, {QPalette::WindowText, 0xeeeeee}, {QPalette::Base, 0x2a2a2a},
+        {QPalette::AlternateBase, 0x424242}, {QPalette::Text, 0xeeeeee}, {QPalette::Button, 0x353535},
+        {QPalette::ButtonText, 0xeeeeee}, {QPalette::BrightText, 0xff0000}, {QPalette::Light, 0x505050},
+        {QPalette::Midlight, 0x454545}, {QPalette::Mid, 0x252525}, {QPalette::Dark, 0x202020},
+        {QPalette::Shadow, 0x101010}, {QPalette::Highlight, 0x2a82da}, {QPalette::HighlightedText, 0xffffff},
+        {QPalette::ToolTipBase, 0x2a2a2a}, {QPalette::ToolTipText, 0xeeeeee}, {QPalette::PlaceholderText, 0x909090}};
+    for (const auto &[role, rgb] : roles)
+        p.setColor(role, QColor(rgb));
     for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         p.setColor(QPalette::Disabled, r, QColor(0x80, 0x80, 0x80));
     return p;

@@ -1,20 +1,10 @@
 // The frame's start with a settings file it must not open, and with values a
 // user edited by hand far beyond what the program writes.
 
-#include "app/gui/fmain.h"
-#include "bindings/gui/keybindings.h"
-#include "commands/gui/menucommands.h"
-#include "documents/gui/documentarea.h"
-#include "language/gui/colouring.h"
-#include "app/mglobal.h"
 #include "app/settings.h"
 #include "documents/gui/richedit.h"
 #include "support/guitest.h"
 
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <memory>
 #include <sys/stat.h>
 
 using namespace varkel;

@@ -4,25 +4,20 @@
 // the program answers without starting.
 
 #include "app/gui/singleinstance.h"
+#include "app/tempdir.h"
 #include "app/profile.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 #include "support/guitest.h"
 
-#include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <vector>
 
 #include <fcntl.h>
@@ -77,21 +72,15 @@ private:
     std::vector<void *> m_blocks;
 };
 
-// Sets an environment variable for one scope (as the program reads it).
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, const QByteArray &value)
-        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
-    {
-        value.isNull() ? qunsetenv(name) : qputenv(name, value);
-    }
-    ~ScopedEnv() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
-};
+// A Unix socket bound to `path`, as a running copy's server leaves it.
+int boundSocket(const QByteArray &path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    qstrncpy(addr.sun_path, path.constData(), sizeof addr.sun_path);
+    return ::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0 ? fd : -1;
+}
 
 } // namespace
 
@@ -190,14 +179,12 @@ private slots:
         const QString runtime = place.filePath("runtime");
         QVERIFY(QDir().mkdir(runtime));
         QCOMPARE(::chmod(QFile::encodeName(runtime).constData(), 0700), 0);
-        ScopedEnv tmp("TMPDIR", QFile::encodeName(place.path()));
-        ScopedEnv xdg("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-        ScopedEnv wayland("WAYLAND_DISPLAY", QByteArray());
-        ScopedEnv display("DISPLAY", ":71");
+        const EnvOverride tmp("TMPDIR", QFile::encodeName(place.path()).constData()), wayland("WAYLAND_DISPLAY", nullptr),
+            xdg("XDG_RUNTIME_DIR", QFile::encodeName(runtime).constData()), display("DISPLAY", ":71");
         const QString name = SingleInstance::ServerName();
         QVERIFY2(name.startsWith(runtime + "/varkel-:71-test-"), qPrintable(name));
         {
-            ScopedEnv other("DISPLAY", ":72");
+            const EnvOverride other("DISPLAY", ":72");
             QVERIFY(SingleInstance::ServerName() != name);
         }
 
@@ -271,12 +258,8 @@ private slots:
         const pid_t child = ::fork();
         if (child == 0) {
             // Binds our name, then serves it as "nobody" and counts what arrives.
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un addr{};
-            addr.sun_family = AF_UNIX;
-            qstrncpy(addr.sun_path, path.constData(), sizeof addr.sun_path);
-            if (::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || ::setgid(65534) != 0
-                || ::setuid(65534) != 0 || ::listen(fd, 1) != 0)
+            const int fd = boundSocket(path);
+            if (fd < 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0 || ::listen(fd, 1) != 0)
                 ::_exit(2);
             (void)!::write(ready[1], "r", 1);
             const int c = ::accept(fd, nullptr, nullptr);
@@ -304,14 +287,9 @@ private slots:
     {
         // A crashed instance left its socket behind: it must not block start-up.
         const QByteArray socketPath = QFile::encodeName(SingleInstance::ServerName());
-        {
-            int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un addr{};
-            addr.sun_family = AF_UNIX;
-            qstrncpy(addr.sun_path, socketPath.constData(), sizeof addr.sun_path);
-            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr), 0);
-            ::close(fd);
-        }
+        const int fd = boundSocket(socketPath);
+        QVERIFY(fd >= 0);
+        ::close(fd);
         QVERIFY(QFile::exists(QFile::decodeName(socketPath)));
         QVERIFY(!serverAnswers());
 

@@ -55,8 +55,6 @@ private slots:
         f.frame->documents().OpenConfig(file.toStdString());
         BindingsTable *table = f.frame->bindings().Table();
         QVERIFY(table);
-        QCOMPARE(table->objectName(), QStringLiteral("dockBindings"));
-        QCOMPARE(table->windowTitle(), QStringLiteral("Bindings"));
         QCOMPARE(f.frame->dockWidgetArea(table), Qt::RightDockWidgetArea);
 
         // Sorted by key number: panel keys in slot order, then the others.

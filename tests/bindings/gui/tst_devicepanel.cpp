@@ -3,13 +3,10 @@
 // signals the frame acts on, the lock lights (off and inert without X11), and
 // the panel inside the frame.
 
-#include "app/gui/fmain.h"
-#include "app/mglobal.h"
 #include "app/profile.h"
 #include "bindings/gui/devicepanel.h"
 #include "bindings/gui/keyclickplayer.h"
 #include "bindings/gui/lockkeys.h"
-#include "commands/gui/popupmenu.h"
 
 #include "support/guitest.h"
 
@@ -20,12 +17,9 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
-
-#include <memory>
 
 using namespace varkel;
 

@@ -17,7 +17,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QSignalSpy>
-#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 

@@ -6,13 +6,10 @@
 #include "documents/gui/richedit.h"
 #include "support/guitest.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 

@@ -2,44 +2,31 @@
 // program: enable rules, applying page by page, the input filters, the tool
 // checks, the Tools menu items and starting a tool without a shell.
 
-#include "app/gui/fmain.h"
-#include "bindings/gui/keybindings.h"
-#include "commands/gui/menucommands.h"
-#include "documents/gui/documentarea.h"
-#include "language/gui/colouring.h"
-#include "documents/gui/prompts.h"
 #include "app/colourscheme.h"
-#include "app/mglobal.h"
 #include "app/profile.h"
 #include "app/tempdir.h"
 #include "bindings/gui/commandbar.h"
-#include "commands/gui/popupmenu.h"
+#include "commands/gui/usertoolsmenu.h"
 #include "dialogs/fileassoc.h"
 #include "dialogs/gui/colorbutton.h"
 #include "dialogs/gui/faddtool.h"
 #include "dialogs/gui/foptions.h"
-#include "commands/gui/usertoolsmenu.h"
 #include "dialogs/usertools.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
-#include "language/dictionary.h"
 #include "support/guitest.h"
 
 #include <QtTest>
 #include <QAction>
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeWidget>
-
-#include <functional>
 
 using namespace varkel;
 using varkel::test::onModal;

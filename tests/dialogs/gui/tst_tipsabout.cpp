@@ -3,10 +3,6 @@
 // and the two links (which open nothing here: the opener is replaced).
 
 #include "app/gui/fmain.h"
-#include "bindings/gui/keybindings.h"
-#include "commands/gui/menucommands.h"
-#include "documents/gui/documentarea.h"
-#include "language/gui/colouring.h"
 #include "dialogs/ctips.h"
 #include "dialogs/gui/fabout.h"
 #include "dialogs/gui/frmtips.h"

@@ -3,6 +3,7 @@
 // state and bytes stay as they were.
 
 #include "app/mglobal.h"
+#include "app/tempdir.h"
 #include "documents/gui/documentarea.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
@@ -16,28 +17,16 @@
 using namespace varkel;
 using namespace varkel::test;
 
-namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-} // namespace
-
 class TestDocumentArea : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
 
-    QString write(const QString &name, const QByteArray &bytes)
+    static QByteArray readFile(const QString &path) { return QByteArray::fromStdString(readAll(path.toStdString())); }
+    QString write(const QString &name, const std::string &bytes)
     {
-        QFile f(m_dir.filePath(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return f.fileName();
+        writeAll(m_dir.filePath(name).toStdString(), bytes);
+        return m_dir.filePath(name);
     }
 
 private slots:

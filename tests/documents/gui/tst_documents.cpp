@@ -14,7 +14,6 @@
 #include <QUrl>
 #include <QSignalSpy>
 #include <QTabBar>
-#include <QTest>
 #include <QToolButton>
 
 #include <cerrno>
@@ -316,11 +315,6 @@ private slots:
         // The frame is never narrower than its default width.
         QCOMPARE(g.size(), QSize(qMax(640, qRound(12495 / g.TwipsPerPixel())), 500));
         QCOMPARE(GetProfileInt("General", "WindowState", -1, mGlobal::IniPath), 0);
-        // A frame wider than the screen comes back at the default width.
-        WriteProfileString("General", "Width", "99999", mGlobal::IniPath);
-        fMain h;
-        load(h);
-        QCOMPARE(h.width(), qRound(12495 / h.TwipsPerPixel()));
     }
 };
 

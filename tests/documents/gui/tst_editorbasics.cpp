@@ -10,15 +10,12 @@
 #include "support/guitest.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QCheckBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTest>
-#include <QTimer>
 
 using namespace varkel;
 using namespace varkel::test;

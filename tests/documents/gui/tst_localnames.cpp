@@ -3,18 +3,16 @@
 // they can.
 
 #include "app/profile.h"
+#include "app/tempdir.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
 #include "support/guitest.h"
 
 #include <QTabBar>
-#include <QTest>
 
 #include <algorithm>
-#include <cstring>
+#include <filesystem>
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 using namespace varkel;
@@ -24,35 +22,15 @@ namespace {
 
 QByteArray readBytes(const QByteArray &path)
 {
-    QByteArray bytes;
-    const int fd = ::open(path.constData(), O_RDONLY);
-    if (fd < 0)
-        return "(missing)";
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-        bytes.append(buffer, n);
-    ::close(fd);
-    return bytes;
-}
-
-void writeBytes(const QByteArray &path, const QByteArray &bytes)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QVERIFY(fd >= 0);
-    QCOMPARE(::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())), ssize_t(bytes.size()));
-    ::close(fd);
+    return QByteArray::fromStdString(test::readAll(path.toStdString()));
 }
 
 // The names in a folder as the file system spells them, sorted.
 QList<QByteArray> fileNames(const QByteArray &folder)
 {
     QList<QByteArray> names;
-    if (DIR *d = ::opendir(folder.constData())) {
-        while (const dirent *e = ::readdir(d))
-            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-                names << QByteArray(e->d_name);
-        ::closedir(d);
-    }
+    for (const auto &e : std::filesystem::directory_iterator(folder.toStdString()))
+        names << QByteArray::fromStdString(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -68,7 +46,7 @@ private slots:
         const QByteArray name = QFile::encodeName(dir.path()) + "/caf\xe9.cfg";
         const QString shown = QFile::decodeName(name);
         const std::string ini = QFile::encodeName(dir.filePath("Varkel.ini")).toStdString();
-        writeBytes(name, "bind x quit\r\n");
+        test::writeAll(name.toStdString(), "bind x quit\r\n");
         QVERIFY(WriteProfileString("RecentFiles", "RecentFile1", name.toStdString(), ini));
 
         mGlobal::AppDir = QString(VARKEL_BINARY_DIR).toStdString();

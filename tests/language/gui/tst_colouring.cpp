@@ -9,7 +9,6 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QTest>
 #include <QToolButton>
 
 using namespace varkel;

@@ -10,13 +10,10 @@
 #include "language/dictionary.h"
 #include "support/guitest.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 using namespace varkel;

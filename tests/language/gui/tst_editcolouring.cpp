@@ -1,17 +1,12 @@
 // Colouring after an edit (Undo, Redo, Cut, Delete, Paste): only the changed
 // lines are coloured again, and the styles are those a whole pass gives.
 
-#include "app/mglobal.h"
 #include "documents/gui/richedit.h"
-#include "language/gui/colouring.h"
 #include "language/syntaxhilite.h"
 #include "support/corpus.h"
 #include "support/guitest.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <algorithm>
 #include <filesystem>
