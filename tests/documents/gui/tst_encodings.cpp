@@ -385,7 +385,7 @@ private slots:
         l->setFocus();
         l->SetSelStart(9);
         QSignalSpy refused(l, &RichEdit::inputRefused);
-        bar->SetBindingRow("x", "say caf\xC3\xA9");
+        bar->SetBindingRow("x", "say caf\xC3\xA9", Encoding::Utf8);
         QCOMPARE(bar->txtBinding->text(), QStringLiteral("say caf\u00E9"));
         QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
         QCOMPARE(bytesOf(l), QByteArray("// keys\r\nbind X \"say caf\xE9\""));
@@ -399,7 +399,7 @@ private slots:
         RichEdit *u = f.documents().ActiveEditor();
         u->setFocus();
         u->SetSelStart(u->TextLength());
-        bar->SetBindingRow("x", "say \xE2\x82\xAC");
+        bar->SetBindingRow("x", "say \xE2\x82\xAC", Encoding::Utf8);
         QCOMPARE(bar->txtBinding->text(), QStringLiteral("say ") + kEuro);
         QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
         QCOMPARE(bytesOf(u), QByteArray("// cl\xC3\xA9s\r\nbind X \"say \xE2\x82\xAC\""));
@@ -418,6 +418,50 @@ private slots:
         f.Dispatch("cmnuInsertComment");
         QCOMPARE(bytesOf(l), before);
         QCOMPARE(refused.count(), 2);
+    }
+
+    // Texts taken from a script read in that script's encoding, not in a
+    // guess from their own bytes: a Latin-1 script's bytes that happen to be
+    // UTF-8 show as Latin-1 and go back unchanged; a row of a UTF-8 script
+    // the chain execs reads as UTF-8.
+    void insertionToolsReadTextsInTheirScriptsEncoding()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        CommandBar *bar = f.bindings().InsertionTools();
+        fx.write("other.cfg", "bind y \"say caf\xC3\xA9\"\r\n");
+        f.documents().OpenConfig(fx.write("latin.cfg", "// caf\xE9\r\nbind x \"say \xC3\xA9t\xC3\xA9\"\r\n"
+                                                       "alias \xC3\xA0" "bas \"say hi\"\r\nexec other\r\n"));
+        RichEdit *e = f.documents().ActiveEditor();
+        QVERIFY(e->GetEncoding() == Encoding::Latin1);
+        f.bindings().RefreshBindings();
+        const QString shown = QStringLiteral("say \u00C3\u00A9t\u00C3\u00A9");
+        const int xSlot = f.colouring().Dictionary().KeyIndex("x");
+        QCOMPARE(f.bindings().Panel()->ToolTipFor(xSlot), QStringLiteral("x = \"") + shown + QStringLiteral("\""));
+        QCOMPARE(bar->cboCommand[kAliasRow]->itemText(0), QStringLiteral("\u00C3\u00A0bas"));
+
+        const QByteArray before = bytesOf(e);
+        bar->cboCommand[kAliasRow]->setCurrentIndex(0);
+        QVERIFY(bar->cmdInsertCommand[kAliasRow]->isEnabled());
+        e->SetSelStart(0);
+        QTest::mouseClick(bar->cmdInsertCommand[kAliasRow], Qt::LeftButton);
+        QCOMPARE(bytesOf(e), "\xC3\xA0" "bas" + before);
+
+        QVERIFY(f.bindings().Panel()->ClickSlot(xSlot));
+        QCOMPARE(bar->txtBinding->text(), shown);
+        e->SetSelStart(e->TextLength());
+        QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
+        QCOMPARE(bytesOf(e).count("say \xC3\xA9t\xC3\xA9"), 2);
+
+        BindingsTable *table = f.bindings().Table();
+        table->show();
+        table->SetEffective(true);
+        f.bindings().UpdateBindingsTable();
+        QStringList commands;
+        for (int i = 0; i < table->RowCount(); ++i)
+            commands << table->CellText(i, BindingsTable::CommandColumn);
+        QVERIFY2(commands.contains(shown), qPrintable(commands.join('|')));
+        QVERIFY2(commands.contains(QStringLiteral("say caf\u00E9")), qPrintable(commands.join('|')));
     }
 
     void bindingsTableEditsInTheScriptsEncoding()
