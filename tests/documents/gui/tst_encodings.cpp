@@ -257,10 +257,12 @@ private slots:
         fMain &f = *fx.frame;
         f.documents().OpenConfig(fx.write("utf8.cfg", "bind x \"say \xC3\x84rger\"\r\nbind y \"say \xC3\xA4rger\"\r\n"));
         RichEdit *e = f.documents().ActiveEditor();
-        // ASCII letters match in any case; the control compares other
-        // characters as they are.
+        // Letters of any alphabet match in either case.
         fx.prompts->inputAnswers.push_back(QStringLiteral("SAY \u00E4rger"));
         f.Dispatch("cmnuFind");
+        QCOMPARE(e->SelStart(), 8L);
+        QCOMPARE(e->SelLength(), 10L);
+        f.Dispatch("cmnuFindNext");
         QCOMPARE(e->SelStart(), 29L);
         QCOMPARE(e->SelLength(), 10L);
         fx.prompts->inputAnswers.push_back(QStringLiteral("\u00C4rger"));
@@ -275,8 +277,9 @@ private slots:
         f.Dispatch("cmnuFind");
         QCOMPARE(l->SelStart(), 0L);
         QCOMPARE(l->SelLength(), 0L);
-        // The last search goes from one encoding to the other as text.
-        fx.prompts->inputAnswers.push_back(QStringLiteral("\u00E4RGER"));
+        // The last search goes from one encoding to the other as text; a
+        // Latin-1 script folds its own letters too.
+        fx.prompts->inputAnswers.push_back(QStringLiteral("\u00C4RGER"));
         f.Dispatch("cmnuFind");
         QCOMPARE(l->SelStart(), 4L);
         QCOMPARE(l->SelLength(), 5L);
@@ -294,8 +297,20 @@ private slots:
         QCOMPARE(refused.count(), 1);
         f.documents().ActivateDocument(f.documents().DocOf(e));
         dialog->setFindText(QStringLiteral("\u00E4RGER"));
-        QCOMPARE(f.commands().ReplaceAll(), 1);
-        QCOMPARE(bytesOf(e), QByteArray("bind x \"say \xC3\x84rger\"\r\nbind y \"say \xC3\xBC \xE2\x82\xAC\"\r\n"));
+        QCOMPARE(f.commands().ReplaceAll(), 2);
+        QCOMPARE(bytesOf(e), QByteArray("bind x \"say \xC3\xBC \xE2\x82\xAC\"\r\nbind y \"say \xC3\xBC \xE2\x82\xAC\"\r\n"));
+        QVERIFY(!dialog->matchCase());
+
+        // A match may take other bytes than the query (the long s is an s):
+        // the selection covers what matched, and Replace replaces it.
+        e->SetSelStart(0);
+        dialog->setFindText(QStringLiteral("\u017FAY \u00DC"));
+        dialog->setReplaceText(QStringLiteral("!"));
+        QVERIFY(f.commands().ReplaceStep(false));
+        QCOMPARE(e->SelStart(), 8L);
+        QCOMPARE(e->SelLength(), 6L);
+        QVERIFY(f.commands().ReplaceStep(true));
+        QCOMPARE(bytesOf(e), QByteArray("bind x \"! \xE2\x82\xAC\"\r\nbind y \"say \xC3\xBC \xE2\x82\xAC\"\r\n"));
     }
 
     void statusPanelAndReopenCommands()
