@@ -427,6 +427,10 @@ private slots:
         const QByteArray block = bytesOf(u).left(bytesOf(u).indexOf("// cl"));
         QVERIFY2(block.contains("CAF\xC3\x89 \xE2\x82\xAC") || block.contains("caf\xC3\xA9 \xE2\x82\xAC"), block.constData());
         QVERIFY(!block.contains('?'));
+        // Its lines are as wide on screen as one another.
+        const QStringList blockLines = QString::fromUtf8(block).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(blockLines.size(), 3);
+        QCOMPARE(blockLines[1].size(), blockLines[0].size());
         f.documents().ActivateDocument(f.documents().DocOf(l));
         const QByteArray before = bytesOf(l);
         fx.prompts->inputAnswers.push_back(QStringLiteral("caf\u00E9 ") + kEuro);
