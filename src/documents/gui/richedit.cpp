@@ -285,10 +285,11 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
         const std::size_t at = matchCase ? within.find(text) : FindIgnoringAsciiCase(within, text);
         if (at != std::string_view::npos)
             found = start + static_cast<long>(at);
-    } else if (!matchCase) {
-        // Other letters are compared through their case fold, character by
-        // character in the script's encoding; the match may be longer or
-        // shorter than the query.
+    } else if (!matchCase && m_encoding == Encoding::Utf8) {
+        // In UTF-8 other letters are compared through their case fold,
+        // character by character; the match may be longer or shorter than
+        // the query. (Latin-1 scripts keep the control's search, which
+        // folds ASCII letters only.)
         const TextFound match = FindFoldingCase(TextView(), static_cast<std::size_t>(start),
                                                 static_cast<std::size_t>(end), text, m_encoding);
         if (match.found()) {
@@ -296,7 +297,7 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
             length = static_cast<long>(match.length);
         }
     } else {
-        SendScintilla(SCI_SETSEARCHFLAGS, static_cast<unsigned long>(SCFIND_MATCHCASE));
+        SendScintilla(SCI_SETSEARCHFLAGS, matchCase ? static_cast<unsigned long>(SCFIND_MATCHCASE) : 0UL);
         SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(start));
         SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(end));
         found = SendScintilla(SCI_SEARCHINTARGET, static_cast<uintptr_t>(text.size()), text.data());
