@@ -3,18 +3,33 @@
 // Targets: src/language/commentblock.cpp
 //
 // Input: an options byte (bit 0: auto size; bit 1: centred; bit 2: upper
-// case; bits 3-4: the line end CR LF, LF, CR or none), then the text, the
+// case; bits 3-4: the line end CR LF, LF, CR or none; bit 5: a UTF-8 block,
+// measured in terminal columns), then the text, the
 // border string and the size (its first two bytes, a 16-bit number),
 // separated by NUL bytes.
 
 #include "support.h"
 
+#include "documents/unicodetext.h"
 #include "language/commentblock.h"
 #include "language/dictionary.h"
 
 #include <cstdlib>
 
 using namespace varkel;
+
+namespace {
+// Whether s is well-formed UTF-8 whose every character takes one column.
+bool oneColumnEach(std::string_view s)
+{
+    if (!IsValidUtf8(s))
+        return false;
+    for (std::size_t at = 0; at < s.size();)
+        if (ColumnWidth(NextCharacter(s, at)) != 1)
+            return false;
+    return true;
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -32,15 +47,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                                            static_cast<unsigned char>(sizeBytes[1]) << 8)
                                : 20;
 
+    const bool utf8 = input.option(5);
     const std::string original(input.part(0));
     std::string text = original;
-    const std::string block = BuildCommentBlock(text, settings, lineEnd);
-    const std::int64_t n = static_cast<std::int64_t>(original.size());
-    FUZZ_CHECK(text == (settings.CommentUCase ? toUpperLatin1(original) : original));
+    const std::string block = BuildCommentBlock(text, settings, lineEnd, utf8 ? Encoding::Utf8 : Encoding::Latin1);
+    const std::int64_t n = static_cast<std::int64_t>(utf8 ? DisplayWidth(original) : original.size());
+    FUZZ_CHECK(text == (!settings.CommentUCase ? original : utf8 ? UpperCaseUtf8(original) : toUpperLatin1(original)));
 
     const std::string border = settings.CommentChar.empty() ? "*" : settings.CommentChar;
+    // The border lines repeat the border's first character, whole.
+    std::size_t fillLength = 1;
+    if (utf8) {
+        fillLength = 0;
+        NextCharacter(border, fillLength);
+    }
+    const std::string fill = border.substr(0, fillLength);
     const std::int64_t width = settings.CommentAutoSize ? n + 10 : std::max<std::int64_t>(settings.CommentSize, n + 4);
-    const std::string borderLine = "//" + std::string(static_cast<std::size_t>(width), border.front()) + std::string(lineEnd);
+    std::string borderLine = "//";
+    for (std::int64_t i = 0; i < width; ++i)
+        borderLine += fill;
+    borderLine += lineEnd;
 
     // Border line, text line, border line.
     FUZZ_CHECK(block.size() > 2 * borderLine.size());
@@ -70,8 +96,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         else
             FUZZ_CHECK(std::llabs(static_cast<long long>(before) - static_cast<long long>(after)) <= 1);
     }
-    // With a one-character border the three lines are equally wide.
-    if (border.size() == 1)
+    // With a one-character border the three lines are equally wide: in
+    // bytes for Latin-1, on screen for UTF-8 (for a border and a text
+    // of well-formed characters one column wide each).
+    if (!utf8 && border.size() == 1)
         FUZZ_CHECK(middle.size() == borderLine.size());
+    if (utf8 && border.size() == fill.size() && oneColumnEach(border) && oneColumnEach(text))
+        FUZZ_CHECK(DisplayWidth(middle) == DisplayWidth(borderLine));
     return 0;
 }

@@ -5,11 +5,11 @@ _varkel_cli()
     local cur prev words cword
     _init_completion || return
 
-    local commands="help highlight comment-block bindings detect"
+    local commands="help highlight comment-block bindings detect lint"
     local command="" i
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            help | highlight | comment-block | bindings | detect)
+            help | highlight | comment-block | bindings | detect | lint)
                 command=${words[i]}
                 break
                 ;;
@@ -60,16 +60,17 @@ _varkel_cli()
         case $command in
             help) options="" ;;
             highlight) options="--set --data --color-strings --format --encoding --help" ;;
-            comment-block) options="--char --size --auto --fixed --center --left --upper --keep-case --crlf --help" ;;
+            comment-block) options="--char --size --auto --fixed --center --left --upper --keep-case --crlf --encoding --help" ;;
             bindings) options="--set --data --conflicts --format --lines --encoding --effective --help" ;;
-            detect) options="--default --data --help" ;;
+            detect) options="--default --data --encoding --help" ;;
+            lint) options="--set --data --names --encoding --help" ;;
         esac
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
     fi
 
     case $command in
-        help) COMPREPLY=($(compgen -W "highlight comment-block bindings detect" -- "$cur")) ;;
+        help) COMPREPLY=($(compgen -W "highlight comment-block bindings detect lint" -- "$cur")) ;;
         comment-block) ;;
         *) _filedir ;;
     esac

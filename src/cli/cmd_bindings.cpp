@@ -1,6 +1,6 @@
 // varkel-cli bindings [--set Q1|Q2|Q3] [--data DIR] [--conflicts none|active|all]
 //                     [--format tsv|table] [--lines] [--encoding auto|latin1|utf8] FILE...
-// varkel-cli bindings --effective FILE
+// varkel-cli bindings --effective [--encoding auto|latin1|utf8] FILE
 //
 // Reads the scripts as the main window does when the last one is the active
 // script: with conflicts none or active only that script is scanned, with all
@@ -15,6 +15,7 @@
 #include "cli/cmd_effective.h"
 #include "documents/encoding.h"
 #include "documents/fileio.h"
+#include "documents/unicodetext.h"
 
 #include "bindings/bindingsearch.h"
 #include "bindings/bindingstate.h"
@@ -34,7 +35,7 @@ namespace {
 
 constexpr const char *kUsage =
     "Usage: varkel-cli bindings [OPTIONS] FILE...\n"
-    "       varkel-cli bindings --effective FILE\n"
+    "       varkel-cli bindings --effective [--encoding auto|latin1|utf8] FILE\n"
     "\n"
     "Reads the bindings of the scripts as the device panel shows them, the last\n"
     "FILE being the active script (FILE - reads standard input), and prints:\n"
@@ -72,8 +73,9 @@ constexpr const char *kUsage =
     "                                  the active script did\n"
     "  --effective                     the bindings once the game has run FILE\n"
     "                                  and the scripts it execs (one FILE; no\n"
-    "                                  --conflicts, --format table, --lines or\n"
-    "                                  --encoding)\n"
+    "                                  --conflicts, --format table or --lines);\n"
+    "                                  with --encoding auto, each script's texts\n"
+    "                                  read in its own encoding\n"
     "  -h, --help                      show this text\n";
 
 // Where the line that gave a slot its text stands: "PATH:LINE", 1-based,
@@ -122,6 +124,13 @@ std::vector<BoundKey> boundKeys(const varkel::BindingState &state, const varkel:
     return keys;
 }
 
+// A script text as the terminal shows it: UTF-8, read in the script's
+// encoding. Paths stay as given.
+std::string shownText(std::string_view bytes, varkel::Encoding encoding)
+{
+    return varkel::DocumentBytesToUtf8(bytes, encoding);
+}
+
 void printTsv(const varkel::BindingState &state, const varkel::KeyStateTable &states,
               const varkel::GameDictionary &dict, const LineSource *lines, varkel::Encoding encoding)
 {
@@ -130,7 +139,7 @@ void printTsv(const varkel::BindingState &state, const varkel::KeyStateTable &st
         out += "slot\t";
         out += key.number;
         out += '\t';
-        out += key.name;
+        out += shownText(key.name, encoding);
         out += '\t';
         out += varkel::keyStateName(key.state);
         out += '\t';
@@ -138,29 +147,30 @@ void printTsv(const varkel::BindingState &state, const varkel::KeyStateTable &st
             out += whereBound(key.at, *lines);
             out += '\t';
         }
-        out += key.text;
+        out += shownText(key.text, encoding);
         out += '\n';
     }
     for (const auto &[name, value] : state.userVariables.entries()) {
         out += "var\t";
-        out += name;
+        out += shownText(name, encoding);
         out += '\t';
-        out += value;
+        out += shownText(value, encoding);
         out += '\n';
     }
     for (const std::string &name : state.aliasList) {
         out += "list\t";
-        out += name;
+        out += shownText(name, encoding);
         out += '\n';
     }
-    std::cout << varkel::DocumentBytesToUtf8(out, encoding);
+    std::cout << out;
 }
 
+// UTF-8 text followed by spaces up to `width` terminal columns.
 std::string padded(std::string_view text, std::size_t width)
 {
     std::string s(text);
-    if (s.size() < width)
-        s.append(width - s.size(), ' ');
+    if (const std::size_t shown = varkel::DisplayWidth(text); shown < width)
+        s.append(width - shown, ' ');
     return s;
 }
 
@@ -168,34 +178,40 @@ void printTable(const varkel::BindingState &state, const varkel::KeyStateTable &
                 const varkel::GameDictionary &dict, const LineSource *lines, varkel::Encoding encoding)
 {
     const std::vector<BoundKey> keys = boundKeys(state, states, dict);
+    // Columns are as wide as the terminal shows their widest cell.
+    std::vector<std::string> names, places;
     std::size_t keyWidth = 3, lineWidth = 4;
     for (const BoundKey &key : keys) {
-        keyWidth = std::max(keyWidth, key.name.size());
-        if (lines)
-            lineWidth = std::max(lineWidth, whereBound(key.at, *lines).size());
+        names.push_back(shownText(key.name, encoding));
+        keyWidth = std::max(keyWidth, varkel::DisplayWidth(names.back()));
+        if (lines) {
+            places.push_back(whereBound(key.at, *lines));
+            lineWidth = std::max(lineWidth, varkel::DisplayWidth(places.back()));
+        }
     }
     std::string out;
     out += "Bindings (" + std::to_string(keys.size()) + ")\n";
     if (!keys.empty()) {
         out += "  Slot  " + padded("Key", keyWidth) + "  State  " + (lines ? padded("Line", lineWidth) + "  " : "") +
                "Command\n";
-        for (const BoundKey &key : keys) {
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            const BoundKey &key = keys[k];
             out += "  " + std::string(4 - key.number.size(), ' ') + key.number + "  ";
-            out += padded(key.name, keyWidth) + "  ";
+            out += padded(names[k], keyWidth) + "  ";
             out += padded(varkel::keyStateName(key.state), 5) + "  ";
             if (lines)
-                out += padded(whereBound(key.at, *lines), lineWidth) + "  ";
-            out += '"' + std::string(key.text) + "\"\n";
+                out += padded(places[k], lineWidth) + "  ";
+            out += '"' + shownText(key.text, encoding) + "\"\n";
         }
     }
     const char *listName = dict.usesVstr() ? "Vstr" : "Alias";
     out += "\nUser variables (" + std::to_string(state.userVariables.size()) + ")\n";
     for (const auto &[name, value] : state.userVariables.entries())
-        out += "  " + name + " = \"" + value + "\"\n";
+        out += "  " + shownText(name, encoding) + " = \"" + shownText(value, encoding) + "\"\n";
     out += "\n" + std::string(listName) + " list (" + std::to_string(state.aliasList.size()) + ")\n";
     for (const std::string &name : state.aliasList)
-        out += "  " + name + "\n";
-    std::cout << varkel::DocumentBytesToUtf8(out, encoding);
+        out += "  " + shownText(name, encoding) + "\n";
+    std::cout << out;
 }
 
 } // namespace
@@ -273,9 +289,9 @@ int runBindings(const std::vector<std::string_view> &args)
     if (effective) {
         if (files.size() > 1)
             return usageError("--effective reads one script, the one the game starts with");
-        if (conflictsGiven || table || withLines || encoding)
-            return usageError("--effective takes no --conflicts, --format table, --lines or --encoding");
-        return printEffectiveBindings(files.front());
+        if (conflictsGiven || table || withLines)
+            return usageError("--effective takes no --conflicts, --format table or --lines");
+        return printEffectiveBindings(files.front(), encoding);
     }
     if (dataDir.empty())
         dataDir = programDirectory() + "/Data";

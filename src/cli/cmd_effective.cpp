@@ -5,6 +5,8 @@
 //   bind<TAB>KEY<TAB>PATH:LINE<TAB>COMMAND
 //   note<TAB>PATH:LINE<TAB>missing|cycle|limit<TAB>NAME
 // PATH is FILE as given, or an exec'd script's folder + "/" + file name.
+// COMMAND and NAME are printed as UTF-8, read in the encoding of the script
+// they come from (or the one given).
 #include "cli/cmd_effective.h"
 #include "cli/cliutil.h"
 
@@ -13,10 +15,29 @@
 #include "documents/fileio.h"
 
 #include <iostream>
+#include <map>
 
 namespace varkel::cli {
 
-int printEffectiveBindings(const std::string &path)
+namespace {
+
+// The scripts of the disk, each one's encoding noted as it is read.
+class EncodingNotingFiles : public DiskScriptFiles
+{
+public:
+    std::optional<std::string> readScript(const std::string &path) override
+    {
+        std::optional<std::string> bytes = DiskScriptFiles::readScript(path);
+        if (bytes)
+            encodings[path] = DetectEncoding(*bytes);
+        return bytes;
+    }
+    std::map<std::string, Encoding> encodings;
+};
+
+} // namespace
+
+int printEffectiveBindings(const std::string &path, std::optional<Encoding> encoding)
 {
     // "-" is standard input; the scripts it execs are looked up from the
     // current folder.
@@ -24,8 +45,19 @@ int printEffectiveBindings(const std::string &path)
     if (read.error)
         return failure("cannot read the script " + inputName(path) + ": " + read.error.description());
 
-    DiskScriptFiles files;
+    EncodingNotingFiles files;
+    const Encoding startEncoding = DetectEncoding(read.bytes);
     const EffectiveBindings effective = GetEffectiveBindings(path, std::move(read.bytes), files);
+    // A script's texts as UTF-8, read in that script's encoding.
+    const auto shown = [&](std::size_t script, std::string_view text) {
+        Encoding e = startEncoding;
+        if (encoding)
+            e = *encoding;
+        else if (const auto it = files.encodings.find(effective.scripts[script]);
+                 script > 0 && it != files.encodings.end())
+            e = it->second;
+        return DocumentBytesToUtf8(text, e);
+    };
 
     const auto place = [&](std::size_t script, int line) {
         return effective.scripts[script] + ':' + std::to_string(line + 1);
@@ -33,11 +65,11 @@ int printEffectiveBindings(const std::string &path)
     std::string out;
     for (const EffectiveBinding &b : effective.bindings) {
         out += "bind\t";
-        out += b.key;
+        out += shown(b.script, b.key);
         out += '\t';
         out += place(b.script, b.line);
         out += '\t';
-        out += b.command;
+        out += shown(b.script, b.command);
         out += '\n';
     }
     for (const ExecNote &n : effective.notes) {
@@ -46,7 +78,7 @@ int printEffectiveBindings(const std::string &path)
         out += '\t';
         out += ExecNoteKindName(n.kind);
         out += '\t';
-        out += n.name;
+        out += shown(n.script, n.name);
         out += '\n';
     }
     std::cout << out;

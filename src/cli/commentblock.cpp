@@ -4,6 +4,7 @@
 #include "language/commentblock.h"
 
 #include <charconv>
+#include <optional>
 #include <string>
 
 namespace varkel::cli {
@@ -26,6 +27,14 @@ constexpr const char *kUsage =
     "  --upper           the text in upper case (default)\n"
     "  --keep-case       the text as given\n"
     "  --crlf            end lines in CR LF instead of LF\n"
+    "  --encoding auto|latin1|utf8\n"
+    "                    the encoding of the script the block goes into:\n"
+    "                    utf8 counts characters by the columns they take and\n"
+    "                    upper-cases every letter; latin1 writes the block in\n"
+    "                    Latin-1 bytes, TEXT and C read from the terminal's\n"
+    "                    UTF-8 (a character Latin-1 lacks is an error); auto\n"
+    "                    (default): utf8 when TEXT and C are UTF-8 with a\n"
+    "                    non-ASCII character, otherwise their bytes as Latin-1\n"
     "  -h, --help        show this text\n";
 
 } // namespace
@@ -37,11 +46,14 @@ int runCommentBlock(const std::vector<std::string_view> &args)
     std::string text;
     bool haveText = false;
     bool optionsEnded = false;
+    std::optional<Encoding> encoding;
 
     for (std::size_t a = 0; a < args.size(); ++a) {
         const std::string_view arg = args[a];
         if (!optionsEnded && isHelpOption(arg))
             return printText(kUsage);
+        std::string_view value;
+        bool missing = false;
         if (optionsEnded || arg.empty() || arg.front() != '-') {
             if (haveText)
                 return usageError("comment-block takes one TEXT (quote a text with spaces)");
@@ -79,6 +91,9 @@ int runCommentBlock(const std::vector<std::string_view> &args)
             settings.CommentUCase = false;
         } else if (arg == "--crlf") {
             lineEnd = "\r\n";
+        } else if (optionValue(args, a, "--encoding", value, missing)) {
+            if (missing || !ParseEncodingOption(value, encoding))
+                return usageError("--encoding needs auto, latin1 or utf8");
         } else {
             return usageError("unknown option '" + std::string(arg) + "' for comment-block");
         }
@@ -86,7 +101,21 @@ int runCommentBlock(const std::vector<std::string_view> &args)
     if (!haveText || text.empty())
         return usageError("comment-block needs a TEXT");
 
-    return printText(BuildCommentBlock(text, settings, lineEnd));
+    // The arguments come as the terminal's UTF-8; a Latin-1 block takes
+    // their characters as its bytes. Arguments that are not UTF-8 are taken
+    // as script bytes already.
+    const Encoding blockEncoding = encoding.value_or(DetectEncoding(text + settings.CommentChar));
+    if (blockEncoding == Encoding::Latin1 && IsValidUtf8(text) && IsValidUtf8(settings.CommentChar)) {
+        std::string refused;
+        auto heldText = Utf8ToDocumentBytes(text, Encoding::Latin1, &refused);
+        auto heldChar = heldText ? Utf8ToDocumentBytes(settings.CommentChar, Encoding::Latin1, &refused)
+                                 : std::nullopt;
+        if (!heldText || !heldChar)
+            return usageError("'" + refused + "' cannot be written in Latin-1");
+        text = std::move(*heldText);
+        settings.CommentChar = std::move(*heldChar);
+    }
+    return printText(BuildCommentBlock(text, settings, lineEnd, blockEncoding));
 }
 
 } // namespace varkel::cli

@@ -1,4 +1,4 @@
-// varkel-cli detect [--data DIR] [--default Q1|Q2|Q3] FILE...
+// varkel-cli detect [--data DIR] [--default Q1|Q2|Q3] [--encoding auto|latin1|utf8] FILE...
 //
 // Tells the game of each script from its words, as the editor does when it
 // opens one, and prints one line per script:
@@ -9,6 +9,7 @@
 #include "language/gamedetect.h"
 
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace varkel::cli {
@@ -32,6 +33,11 @@ constexpr const char *kUsage =
     "Options:\n"
     "  --default Q1|Q2|Q3   the set for scripts whose words do not tell (default Q2)\n"
     "  --data DIR           game data folder (default: Data beside the program)\n"
+    "  --encoding auto|latin1|utf8\n"
+    "                       how the scripts' words read; they are printed as\n"
+    "                       UTF-8 (default auto: each script's own, UTF-8 when\n"
+    "                       its bytes are valid UTF-8 with a non-ASCII byte or\n"
+    "                       a byte-order mark, else Latin-1)\n"
     "  -h, --help           show this text\n";
 
 } // namespace
@@ -41,9 +47,12 @@ int runDetect(const std::vector<std::string_view> &args)
     std::string defaultSet = "Q2";
     std::string dataDir;
     std::vector<std::string> files;
+    std::optional<Encoding> encoding;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
+        std::string_view given;
+        bool missing = false;
         if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
             files.emplace_back(arg);
         } else if (arg == "--") {
@@ -61,6 +70,9 @@ int runDetect(const std::vector<std::string_view> &args)
                 if (defaultSet.empty())
                     return usageError("unknown command set '" + std::string(value) + "' (use Q1, Q2 or Q3)");
             }
+        } else if (optionValue(args, i, "--encoding", given, missing)) {
+            if (missing || !ParseEncodingOption(given, encoding))
+                return usageError("--encoding needs auto, latin1 or utf8");
         } else {
             return usageError("unknown option '" + std::string(arg) + "' for detect");
         }
@@ -83,7 +95,9 @@ int runDetect(const std::vector<std::string_view> &args)
             continue;
         }
         const GameDetection d = detector.Detect(read.bytes, defaultSet);
-        std::cout << file << '\t' << d.set << '\t' << d.Summary() << '\n';
+        // The path stays as given; the words quoted come out as UTF-8.
+        const Encoding shown = encoding.value_or(DetectEncoding(read.bytes));
+        std::cout << file << '\t' << d.set << '\t' << DocumentBytesToUtf8(d.Summary(), shown) << '\n';
     }
     const int written = finishOutput();
     return written != 0 ? written : status;

@@ -1,6 +1,10 @@
 #include "documents/textsearch.h"
 
+#include "documents/unicodetext.h"
+
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace varkel {
 
@@ -40,7 +44,73 @@ bool equalIgnoringAsciiCase(const char *a, std::string_view b)
     return true;
 }
 
+// Past every code point: a byte of an ill-formed UTF-8 sequence is read as
+// this plus its value, which only the same byte matches.
+constexpr char32_t kIllFormed = 0x110000;
+
+// The folded character at text[at], moving `at` past it.
+char32_t nextFolded(std::string_view text, std::size_t &at, bool utf8)
+{
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte < 0x80) {
+        ++at;
+        return byte >= 'A' && byte <= 'Z' ? byte + 0x20u : byte;
+    }
+    if (!utf8) {
+        ++at;
+        const char32_t folded = SimpleCaseFold(byte);
+        return folded < 0x100 ? folded : byte;
+    }
+    if (Utf8SequenceLength(text, at) == 0) {
+        ++at;
+        return kIllFormed + byte;
+    }
+    return SimpleCaseFold(NextCharacter(text, at));
+}
+
 } // namespace
+
+TextFound FindFoldingCase(std::string_view text, std::size_t from, std::size_t to, std::string_view what,
+                          Encoding encoding)
+{
+    TextFound result;
+    to = std::min(to, text.size());
+    if (what.empty() || from >= to)
+        return result;
+    const bool utf8 = encoding == Encoding::Utf8;
+    std::vector<char32_t> query;
+    for (std::size_t at = 0; at < what.size();)
+        query.push_back(nextFolded(what, at, utf8));
+    if (utf8) {
+        // A start inside a character moves on to the character after it.
+        for (std::size_t back = 1; back <= 3 && back <= from; ++back) {
+            const std::size_t lead = from - back;
+            if ((static_cast<unsigned char>(text[lead]) & 0xC0) != 0x80) {
+                if (const std::size_t n = Utf8SequenceLength(text, lead); n > back)
+                    from = lead + n;
+                break;
+            }
+        }
+    }
+    for (std::size_t start = from; start < to;) {
+        std::size_t at = start;
+        std::size_t matched = 0;
+        while (matched < query.size() && at < to) {
+            if (nextFolded(text, at, utf8) != query[matched])
+                break;
+            ++matched;
+        }
+        if (matched == query.size() && at <= to) {
+            result.position = start;
+            result.length = at - start;
+            return result;
+        }
+        std::size_t next = start;
+        nextFolded(text, next, utf8);
+        start = next;
+    }
+    return result;
+}
 
 bool IsAscii(std::string_view s)
 {

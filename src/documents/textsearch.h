@@ -3,6 +3,8 @@
 // own search compares every byte through a case table, several times slower
 // than a scan for the query's rarest byte.
 
+#include "documents/encoding.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -15,5 +17,22 @@ bool IsAscii(std::string_view s);
 // letters match in either case; every other byte matches only itself.
 // Without `what` nothing is found.
 std::size_t FindIgnoringAsciiCase(std::string_view text, std::string_view what);
+
+struct TextFound {
+    std::size_t position = std::string_view::npos; // byte offset, npos when nothing was found
+    std::size_t length = 0;                        // bytes matched
+    bool found() const { return position != std::string_view::npos; }
+};
+
+// The first occurrence of `what` that lies within text[from, to), letters
+// compared through their simple case fold (SimpleCaseFold: "ä" finds "Ä",
+// "σ" finds "Σ" and "ς"). In UTF-8 text characters are compared: a match
+// begins and ends on whole characters (a `from` inside a character moves on
+// to the next), its length may differ from the query's, and a byte of an
+// ill-formed sequence matches only that same byte. In Latin-1 text each byte
+// is a character; a fold Latin-1 cannot hold is not made. Without `what`
+// nothing is found.
+TextFound FindFoldingCase(std::string_view text, std::size_t from, std::size_t to, std::string_view what,
+                          Encoding encoding);
 
 } // namespace varkel

@@ -1,5 +1,6 @@
 #include "language/commentblock.h"
 
+#include "documents/unicodetext.h"
 #include "language/dictionary.h"
 
 #include <algorithm>
@@ -14,13 +15,21 @@ CommentBlockSettings CommentBlockSettings::fromSettings(const Settings &settings
 }
 
 std::string BuildCommentBlock(std::string &text, const CommentBlockSettings &settings,
-                              std::string_view lineEnd)
+                              std::string_view lineEnd, Encoding encoding)
 {
-    const std::int64_t n = static_cast<std::int64_t>(text.size());
+    const bool utf8 = encoding == Encoding::Utf8;
+    const std::int64_t n = static_cast<std::int64_t>(utf8 ? DisplayWidth(text) : text.size());
     if (settings.CommentUCase)
-        text = toUpperLatin1(text);
+        text = utf8 ? UpperCaseUtf8(text) : toUpperLatin1(text);
 
     const std::string border = settings.CommentChar.empty() ? std::string("*") : settings.CommentChar;
+    // What fills the border lines: one character, whole.
+    std::size_t fillLength = 1;
+    if (utf8) {
+        fillLength = 0;
+        NextCharacter(border, fillLength);
+    }
+    const std::string_view fill = std::string_view(border).substr(0, fillLength);
 
     std::int64_t width = 0; // characters after "//"
     std::int64_t before = 0;
@@ -57,7 +66,9 @@ std::string BuildCommentBlock(std::string &text, const CommentBlockSettings &set
     }
 
     std::string borderLine = "//";
-    borderLine.append(static_cast<std::size_t>(width), border.front());
+    borderLine.reserve(2 + static_cast<std::size_t>(width) * fill.size() + lineEnd.size());
+    for (std::int64_t i = 0; i < width; ++i)
+        borderLine += fill;
     borderLine += lineEnd;
 
     std::string block = borderLine;

@@ -6,6 +6,7 @@
 //   //**************
 
 #include "app/settings.h"
+#include "documents/encoding.h"
 
 #include <string>
 #include <string_view>
@@ -40,7 +41,13 @@ struct CommentBlockSettings {
 // side widens the block to keep one. A border string longer than one
 // character fills the border lines with its first character and frames the
 // text line with the whole string; an empty one falls back to "*".
+//
+// `encoding` is that of the text, the border and the block: in UTF-8 the
+// length is the columns the text takes on screen (a character one, a wide
+// East Asian one two), upper case is made per character and the border's
+// first character is its first UTF-8 character; in Latin-1 each byte is a
+// character.
 std::string BuildCommentBlock(std::string &text, const CommentBlockSettings &settings,
-                              std::string_view lineEnd = "\r\n");
+                              std::string_view lineEnd = "\r\n", Encoding encoding = Encoding::Latin1);
 
 } // namespace varkel

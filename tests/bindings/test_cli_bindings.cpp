@@ -226,5 +226,4 @@ TEST_F(CliBindings, TextsAreUtf8InTheActiveScriptsEncoding)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("say caf\xC3\xA9\n"), std::string::npos) << r.out;
     EXPECT_EQ(bindings({"--encoding", "ebcdic", latin}).status, 2);
-    EXPECT_EQ(bindings({"--effective", "--encoding", "utf8", latin}).status, 2);
 }

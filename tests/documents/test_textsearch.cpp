@@ -68,3 +68,62 @@ TEST(TextSearch, MatchesAcrossStretchesOfALongText)
     EXPECT_EQ(FindIgnoringAsciiCase(text, "Bind"), 10u);
     EXPECT_EQ(FindIgnoringAsciiCase(std::string_view(text).substr(11), "bind"), 299000u - 11u);
 }
+
+namespace {
+TextFound findFolding(std::string_view text, std::string_view what, Encoding encoding, std::size_t from = 0)
+{
+    return FindFoldingCase(text, from, text.size(), what, encoding);
+}
+} // namespace
+
+TEST(TextSearch, FoldsLettersOfEveryAlphabetInUtf8)
+{
+    const std::string text = "say \xC3\x84rger \xCE\xA3\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1 \xD0\x9F\xD0\xA0\xD0\x98\xD0\x92\xD0\x95\xD0\xA2";
+    TextFound m = findFolding(text, "SAY \xC3\xA4RGER", Encoding::Utf8);
+    EXPECT_EQ(m.position, 0u);
+    EXPECT_EQ(m.length, 10u);
+    m = findFolding(text, "\xCF\x83\xCE\xBF\xCF\x86\xCE\xB9\xCE\xAC", Encoding::Utf8); // σοφιά, accents kept
+    EXPECT_FALSE(m.found());
+    m = findFolding(text, "\xCF\x83\xCE\x9F\xCE\xA6", Encoding::Utf8); // σΟΦ
+    EXPECT_EQ(m.position, 11u);
+    EXPECT_EQ(m.length, 6u);
+    m = findFolding(text, "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", Encoding::Utf8); // привет
+    EXPECT_EQ(m.position, 22u);
+    EXPECT_EQ(m.length, 12u);
+    // A match may take other bytes than the query: the long s is an s.
+    m = findFolding("cla\xC5\xBF" "s", "SS", Encoding::Utf8);
+    EXPECT_EQ(m.position, 3u);
+    EXPECT_EQ(m.length, 3u);
+    m = findFolding("class", "\xC5\xBF\xC5\xBF", Encoding::Utf8);
+    EXPECT_EQ(m.position, 3u);
+    EXPECT_EQ(m.length, 2u);
+}
+
+TEST(TextSearch, Utf8MatchesCoverWholeCharactersAndKeepIllFormedBytes)
+{
+    // "é" is C3 A9; a search from inside it starts at the next character,
+    // and A9 alone (©) is not found in the middle of it.
+    const std::string text = "\xC3\xA9\xC3\xA9";
+    EXPECT_EQ(findFolding(text, "\xC3\x89", Encoding::Utf8, 1).position, 2u);
+    EXPECT_FALSE(findFolding(text, "\xC2\xA9", Encoding::Utf8).found());
+    // An ill-formed byte matches only itself, never the character it
+    // would be in Latin-1.
+    EXPECT_FALSE(findFolding("caf\xE9!", "CAF\xC3\x89", Encoding::Utf8).found());
+    EXPECT_EQ(findFolding("caf\xE9!", "AF\xE9", Encoding::Utf8).position, 1u);
+    // The match ends within the range; a character across its end is not taken.
+    EXPECT_FALSE(FindFoldingCase("x\xC3\x84", 0, 2, "\xC3\xA4", Encoding::Utf8).found());
+    EXPECT_EQ(FindFoldingCase("\xC3\x84x\xC3\x84", 1, 5, "\xC3\xA4", Encoding::Utf8).position, 3u);
+    EXPECT_FALSE(findFolding("abc", "", Encoding::Utf8).found());
+}
+
+TEST(TextSearch, Latin1FoldsItsOwnLetters)
+{
+    TextFound m = findFolding("say \xC4rger \xFF", "\xE4RGER", Encoding::Latin1);
+    EXPECT_EQ(m.position, 4u);
+    EXPECT_EQ(m.length, 5u);
+    EXPECT_EQ(findFolding("\xC9T\xC9", "\xE9t\xE9", Encoding::Latin1).position, 0u);
+    // Letters whose other case Latin-1 lacks, and signs, match only themselves.
+    EXPECT_FALSE(findFolding("\xB5", "\xE6", Encoding::Latin1).found());
+    EXPECT_FALSE(findFolding("\xD7", "\xF7", Encoding::Latin1).found());
+    EXPECT_EQ(findFolding("a\xFF", "\xFF", Encoding::Latin1).position, 1u);
+}

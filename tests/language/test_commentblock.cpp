@@ -103,3 +103,24 @@ TEST(CommentBlock, BorderAndLineEnd)
     text = "caf\xE9";
     EXPECT_EQ(BuildCommentBlock(text, s), block(14, 4, "CAF\xC9", 4));
 }
+
+// In a UTF-8 script the block is measured by the columns its characters
+// take, letters are upper-cased whatever their alphabet, and the border is
+// filled with whole characters.
+TEST(CommentBlock, Utf8Blocks)
+{
+    CommentBlockSettings s;
+    std::string text = "caf\xC3\xA9 \xCF\x89";
+    EXPECT_EQ(BuildCommentBlock(text, s, "\r\n", Encoding::Utf8), block(16, 4, "CAF\xC3\x89 \xCE\xA9", 4));
+    text = "\xE6\x97\xA5\xE6\x9C\xAC"; // two wide characters: four columns
+    EXPECT_EQ(BuildCommentBlock(text, fixedCentred(10), "\r\n", Encoding::Utf8), block(10, 2, text, 2));
+    s.CommentChar = "\xE2\x80\xA2";
+    s.CommentUCase = false;
+    text = "ab";
+    EXPECT_EQ(BuildCommentBlock(text, s, "\n", Encoding::Utf8),
+              "//\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2"
+              "\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\n"
+              "//\xE2\x80\xA2    ab    \xE2\x80\xA2\n"
+              "//\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2"
+              "\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\n");
+}

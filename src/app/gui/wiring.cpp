@@ -198,6 +198,12 @@ void fMain::WireParts()
                 return w->rtfEdit->Text();
         return std::nullopt;
     };
+    k.openScriptEncoding = [&docs](const std::string &path) -> std::optional<Encoding> {
+        for (fEdit *w : docs.OpenWindows())
+            if (docs.Docs()[w->Tag()].Path == path)
+                return docs.Docs()[w->Tag()].TextEncoding;
+        return std::nullopt;
+    };
     k.openScript = [&docs](const std::string &path) -> RichEdit * {
         docs.OpenConfig(path);
         const int doc = docs.ActiveDoc();

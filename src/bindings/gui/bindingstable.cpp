@@ -17,25 +17,16 @@
 
 namespace varkel {
 
-namespace {
-// A command as its script's bytes read: UTF-8 when they are valid UTF-8,
-// Latin-1 otherwise. An edited command goes back as UTF-8 text, which the
-// script's own encoding then turns into its bytes.
-QString commandText(const std::string &bytes)
-{
-    return BytesToText(bytes, DetectEncoding(bytes));
-}
-} // namespace
-
 // The rows shown, after the filter and the search; sorting is the proxy's.
 class BindingsTableModel : public QAbstractTableModel {
 public:
     using PlaceText = std::function<QString(const BindingRow &)>;
     using Edited = std::function<void(const BindingRow &, const QString &)>;
 
-    BindingsTableModel(PlaceText place, Edited edited, QObject *parent)
+    BindingsTableModel(PlaceText place, PlaceText command, Edited edited, QObject *parent)
         : QAbstractTableModel(parent)
         , m_place(std::move(place))
+        , m_command(std::move(command))
         , m_edited(std::move(edited))
     {
     }
@@ -83,7 +74,7 @@ public:
         if (role == Qt::DisplayRole || role == Qt::EditRole) {
             switch (column) {
             case BindingsTable::KeyColumn: return QString::fromStdString(r->key);
-            case BindingsTable::CommandColumn: return commandText(r->command);
+            case BindingsTable::CommandColumn: return m_command(*r);
             case BindingsTable::LineColumn: return m_place(*r);
             case BindingsTable::StateColumn:
                 return !r->bound() ? QString() : r->state == KeyState::CON ? QStringLiteral("CON") : QStringLiteral("On");
@@ -94,8 +85,8 @@ public:
         if (role == Qt::ToolTipRole && column == BindingsTable::PanelColumn && !r->onPanel())
             return QStringLiteral("The panel has no place for this key");
         if (role == Qt::ToolTipRole && column == BindingsTable::CommandColumn && r->bound())
-            return r->editable() ? commandText(r->command) + QStringLiteral("\n(double-click to edit)")
-                                 : commandText(r->command);
+            return r->editable() ? m_command(*r) + QStringLiteral("\n(double-click to edit)")
+                                 : m_command(*r);
         if (role == Qt::UserRole) {
             // Sorting: the place by script and line number, the rest by text.
             if (column == BindingsTable::LineColumn)
@@ -121,7 +112,7 @@ public:
         if (!r || role != Qt::EditRole || index.column() != BindingsTable::CommandColumn || !r->editable())
             return false;
         const QString text = value.toString();
-        if (text == commandText(r->command))
+        if (text == m_command(*r))
             return false;
         m_edited(*r, text);
         return true;
@@ -130,6 +121,7 @@ public:
 private:
     std::vector<const BindingRow *> m_rows;
     PlaceText m_place;
+    PlaceText m_command;
     Edited m_edited;
 };
 
@@ -159,6 +151,7 @@ BindingsTable::BindingsTable(QWidget *parent)
 
     // An edit is carried out once the editor has closed, since it refills the table.
     m_model = new BindingsTableModel([this](const BindingRow &row) { return PlaceText(row); },
+                                     [this](const BindingRow &row) { return CommandText(row); },
                                      [this](const BindingRow &row, const QString &text) {
                                          const BindingRow copy = row;
                                          const std::string path = row.script < m_scripts.size() ? m_scripts[row.script] : std::string();
@@ -236,11 +229,23 @@ QString BindingsTable::PlaceText(const BindingRow &row) const
     return QStringLiteral("%1:%2").arg(QFileInfo(QString::fromStdString(path)).fileName()).arg(row.line + 1);
 }
 
-void BindingsTable::SetRows(std::vector<BindingRow> bound, std::vector<BindingRow> free, std::vector<std::string> scriptPaths)
+Encoding BindingsTable::ScriptEncoding(const BindingRow &row) const
+{
+    return row.script < m_encodings.size() ? m_encodings[row.script] : Encoding::Latin1;
+}
+
+QString BindingsTable::CommandText(const BindingRow &row) const
+{
+    return BytesToText(row.command, ScriptEncoding(row));
+}
+
+void BindingsTable::SetRows(std::vector<BindingRow> bound, std::vector<BindingRow> free, std::vector<std::string> scriptPaths,
+                            std::vector<Encoding> scriptEncodings)
 {
     m_bound = std::move(bound);
     m_free = std::move(free);
     m_scripts = std::move(scriptPaths);
+    m_encodings = std::move(scriptEncodings);
     Refilter();
 }
 

@@ -8,6 +8,7 @@
 // part fills it and acts on the reports.
 
 #include "bindings/bindingrows.h"
+#include "documents/encoding.h"
 
 #include <QDockWidget>
 
@@ -50,10 +51,15 @@ public:
     // Wide enough for a command beside the key, its place, state and mark.
     QSize sizeHint() const override;
 
-    // The rows of the bound keys and the free keys, and the paths of the
-    // scripts their `script` indexes. The selected key stays selected when
-    // it is still listed.
-    void SetRows(std::vector<BindingRow> bound, std::vector<BindingRow> free, std::vector<std::string> scriptPaths);
+    // The rows of the bound keys and the free keys, and the paths and
+    // encodings of the scripts their `script` indexes (a script without an
+    // encoding reads as Latin-1). The selected key stays selected when it is
+    // still listed.
+    void SetRows(std::vector<BindingRow> bound, std::vector<BindingRow> free, std::vector<std::string> scriptPaths,
+                 std::vector<Encoding> scriptEncodings = {});
+    // The encoding of a row's script, and its command as that script reads.
+    Encoding ScriptEncoding(const BindingRow &row) const;
+    QString CommandText(const BindingRow &row) const;
     // Selects the row of a key (by number) without reporting it; no row is
     // selected when the key is not listed.
     void SelectKey(int keyNumber);
@@ -90,6 +96,7 @@ private:
     std::vector<BindingRow> m_bound;
     std::vector<BindingRow> m_free;
     std::vector<std::string> m_scripts;
+    std::vector<Encoding> m_encodings;
     BindingsTableModel *m_model = nullptr;
     QSortFilterProxyModel *m_sorted = nullptr;
     QTableView *m_view = nullptr;

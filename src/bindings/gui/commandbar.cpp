@@ -7,6 +7,7 @@
 #include "commands/gui/icons.h"
 #include "documents/gui/richedit.h"
 #include "documents/gui/textcodec.h"
+#include "documents/unicodetext.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -25,12 +26,11 @@ namespace varkel {
 
 namespace {
 // The tools hold their text as UTF-8: the vocabularies are ASCII, and a
-// binding taken from a script reads as UTF-8 when its bytes are valid UTF-8
-// and as Latin-1 otherwise. The text becomes a script's bytes only on its
-// way into that script.
-QString qs(std::string_view s)
+// text taken from a script is read in that script's encoding. The text
+// becomes a script's bytes only on its way into a script, in its encoding.
+QString qs(std::string_view s, Encoding encoding = Encoding::Latin1)
 {
-    return BytesToText(s, DetectEncoding(s));
+    return BytesToText(s, encoding);
 }
 
 std::string utf8(const QString &s)
@@ -302,16 +302,20 @@ void CommandBar::SetUserVariables(const UserVariableList *vars)
 
 void CommandBar::SetAliasList(const std::vector<std::string> &names)
 {
-    const std::string previous = AliasText();
-    SetAliasList(names, AliasRowText(m_vars, previous, set()));
+    // The box shows UTF-8; the list compares the script's bytes.
+    const std::string shown = AliasText();
+    const std::string previous = Utf8ToDocumentBytes(shown, m_aliasEncoding).value_or(shown);
+    SetAliasList(names, AliasRowText(m_vars, previous, set()), m_aliasEncoding);
 }
 
-void CommandBar::SetAliasList(const std::vector<std::string> &names, const std::string &text)
+void CommandBar::SetAliasList(const std::vector<std::string> &names, const std::string &text, Encoding encoding)
 {
+    const bool sameEncoding = encoding == m_aliasEncoding;
+    m_aliasEncoding = encoding;
     QComboBox *box = cboCommand[kAliasRow];
     {
         const QSignalBlocker block(box);
-        if (names == m_aliasNames && box->count() == static_cast<int>(names.size())) {
+        if (sameEncoding && names == m_aliasNames && box->count() == static_cast<int>(names.size())) {
             // The same list as before (a re-read after typing, mostly): the
             // box keeps its items and only goes back to the first, as a
             // refill leaves it.
@@ -320,12 +324,12 @@ void CommandBar::SetAliasList(const std::vector<std::string> &names, const std::
             box->clear();
             QStringList list;
             for (const std::string &name : names)
-                list << qs(name);
+                list << qs(name, encoding);
             box->addItems(list);
             m_aliasNames = names;
         }
     }
-    box->setEditText(qs(text));
+    box->setEditText(qs(text, encoding));
     cboCommand_Click(kAliasRow);
 }
 
@@ -334,10 +338,10 @@ std::string CommandBar::AliasText() const
     return utf8(cboCommand[kAliasRow]->currentText());
 }
 
-void CommandBar::SetBindingRow(const std::string &keyName, const std::string &binding)
+void CommandBar::SetBindingRow(const std::string &keyName, const std::string &binding, Encoding encoding)
 {
-    txtBinding->setText(qs(binding));
-    cboKeyname->setEditText(qs(toUpperLatin1(keyName)));
+    txtBinding->setText(qs(binding, encoding));
+    cboKeyname->setEditText(qs(encoding == Encoding::Utf8 ? UpperCaseUtf8(keyName) : toUpperLatin1(keyName), encoding));
 }
 
 std::string CommandBar::KeynameText() const
@@ -448,14 +452,20 @@ void CommandBar::changeEvent(QEvent *e)
 // ---------------------------------------------------------------------------
 // Enable rules
 
+std::string CommandBar::rowScriptBytes(int row) const
+{
+    // The alias / vstr row is compared with its script's names, in that
+    // script's bytes; the vocabularies of the other rows are ASCII.
+    const std::string text = utf8(cboCommand[static_cast<size_t>(row)]->currentText());
+    return row == kAliasRow ? Utf8ToDocumentBytes(text, m_aliasEncoding).value_or(text) : text;
+}
+
 void CommandBar::cboCommand_Click(int row)
 {
     if (row < 0 || row >= kCommandRowCount)
         return;
     const bool open = m_hooks.documentOpen ? m_hooks.documentOpen() : m_open;
-    const bool enabled = open && m_dict &&
-                         CommandRowEnabled(row, utf8(cboCommand[static_cast<size_t>(row)]->currentText()), m_vars,
-                                           *m_dict);
+    const bool enabled = open && m_dict && CommandRowEnabled(row, rowScriptBytes(row), m_vars, *m_dict);
     cmdInsertCommand[static_cast<size_t>(row)]->setEnabled(enabled);
     cmdSearchCommand[static_cast<size_t>(row)]->setEnabled(enabled);
 }
@@ -576,8 +586,8 @@ void CommandBar::SearchCommand(int row)
 {
     if (row < 0 || row >= kCommandRowCount)
         return;
-    if (auto text = CommandRowSearchText(row, utf8(cboCommand[static_cast<size_t>(row)]->currentText()), m_vars))
-        searchFor(*text);
+    if (auto text = CommandRowSearchText(row, rowScriptBytes(row), m_vars))
+        searchFor(row == kAliasRow ? DocumentBytesToUtf8(*text, m_aliasEncoding) : *text);
 }
 
 void CommandBar::SearchItem()

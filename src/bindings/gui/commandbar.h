@@ -10,6 +10,7 @@
 // insertion, the status text) it asks through its hooks.
 
 #include "bindings/insertion.h"
+#include "documents/encoding.h"
 #include "language/dictionary.h"
 
 #include <QPointer>
@@ -87,12 +88,16 @@ public:
     // caption.
     void SetAliasList(const std::vector<std::string> &names);
     // The same with the text the box shows afterwards decided by the caller
-    // (AliasBoxText of the scan, from the AliasText() read before it).
-    void SetAliasList(const std::vector<std::string> &names, const std::string &text);
+    // (AliasBoxText of the scan, from the AliasText() read before it), the
+    // names and the text being bytes of a script in `encoding`. The
+    // one-argument form keeps the encoding last given.
+    void SetAliasList(const std::vector<std::string> &names, const std::string &text,
+                      Encoding encoding = Encoding::Latin1);
     std::string AliasText() const;
     // The binding row as the device panel fills it: the key name upper-cased
-    // and the command bound to it. ClearData empties both.
-    void SetBindingRow(const std::string &keyName, const std::string &binding);
+    // and the command bound to it, bytes of a script in `encoding` (both are
+    // shown as that script reads them). ClearData empties both.
+    void SetBindingRow(const std::string &keyName, const std::string &binding, Encoding encoding = Encoding::Latin1);
     std::string KeynameText() const;
     std::string BindingText() const;
 
@@ -132,6 +137,8 @@ private:
     void connectInsertButton(InsertButton *button, InsertionTool tool, int row);
     void insertTool(InsertionTool tool, int row);
     void searchFor(const std::string &text);
+    // The text of a command row as the bytes of the script it names.
+    std::string rowScriptBytes(int row) const;
     void afterInsertion(const AfterInsertion &after);
     void beginDropWindow();
     void endDropWindow();
@@ -144,6 +151,7 @@ private:
     const UserVariableList *m_vars = nullptr;
     std::vector<ItemEntry> m_items;
     std::vector<std::string> m_aliasNames; // the items of the alias / vstr box
+    Encoding m_aliasEncoding = Encoding::Latin1; // the encoding of their script
     std::string m_set;
     bool m_open = false;
     bool m_colorsByClass = true;

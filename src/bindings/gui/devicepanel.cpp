@@ -610,10 +610,9 @@ QString DevicePanel::ToolTipFor(int slot) const
 {
     const std::string name = m_keyName ? m_keyName(slot) : std::string();
     const std::string bound = m_boundText ? m_boundText(slot) : std::string();
-    // The bound text as its script's bytes read (UTF-8 when they are valid
-    // UTF-8, else Latin-1).
+    // The source gives the bound text as UTF-8, read in its script's encoding.
     const std::string tip = PanelToolTip(name, bound);
-    return BytesToText(tip, DetectEncoding(tip));
+    return BytesToText(tip, Encoding::Utf8);
 }
 
 void DevicePanel::SelectAndReport(int slot)
@@ -629,7 +628,7 @@ void DevicePanel::SelectAndReport(int slot)
     }
     const std::string name = m_keyName ? m_keyName(slot) : std::string();
     const std::string bound = m_boundText ? m_boundText(slot) : std::string();
-    emit slotSelected(slot, latin1(name), latin1(bound));
+    emit slotSelected(slot, latin1(name), QString::fromUtf8(bound.data(), static_cast<qsizetype>(bound.size())));
 }
 
 bool DevicePanel::ClickSlot(int slot)

@@ -39,8 +39,8 @@ public:
     ~DevicePanel() override;
 
     // Where the panel reads a slot's key name (lower case, as in the key-name
-    // table) and bound command (BoundText) for tool tips and selections. Both
-    // read as empty until set.
+    // table) and bound command (BoundText, as UTF-8 text) for tool tips and
+    // selections. Both read as empty until set.
     using SlotText = std::function<std::string(int slot)>;
     void SetKeyNameSource(SlotText source);
     void SetBoundTextSource(SlotText source);

@@ -26,6 +26,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <map>
 
 namespace varkel {
 
@@ -63,26 +64,40 @@ private:
 };
 
 // The scripts of an exec chain as the user sees them: an open script's text
-// from its editor, any other from the disk.
+// from its editor, any other from the disk. Each script's encoding is noted
+// as it is read: an open script's is its document's, any other's the one
+// its bytes are opened in.
 class OpenScriptFiles : public ScriptFiles {
 public:
     using OpenText = std::function<std::optional<std::string>(const std::string &)>;
-    explicit OpenScriptFiles(OpenText openText)
+    using OpenEncoding = std::function<std::optional<Encoding>(const std::string &)>;
+    OpenScriptFiles(OpenText openText, OpenEncoding openEncoding)
         : m_openText(std::move(openText))
+        , m_openEncoding(std::move(openEncoding))
     {
     }
     std::optional<std::string> fileIdentity(const std::string &path) override { return m_disk.fileIdentity(path); }
     std::optional<std::string> readScript(const std::string &path) override
     {
-        if (m_openText)
-            if (std::optional<std::string> text = m_openText(path))
-                return text;
-        return m_disk.readScript(path);
+        std::optional<std::string> text = m_openText ? m_openText(path) : std::nullopt;
+        std::optional<Encoding> encoding = text && m_openEncoding ? m_openEncoding(path) : std::nullopt;
+        if (!text)
+            text = m_disk.readScript(path);
+        if (text)
+            m_encodings[path] = encoding.value_or(DetectEncoding(*text));
+        return text;
+    }
+    Encoding encodingOf(const std::string &path) const
+    {
+        const auto it = m_encodings.find(path);
+        return it != m_encodings.end() ? it->second : Encoding::Latin1;
     }
 
 private:
     OpenText m_openText;
+    OpenEncoding m_openEncoding;
     DiskScriptFiles m_disk;
+    std::map<std::string, Encoding> m_encodings;
 };
 
 } // namespace
@@ -115,7 +130,7 @@ DevicePanel *KeyBindings::BuildDevicePanel(QWidget *parent)
         return std::string(m_dict.KeyNameOf(slot));
     });
     m_panel->SetBoundTextSource([this](int slot) {
-        return m_bindings.boundTextOf(slot);
+        return DocumentBytesToUtf8(m_bindings.boundTextOf(slot), ActiveEncoding());
     });
 
     connect(m_panel, &DevicePanel::contextMenuRequested, this, [this] { CallHook(m_hooks.showMainPopup); });
@@ -273,7 +288,7 @@ void KeyBindings::RefreshAll()
     if (mGlobal::AutoRefresh)
         RefreshBindings();
     if (slot >= 0 && m_panel && !m_panel->ClickSlot(slot) && slot <= 100 && m_commandBar)
-        m_commandBar->SetBindingRow(std::string(), m_commandBar->BindingText());
+        m_commandBar->SetBindingRow(std::string(), m_commandBar->BindingText(), Encoding::Utf8);
 }
 
 // The alias / vstr list and the binding row live in the command bar.
@@ -282,16 +297,22 @@ std::string KeyBindings::AliasBoxText() const
     return m_commandBar ? m_commandBar->AliasText() : std::string();
 }
 
-void KeyBindings::SetAliasList(const std::vector<std::string> &names, const std::string &text)
+void KeyBindings::SetAliasList(const std::vector<std::string> &names, const std::string &text, Encoding encoding)
 {
     if (m_commandBar)
-        m_commandBar->SetAliasList(names, text);
+        m_commandBar->SetAliasList(names, text, encoding);
 }
 
-void KeyBindings::SetBindingRow(const std::string &keyName, const std::string &command)
+void KeyBindings::SetBindingRow(const std::string &keyName, const std::string &command, Encoding encoding)
 {
     if (m_commandBar)
-        m_commandBar->SetBindingRow(keyName, command);
+        m_commandBar->SetBindingRow(keyName, command, encoding);
+}
+
+Encoding KeyBindings::ActiveEncoding() const
+{
+    const RichEdit *e = CallHook(m_hooks.activeEditor);
+    return e ? e->GetEncoding() : Encoding::Latin1;
 }
 
 void KeyBindings::ClearBindingRow()
@@ -318,14 +339,17 @@ void KeyBindings::ClearData()
 
 void KeyBindings::readBindings(const std::function<void(KeyStateSink *)> &scan, bool quiet)
 {
-    const std::string previous = AliasBoxText();
+    // The box shows UTF-8; the scan compares the script's bytes.
+    const Encoding encoding = ActiveEncoding();
+    const std::string shown = AliasBoxText();
+    const std::string previous = Utf8ToDocumentBytes(shown, encoding).value_or(shown);
     if (!quiet)
         CallHook(m_hooks.statusTip, QStringLiteral("Reading Bindings..."), mGlobal::AllowStatusReset);
     PanelSink sink(m_panel, &m_slotStates);
     scan(&sink);
     // A scan that keeps the pictures leaves the side buttons' states too.
     ShowSideButtons();
-    SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion));
+    SetAliasList(m_bindings.aliasList, varkel::AliasBoxText(m_bindings, previous, mGlobal::QVersion), encoding);
     UpdateBindingsTable();
     // Done reading: "Ready" again, unless a longer operation holds the text.
     if (!quiet)
@@ -473,7 +497,8 @@ void KeyBindings::OnPanelSlotSelected(int slot, const QString &, const QString &
     // With the effective bindings shown, the key's row says what it does and where.
     std::string tablePath;
     const BindingRow *row = m_table && m_table->Effective() ? m_table->BoundRowOfKey(slot, &tablePath) : nullptr;
-    SetBindingRow(key, row ? row->command : m_bindings.boundTextOf(slot));
+    SetBindingRow(key, row ? row->command : m_bindings.boundTextOf(slot),
+                  row ? m_table->ScriptEncoding(*row) : ActiveEncoding());
     // The click fills the binding row, even where it shows the text it
     // already had: the binding box receives the next command insertion.
     mGlobal::InsertTarget = NextInsertTarget(TargetEvent::BindingBoxChanged);
@@ -595,7 +620,7 @@ void KeyBindings::UpdateBindingsTable()
         std::vector<BindingRow> rows = ScriptBindingRows(e->TextView(), m_bindings, m_dict,
                                                          [this](int slot) { return m_slotStates.state(slot); });
         std::vector<BindingRow> free = FreeKeyRows(rows, m_dict);
-        m_table->SetRows(std::move(rows), std::move(free), {path});
+        m_table->SetRows(std::move(rows), std::move(free), {path}, {e->GetEncoding()});
         return;
     }
 
@@ -605,7 +630,7 @@ void KeyBindings::UpdateBindingsTable()
     // may not be the script yet).
     const bool inChain = !m_chainStart.empty() && path != m_chainStart &&
                          (m_syncing || std::find(m_chainScripts.begin(), m_chainScripts.end(), path) != m_chainScripts.end());
-    OpenScriptFiles files(m_hooks.openScriptText);
+    OpenScriptFiles files(m_hooks.openScriptText, m_hooks.openScriptEncoding);
     std::string start = path;
     std::string startText;
     if (inChain) {
@@ -614,7 +639,11 @@ void KeyBindings::UpdateBindingsTable()
     } else {
         startText = e->Text();
     }
+    const Encoding startEncoding = inChain ? files.encodingOf(start) : e->GetEncoding();
     const EffectiveBindings effective = GetEffectiveBindings(start, std::move(startText), files);
+    std::vector<Encoding> encodings;
+    for (const std::string &script : effective.scripts)
+        encodings.push_back(encodings.empty() ? startEncoding : files.encodingOf(script));
     m_chainStart = start;
     m_chainScripts = effective.scripts;
     std::vector<BindingRow> rows = EffectiveBindingRows(effective, m_dict);
@@ -631,7 +660,7 @@ void KeyBindings::UpdateBindingsTable()
             sink.showKeyState(row.keyNumber, KeyState::On);
 
     std::vector<BindingRow> free = FreeKeyRows(rows, m_dict);
-    m_table->SetRows(std::move(rows), std::move(free), effective.scripts);
+    m_table->SetRows(std::move(rows), std::move(free), effective.scripts, std::move(encodings));
 }
 
 RichEdit *KeyBindings::EditorForScript(const std::string &path)
@@ -671,7 +700,7 @@ void KeyBindings::OnTableRowSelected(const BindingRow &selected, const std::stri
             OnPanelSlotSelected(row.keyNumber, QString(), QString());
         } else {
             m_panel->ShowSelectedSlot(-1);
-            SetBindingRow(row.key, row.command);
+            SetBindingRow(row.key, row.command, m_table ? m_table->ScriptEncoding(row) : ActiveEncoding());
         }
     }
     m_syncing = false;

@@ -10,6 +10,7 @@
 #include "bindings/bindingsearch.h"
 #include "bindings/bindingstate.h"
 #include "bindings/keystatetable.h"
+#include "documents/encoding.h"
 
 #include <QObject>
 #include <QPointer>
@@ -64,6 +65,9 @@ public:
         // The text of the open script at a path (its editor's, saved or
         // not); nothing when no open script has that path.
         std::function<std::optional<std::string>(const std::string &path)> openScriptText;
+        // The encoding of the open script at a path; nothing when no open
+        // script has that path.
+        std::function<std::optional<Encoding>(const std::string &path)> openScriptEncoding;
     };
 
     // The dictionary is the one colouring keeps; it outlives this object.
@@ -159,8 +163,10 @@ private:
     void SelectMatch(const TextMatch &match);
     // The alias / vstr list and the binding row of the insertion tools.
     std::string AliasBoxText() const;
-    void SetAliasList(const std::vector<std::string> &names, const std::string &text);
-    void SetBindingRow(const std::string &keyName, const std::string &command);
+    void SetAliasList(const std::vector<std::string> &names, const std::string &text, Encoding encoding);
+    void SetBindingRow(const std::string &keyName, const std::string &command, Encoding encoding);
+    // The encoding of the active script (Latin-1 when none is open).
+    Encoding ActiveEncoding() const;
     void ClearBindingRow();
     // Runs a scan into the binding table with the panel as its sink, then
     // refills the lists and the bindings table.

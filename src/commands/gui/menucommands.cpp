@@ -567,7 +567,9 @@ bool MenuCommands::ReplaceStep(bool replace)
     if (what.empty())
         return false;
     const bool matchCase = m_replace->matchCase();
-    if (replace && e->SelLength() == static_cast<long>(what.size())) {
+    // Without "Match case" the selection found may be longer or shorter than
+    // the query (a letter whose other case takes other bytes).
+    if (replace && (matchCase ? e->SelLength() == static_cast<long>(what.size()) : e->SelLength() > 0)) {
         const std::string sel = e->SelText();
         const bool same = matchCase ? sel == what
                                     : BytesToText(sel, e->GetEncoding()).compare(query, Qt::CaseInsensitive) == 0;

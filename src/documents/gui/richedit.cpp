@@ -274,6 +274,7 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
     if (text.empty() || start < 0 || start > end)
         return -1;
     long found = -1;
+    long length = static_cast<long>(text.size());
     if (IsAscii(text)) {
         // An ASCII query is searched in the control's own buffer, which
         // matches as the control's search does: in UTF-8 text no byte of a
@@ -284,6 +285,17 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
         const std::size_t at = matchCase ? within.find(text) : FindIgnoringAsciiCase(within, text);
         if (at != std::string_view::npos)
             found = start + static_cast<long>(at);
+    } else if (!matchCase && m_encoding == Encoding::Utf8) {
+        // In UTF-8 other letters are compared through their case fold,
+        // character by character; the match may be longer or shorter than
+        // the query. (Latin-1 scripts keep the control's search, which
+        // folds ASCII letters only.)
+        const TextFound match = FindFoldingCase(TextView(), static_cast<std::size_t>(start),
+                                                static_cast<std::size_t>(end), text, m_encoding);
+        if (match.found()) {
+            found = static_cast<long>(match.position);
+            length = static_cast<long>(match.length);
+        }
     } else {
         SendScintilla(SCI_SETSEARCHFLAGS, matchCase ? static_cast<unsigned long>(SCFIND_MATCHCASE) : 0UL);
         SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(start));
@@ -291,7 +303,7 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
         found = SendScintilla(SCI_SEARCHINTARGET, static_cast<uintptr_t>(text.size()), text.data());
     }
     if (found >= 0 && !noHighlight)
-        SetSel(found, static_cast<long>(text.size()));
+        SetSel(found, length);
     return found;
 }
 

@@ -38,7 +38,10 @@ public:
     void SetSelText(std::string_view bytes); // replaces the selection (undoable)
 
     // Case-insensitive search in [start, end) (end < 0: to the end). Returns the
-    // match position or -1. Unless noHighlight, a match becomes the selection.
+    // match position or -1. Unless noHighlight, a match becomes the selection:
+    // whole characters, as long as the text matched (in UTF-8, letters of any
+    // alphabet match their other case, which may take other bytes than the
+    // query's; in Latin-1, ASCII letters only).
     long Find(std::string_view text, long start, long end = -1, bool noHighlight = false, bool matchCase = false);
 
     int GetLineFromChar(long pos) const;

@@ -348,7 +348,7 @@ void Colouring::InsertCommentBlock()
         return;
     }
     std::string text = std::move(*held);
-    const std::string block = BuildCommentBlock(text, settings, editor->LineEnd());
+    const std::string block = BuildCommentBlock(text, settings, editor->LineEnd(), editor->GetEncoding());
     editor->SetSelText(block);
     editor->setFocus();
     if (mGlobal::AutoSyntaxType != 0)

@@ -257,10 +257,12 @@ private slots:
         fMain &f = *fx.frame;
         f.documents().OpenConfig(fx.write("utf8.cfg", "bind x \"say \xC3\x84rger\"\r\nbind y \"say \xC3\xA4rger\"\r\n"));
         RichEdit *e = f.documents().ActiveEditor();
-        // ASCII letters match in any case; the control compares other
-        // characters as they are.
+        // Letters of any alphabet match in either case.
         fx.prompts->inputAnswers.push_back(QStringLiteral("SAY \u00E4rger"));
         f.Dispatch("cmnuFind");
+        QCOMPARE(e->SelStart(), 8L);
+        QCOMPARE(e->SelLength(), 10L);
+        f.Dispatch("cmnuFindNext");
         QCOMPARE(e->SelStart(), 29L);
         QCOMPARE(e->SelLength(), 10L);
         fx.prompts->inputAnswers.push_back(QStringLiteral("\u00C4rger"));
@@ -294,8 +296,20 @@ private slots:
         QCOMPARE(refused.count(), 1);
         f.documents().ActivateDocument(f.documents().DocOf(e));
         dialog->setFindText(QStringLiteral("\u00E4RGER"));
-        QCOMPARE(f.commands().ReplaceAll(), 1);
-        QCOMPARE(bytesOf(e), QByteArray("bind x \"say \xC3\x84rger\"\r\nbind y \"say \xC3\xBC \xE2\x82\xAC\"\r\n"));
+        QCOMPARE(f.commands().ReplaceAll(), 2);
+        QCOMPARE(bytesOf(e), QByteArray("bind x \"say \xC3\xBC \xE2\x82\xAC\"\r\nbind y \"say \xC3\xBC \xE2\x82\xAC\"\r\n"));
+        QVERIFY(!dialog->matchCase());
+
+        // A match may take other bytes than the query (the long s is an s):
+        // the selection covers what matched, and Replace replaces it.
+        e->SetSelStart(0);
+        dialog->setFindText(QStringLiteral("\u017FAY \u00DC"));
+        dialog->setReplaceText(QStringLiteral("!"));
+        QVERIFY(f.commands().ReplaceStep(false));
+        QCOMPARE(e->SelStart(), 8L);
+        QCOMPARE(e->SelLength(), 6L);
+        QVERIFY(f.commands().ReplaceStep(true));
+        QCOMPARE(bytesOf(e), QByteArray("bind x \"! \xE2\x82\xAC\"\r\nbind y \"say \xC3\xBC \xE2\x82\xAC\"\r\n"));
     }
 
     void statusPanelAndReopenCommands()
@@ -385,7 +399,7 @@ private slots:
         l->setFocus();
         l->SetSelStart(9);
         QSignalSpy refused(l, &RichEdit::inputRefused);
-        bar->SetBindingRow("x", "say caf\xC3\xA9");
+        bar->SetBindingRow("x", "say caf\xC3\xA9", Encoding::Utf8);
         QCOMPARE(bar->txtBinding->text(), QStringLiteral("say caf\u00E9"));
         QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
         QCOMPARE(bytesOf(l), QByteArray("// keys\r\nbind X \"say caf\xE9\""));
@@ -399,7 +413,7 @@ private slots:
         RichEdit *u = f.documents().ActiveEditor();
         u->setFocus();
         u->SetSelStart(u->TextLength());
-        bar->SetBindingRow("x", "say \xE2\x82\xAC");
+        bar->SetBindingRow("x", "say \xE2\x82\xAC", Encoding::Utf8);
         QCOMPARE(bar->txtBinding->text(), QStringLiteral("say ") + kEuro);
         QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
         QCOMPARE(bytesOf(u), QByteArray("// cl\xC3\xA9s\r\nbind X \"say \xE2\x82\xAC\""));
@@ -412,12 +426,60 @@ private slots:
         const QByteArray block = bytesOf(u).left(bytesOf(u).indexOf("// cl"));
         QVERIFY2(block.contains("CAF\xC3\x89 \xE2\x82\xAC") || block.contains("caf\xC3\xA9 \xE2\x82\xAC"), block.constData());
         QVERIFY(!block.contains('?'));
+        // Its lines are as wide on screen as one another.
+        const QStringList blockLines = QString::fromUtf8(block).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(blockLines.size(), 3);
+        QCOMPARE(blockLines[1].size(), blockLines[0].size());
         f.documents().ActivateDocument(f.documents().DocOf(l));
         const QByteArray before = bytesOf(l);
         fx.prompts->inputAnswers.push_back(QStringLiteral("caf\u00E9 ") + kEuro);
         f.Dispatch("cmnuInsertComment");
         QCOMPARE(bytesOf(l), before);
         QCOMPARE(refused.count(), 2);
+    }
+
+    // Texts taken from a script read in that script's encoding, not in a
+    // guess from their own bytes: a Latin-1 script's bytes that happen to be
+    // UTF-8 show as Latin-1 and go back unchanged; a row of a UTF-8 script
+    // the chain execs reads as UTF-8.
+    void insertionToolsReadTextsInTheirScriptsEncoding()
+    {
+        FrameFixture fx;
+        fMain &f = *fx.frame;
+        CommandBar *bar = f.bindings().InsertionTools();
+        fx.write("other.cfg", "bind y \"say caf\xC3\xA9\"\r\n");
+        f.documents().OpenConfig(fx.write("latin.cfg", "// caf\xE9\r\nbind x \"say \xC3\xA9t\xC3\xA9\"\r\n"
+                                                       "alias \xC3\xA0" "bas \"say hi\"\r\nexec other\r\n"));
+        RichEdit *e = f.documents().ActiveEditor();
+        QVERIFY(e->GetEncoding() == Encoding::Latin1);
+        f.bindings().RefreshBindings();
+        const QString shown = QStringLiteral("say \u00C3\u00A9t\u00C3\u00A9");
+        const int xSlot = f.colouring().Dictionary().KeyIndex("x");
+        QCOMPARE(f.bindings().Panel()->ToolTipFor(xSlot), QStringLiteral("x = \"") + shown + QStringLiteral("\""));
+        QCOMPARE(bar->cboCommand[kAliasRow]->itemText(0), QStringLiteral("\u00C3\u00A0bas"));
+
+        const QByteArray before = bytesOf(e);
+        bar->cboCommand[kAliasRow]->setCurrentIndex(0);
+        QVERIFY(bar->cmdInsertCommand[kAliasRow]->isEnabled());
+        e->SetSelStart(0);
+        QTest::mouseClick(bar->cmdInsertCommand[kAliasRow], Qt::LeftButton);
+        QCOMPARE(bytesOf(e), "\xC3\xA0" "bas" + before);
+
+        QVERIFY(f.bindings().Panel()->ClickSlot(xSlot));
+        QCOMPARE(bar->txtBinding->text(), shown);
+        e->SetSelStart(e->TextLength());
+        QTest::mouseClick(bar->cmdInsertBinding, Qt::LeftButton);
+        QCOMPARE(bytesOf(e).count("say \xC3\xA9t\xC3\xA9"), 2);
+
+        BindingsTable *table = f.bindings().Table();
+        table->show();
+        table->SetEffective(true);
+        f.bindings().UpdateBindingsTable();
+        QStringList commands;
+        for (int i = 0; i < table->RowCount(); ++i)
+            commands << table->CellText(i, BindingsTable::CommandColumn);
+        QVERIFY2(commands.contains(shown), qPrintable(commands.join('|')));
+        QVERIFY2(commands.contains(QStringLiteral("say caf\u00E9")), qPrintable(commands.join('|')));
     }
 
     void bindingsTableEditsInTheScriptsEncoding()
