@@ -296,6 +296,10 @@ void ScriptChecks::ActiveChanged()
     // one after the pause, as after typing.
     if (s && mGlobal::CheckScripts && s->linter && s->set != CallHook(m_hooks.commandSetOf, e))
         s->pause->start(kPauseMs);
+    // A check still waiting (a script just read) waits a whole pause from
+    // the moment its document shows, not from the moment its text arrived.
+    else if (s && s->pause->isActive())
+        s->pause->start(kPauseMs);
     UpdateProblems();
 }
 

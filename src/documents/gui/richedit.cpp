@@ -193,7 +193,10 @@ void RichEdit::SetText(std::string_view bytes)
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
     if (!bytes.empty()) {
-        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + 1));
+        // Room for the text and more than its terminating NUL, so that
+        // reading the text in place (SCI_GETCHARACTERPOINTER) does not move
+        // it all to a bigger buffer.
+        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + 2));
         SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.data());
     }
     SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
@@ -347,8 +350,9 @@ Error RichEdit::LoadFile(const std::string &path)
     ReadResult r = ReadFileBytes(path);
     if (r.error)
         return r.error;
-    SetText(r.bytes);
+    // The encoding comes first: the control then lays out the text once.
     SetEncoding(DetectEncoding(r.bytes));
+    SetText(r.bytes);
     return {};
 }
 
