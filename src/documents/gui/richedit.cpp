@@ -193,10 +193,11 @@ void RichEdit::SetText(std::string_view bytes)
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
     if (!bytes.empty()) {
-        // Room for the text and more than its terminating NUL, so that
-        // reading the text in place (SCI_GETCHARACTERPOINTER) does not move
-        // it all to a bigger buffer.
-        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + 2));
+        // Room for the text and a gap about as big as the control would
+        // grow it by, so that reading the text in place
+        // (SCI_GETCHARACTERPOINTER) and the first edits do not move it all
+        // to a bigger buffer.
+        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + bytes.size() / 6 + 4096));
         SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.data());
     }
     SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
