@@ -47,6 +47,11 @@ private:
     // The findings are kept in blocks of a few hundred, so that a line that
     // gains or loses one moves the rest of its block only.
     void setAll(std::vector<LineFinding> findings);
+    // Replaces the findings of the lines that held [start, end - grown)
+    // before a change with those of today's [start, end), and moves the
+    // later ones by `grown`.
+    void replaceRun(std::string_view text, std::size_t start, std::size_t end, std::ptrdiff_t grown,
+                    const GameDictionary &dict);
 
     std::vector<std::vector<LineFinding>> m_blocks;
 };

@@ -118,13 +118,16 @@ TEST(BindingLines, EditsOfABigScriptGiveTheWholeScansResult)
     std::mt19937 rng(7);
     for (int step = 0; step < 120; ++step) {
         const std::uint64_t seen = log.Serial();
-        const std::size_t at = rng() % (text.size() + 1);
-        const std::size_t cut = std::min<std::size_t>(text.size() - at, rng() % 3 ? rng() % 10 : rng() % 40000);
-        std::string piece = rng() % 2 ? std::string("bind x +attack\n") : std::string();
-        if (rng() % 4 == 0)
-            piece = text.substr(rng() % text.size(), rng() % 30000);
-        text.replace(at, cut, piece);
-        log.Record(at, cut, piece.size());
+        // One to a few edits between two reads.
+        for (int k = 1 + static_cast<int>(rng() % 3); k > 0; --k) {
+            const std::size_t at = rng() % (text.size() + 1);
+            const std::size_t cut = std::min<std::size_t>(text.size() - at, rng() % 3 ? rng() % 10 : rng() % 40000);
+            std::string piece = rng() % 2 ? std::string("bind x +attack\n") : std::string();
+            if (rng() % 4 == 0)
+                piece = text.substr(rng() % text.size(), rng() % 30000);
+            text.replace(at, cut, piece);
+            log.Record(at, cut, piece.size());
+        }
         std::vector<TextRange> changed;
         ASSERT_TRUE(log.ChangedSince(seen, changed));
         lines.Update(text, changed, dict);
