@@ -299,6 +299,24 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
     return found;
 }
 
+int RichEdit::ReplaceEach(std::string_view what, std::string_view with, bool matchCase)
+{
+    int count = 0;
+    long pos = 0;
+    SendScintilla(SCI_BEGINUNDOACTION);
+    for (long found; (found = Find(what, pos, -1, true, matchCase)) >= 0; ++count) {
+        SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(found));
+        SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(found + static_cast<long>(what.size())));
+        SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(with.size()), with.data());
+        pos = found + static_cast<long>(with.size());
+    }
+    SendScintilla(SCI_ENDUNDOACTION);
+    if (count > 0)
+        SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(pos));
+    flushContentChanged();
+    return count;
+}
+
 int RichEdit::GetLineFromChar(long pos) const
 {
     return static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos)));

@@ -40,6 +40,10 @@ public:
     // Case-insensitive search in [start, end) (end < 0: to the end). Returns the
     // match position or -1. Unless noHighlight, a match becomes the selection.
     long Find(std::string_view text, long start, long end = -1, bool noHighlight = false, bool matchCase = false);
+    // Replaces every match of `what` from the start by `with` as one undo
+    // step, the caret after the last; the text's handlers hear of the change
+    // once. Returns the number replaced.
+    int ReplaceEach(std::string_view what, std::string_view with, bool matchCase);
 
     int GetLineFromChar(long pos) const;
     int LineCount() const;               // EM_GETLINECOUNT
