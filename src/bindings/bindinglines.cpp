@@ -94,6 +94,12 @@ void BindingLines::replaceRun(std::string_view text, std::size_t start, std::siz
 
 void BindingLines::Update(std::string_view text, const std::vector<TextRange> &changed, const GameDictionary &dict)
 {
+    // Nothing kept (a script just read into an empty editor): one read of
+    // the whole text does it.
+    if (m_blocks.empty()) {
+        Read(text, dict);
+        return;
+    }
     // Each change grows to whole lines: from the byte after the line feed
     // before it to the byte after the first line feed at or behind its end.
     // Both line feeds are unchanged bytes, so the lines in between replace a
