@@ -29,15 +29,31 @@ public:
     // are kept and move with their lines.
     void Update(std::string_view text, const std::vector<TextRange> &changed, const GameDictionary &dict);
 
-    // The findings of the script, in script order.
-    const std::vector<LineFinding> &Findings() const { return m_findings; }
+    // The findings of the script, in script order: a copy, and each of
+    // them in turn.
+    std::vector<LineFinding> Findings() const;
+    template<typename F>
+    void ForEach(F &&f) const
+    {
+        for (const std::vector<LineFinding> &block : m_blocks)
+            for (const LineFinding &finding : block)
+                f(finding);
+    }
 
 private:
     // Appends the findings of the lines that start in [from, to).
     void readLines(std::string_view text, std::size_t from, std::size_t to, const GameDictionary &dict,
                    std::vector<LineFinding> &into) const;
+    // The findings are kept in blocks of a few hundred, so that a line that
+    // gains or loses one moves the rest of its block only.
+    void setAll(std::vector<LineFinding> findings);
+    // Replaces the findings of the lines that held [start, end - grown)
+    // before a change with those of today's [start, end), and moves the
+    // later ones by `grown`.
+    void replaceRun(std::string_view text, std::size_t start, std::size_t end, std::ptrdiff_t grown,
+                    const GameDictionary &dict);
 
-    std::vector<LineFinding> m_findings;
+    std::vector<std::vector<LineFinding>> m_blocks;
 };
 
 // GetBindings over the script whose findings `lines` holds.

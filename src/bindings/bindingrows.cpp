@@ -89,7 +89,8 @@ bool BindCommandRange(std::string_view text, std::size_t position, const GameDic
 }
 
 std::vector<BindingRow> ScriptBindingRows(std::string_view text, const BindingState &state,
-                                          const GameDictionary &dict, const SlotStateSource &slotState)
+                                          const GameDictionary &dict, const SlotStateSource &slotState,
+                                          const LineOfPlace &lineOf)
 {
     std::vector<BindingRow> rows;
     const auto add = [&](int keyNumber, std::ptrdiff_t place, const std::string &scanText, KeyState keyState) {
@@ -121,6 +122,11 @@ std::vector<BindingRow> ScriptBindingRows(std::string_view text, const BindingSt
     }
     // The lines of all rows in one walk over the text, in the order of their
     // places (a walk per row would cost the text's length for every key).
+    if (lineOf) {
+        for (BindingRow &row : rows)
+            row.line = lineOf(static_cast<std::size_t>(row.position));
+        return rows;
+    }
     std::vector<BindingRow *> byPlace;
     byPlace.reserve(rows.size());
     for (BindingRow &row : rows)

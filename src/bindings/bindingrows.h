@@ -43,8 +43,12 @@ using SlotStateSource = std::function<KeyState(int slot)>;
 // command is read from that line as the game reads it; where the line no
 // longer holds a `bind` of the key, the scan's text is shown and the row
 // cannot be edited in place.
+// `lineOf`, when given, tells the line of a position of `text` from a line
+// index the caller keeps; without it the text is walked up to the last row.
+using LineOfPlace = std::function<int(std::size_t position)>;
 std::vector<BindingRow> ScriptBindingRows(std::string_view text, const BindingState &state,
-                                          const GameDictionary &dict, const SlotStateSource &slotState);
+                                          const GameDictionary &dict, const SlotStateSource &slotState,
+                                          const LineOfPlace &lineOf = {});
 
 // The rows of the effective bindings, in their order (by key); each row's
 // script indexes `effective.scripts`.

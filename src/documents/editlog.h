@@ -33,7 +33,7 @@ public:
     // At most this many changes are kept.
     static constexpr std::size_t kKept = 4096;
     // More separate ranges than this are answered as one that spans them.
-    static constexpr std::size_t kMaxRanges = 64;
+    static constexpr std::size_t kMaxRanges = 1024;
 
     // `removed` bytes at `pos` were replaced by `inserted` bytes.
     void Record(std::size_t pos, std::size_t removed, std::size_t inserted);

@@ -23,10 +23,12 @@ namespace {
 
 void ExpectSameFindings(const BindingLines &a, const BindingLines &b)
 {
-    ASSERT_EQ(a.Findings().size(), b.Findings().size());
-    for (std::size_t i = 0; i < a.Findings().size(); ++i) {
-        const LineFinding &x = a.Findings()[i];
-        const LineFinding &y = b.Findings()[i];
+    const std::vector<LineFinding> fa = a.Findings();
+    const std::vector<LineFinding> fb = b.Findings();
+    ASSERT_EQ(fa.size(), fb.size());
+    for (std::size_t i = 0; i < fa.size(); ++i) {
+        const LineFinding &x = fa[i];
+        const LineFinding &y = fb[i];
         EXPECT_TRUE(x.kind == y.kind && x.at == y.at && x.key == y.key && x.name == y.name && x.text == y.text)
             << "finding " << i << ": " << x.name << x.text << " at " << x.at << " / " << y.name << y.text << " at "
             << y.at;
@@ -94,6 +96,47 @@ TEST(BindingLines, FindingsMoveWithTheirLinesAndChangedLinesAreReadAgain)
     whole.Read(text, dict);
     ExpectSameFindings(lines, whole);
     EXPECT_EQ(lines.Findings().size(), 3u);
+}
+
+// A script of many findings: edits that add, remove and join lines across
+// the places where the kept findings are split.
+TEST(BindingLines, EditsOfABigScriptGiveTheWholeScansResult)
+{
+    const std::vector<std::string> scripts = SampleScripts();
+    if (scripts.empty())
+        GTEST_SKIP() << "the corpus is not there";
+    GameDictionary dict;
+    ASSERT_FALSE(BuildDictionary(dict, VARKEL_SOURCE_DIR "/Data", "Q2"));
+    std::string text;
+    while (text.size() < 300000)
+        for (const std::string &script : scripts)
+            text += script + "\nbind f +use\nalias a b\n";
+    BindingLines lines;
+    lines.Read(text, dict);
+    ASSERT_GT(lines.Findings().size(), 2000u);
+    EditLog log;
+    std::mt19937 rng(7);
+    for (int step = 0; step < 120; ++step) {
+        const std::uint64_t seen = log.Serial();
+        // One to a few edits between two reads.
+        for (int k = 1 + static_cast<int>(rng() % 3); k > 0; --k) {
+            const std::size_t at = rng() % (text.size() + 1);
+            const std::size_t cut = std::min<std::size_t>(text.size() - at, rng() % 3 ? rng() % 10 : rng() % 40000);
+            std::string piece = rng() % 2 ? std::string("bind x +attack\n") : std::string();
+            if (rng() % 4 == 0)
+                piece = text.substr(rng() % text.size(), rng() % 30000);
+            text.replace(at, cut, piece);
+            log.Record(at, cut, piece.size());
+        }
+        std::vector<TextRange> changed;
+        ASSERT_TRUE(log.ChangedSince(seen, changed));
+        lines.Update(text, changed, dict);
+        BindingLines whole;
+        whole.Read(text, dict);
+        ExpectSameFindings(lines, whole);
+        if (testing::Test::HasFailure())
+            FAIL() << "step " << step;
+    }
 }
 
 TEST(BindingLines, RandomEditsOfCorpusScriptsGiveTheWholeScansResult)

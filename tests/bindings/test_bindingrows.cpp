@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,34 @@ std::vector<std::string> keysOf(const std::vector<BindingRow> &rows, RowFilter f
 using Keys = std::vector<std::string>;
 
 } // namespace
+
+TEST(BindingRows, LinesFromTheCallersIndexAreTheLinesOfTheWalk)
+{
+    // CR LF, LF and a lone CR all end a line, as they do in the editor.
+    const std::string text = "// keys\r\nbind F \"+attack\"\rbind mouse4 +zoom\n\nbind g +jump\r\n\r\nbind f +use\n"
+                             "bind x \"say one\r\nbind y +back\"\nbind z +left";
+    const GameDictionary &dict = testDictionary("Q3");
+    BindingState state;
+    KeyStateTable states;
+    ClearData(state, &states);
+    GetBindings(state, text, dict, ConflictType::Active, false, &states);
+    const auto slotState = [&](int slot) { return states.state(slot); };
+    std::vector<std::size_t> starts{0};
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+            starts.push_back(i + 1);
+    const auto lineOf = [&](std::size_t position) {
+        return static_cast<int>(std::upper_bound(starts.begin(), starts.end(), position) - starts.begin()) - 1;
+    };
+    const std::vector<BindingRow> walked = ScriptBindingRows(text, state, dict, slotState);
+    const std::vector<BindingRow> indexed = ScriptBindingRows(text, state, dict, slotState, lineOf);
+    ASSERT_EQ(walked.size(), indexed.size());
+    ASSERT_GE(walked.size(), 5u);
+    for (std::size_t i = 0; i < walked.size(); ++i) {
+        EXPECT_EQ(walked[i].key, indexed[i].key);
+        EXPECT_EQ(walked[i].line, indexed[i].line) << walked[i].key;
+    }
+}
 
 TEST(BindingRows, OneRowPerBoundKeyWithTheLineThatGaveItsCommand)
 {

@@ -96,3 +96,16 @@ TEST(EditLog, RandomEditsChangeNothingOutsideTheRanges)
         }
     }
 }
+
+// Replace All of a word that occurs a few hundred times: each occurrence
+// stays a range of its own, so that only its lines are read again.
+TEST(EditLog, HundredsOfSeparateChangesStaySeparate)
+{
+    EditLog log;
+    for (std::size_t i = 0; i < 300; ++i)
+        log.Record(i * 1000 + i, 5, 6);
+    std::vector<TextRange> ranges;
+    ASSERT_TRUE(log.ChangedSince(0, ranges));
+    ASSERT_EQ(ranges.size(), 300u);
+    EXPECT_EQ(ranges[299], (TextRange{299 * 1001, 299 * 1001 + 6, 1}));
+}

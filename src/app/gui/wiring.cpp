@@ -99,7 +99,7 @@ void fMain::WireParts()
         colours.ApplyEditorSettings(e);
         checks.Attach(e);
     };
-    d.syntaxHiLiteAll = [&colours](RichEdit *e) { colours.SyntaxHiLiteAll(e); };
+    d.syntaxHiLiteAll = [&colours](RichEdit *e) { colours.SyntaxHiLiteAllSoon(e); };
     d.realTimeHiLite = [&colours](fEdit *w, int lineOffset, int line) { colours.RealTimeHiLite(w, lineOffset, line); };
     d.clearData = [&keys] { keys.ClearData(); };
     d.refreshDocumentBindings = [&keys](RichEdit *e) { keys.RefreshDocumentBindings(e); };

@@ -617,8 +617,9 @@ void KeyBindings::UpdateBindingsTable()
     }
     const std::string path = CallHook(m_hooks.activePath);
     if (!m_table->Effective()) {
-        std::vector<BindingRow> rows = ScriptBindingRows(e->TextView(), m_bindings, m_dict,
-                                                         [this](int slot) { return m_slotStates.state(slot); });
+        std::vector<BindingRow> rows = ScriptBindingRows(
+            e->TextView(), m_bindings, m_dict, [this](int slot) { return m_slotStates.state(slot); },
+            [e](std::size_t position) { return e->GetLineFromChar(static_cast<long>(position)); });
         std::vector<BindingRow> free = FreeKeyRows(rows, m_dict);
         m_table->SetRows(std::move(rows), std::move(free), {path}, {e->GetEncoding()});
         return;

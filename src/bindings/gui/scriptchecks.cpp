@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "bindings/completion.h"
 #include "bindings/diskscriptfiles.h"
+#include "bindings/findingplaces.h"
 #include "bindings/gui/problemslist.h"
 #include "bindings/usernamesfile.h"
 #include "documents/gui/richedit.h"
@@ -44,7 +45,7 @@ struct ScriptChecks::EditorState {
     std::string set;                       // its command set
     ScriptNames names;                     // the names of the script's exec chain, as last checked
     std::unique_ptr<LineLinter> linter;    // re-checks typed lines with those names
-    std::vector<LintFinding> findings;     // in text order; positions follow every change
+    FindingPlaces findings;                // in text order; positions follow every change
     std::unique_ptr<QTimer> pause;         // the whole check once typing pauses
     long dirtyFrom = -1;                   // the range changed since the last report, in the present text
     long dirtyTo = -1;
@@ -131,11 +132,8 @@ void ScriptChecks::OnBeforeChange(EditorState &s, long position, int type, long 
     // Off, a keystroke costs nothing here.
     if (!mGlobal::CheckScripts && !mGlobal::OfferCompletions)
         return;
-    auto first = std::lower_bound(s.findings.begin(), s.findings.end(), static_cast<std::size_t>(position),
-                                  [](const LintFinding &f, std::size_t p) { return f.position < p; });
     if (type & Sci::SC_MOD_BEFOREINSERT) {
-        for (auto it = first; it != s.findings.end(); ++it)
-            it->position += static_cast<std::size_t>(length);
+        s.findings.Inserted(static_cast<std::size_t>(position), static_cast<std::size_t>(length));
         if (s.dirtyFrom < 0) {
             s.dirtyFrom = position;
             s.dirtyTo = position + length;
@@ -146,10 +144,7 @@ void ScriptChecks::OnBeforeChange(EditorState &s, long position, int type, long 
             s.dirtyTo = std::max(s.dirtyTo, position + length);
         }
     } else if (type & Sci::SC_MOD_BEFOREDELETE) {
-        const std::size_t end = static_cast<std::size_t>(position + length);
-        for (auto it = first; it != s.findings.end(); ++it)
-            it->position = it->position >= end ? it->position - static_cast<std::size_t>(length)
-                                                : static_cast<std::size_t>(position);
+        s.findings.Deleted(static_cast<std::size_t>(position), static_cast<std::size_t>(length));
         if (s.dirtyFrom < 0) {
             s.dirtyFrom = s.dirtyTo = position;
         } else {
@@ -201,16 +196,13 @@ void ScriptChecks::CheckLines(EditorState &s, int first, int last)
     const std::size_t from = static_cast<std::size_t>(e->LineIndex(first));
     // The last line reaches past the end: a finding whose text was deleted there sits at the end.
     const std::size_t to = last + 1 < e->LineCount() ? static_cast<std::size_t>(e->LineIndex(last + 1)) : text.size() + 1;
-    auto lo = std::lower_bound(s.findings.begin(), s.findings.end(), from,
-                               [](const LintFinding &f, std::size_t p) { return f.position < p; });
-    auto hi = std::lower_bound(lo, s.findings.end(), to,
-                               [](const LintFinding &f, std::size_t p) { return f.position < p; });
+    const std::size_t lo = s.findings.LowerBound(from);
+    const std::size_t hi = s.findings.LowerBound(to);
     std::vector<LintFinding> fresh;
     for (int line = first; line <= last; ++line)
         s.linter->lintLine(text, static_cast<std::size_t>(e->LineIndex(line)), line, fresh);
     std::stable_sort(fresh.begin(), fresh.end(), LessByPosition);
-    const auto at = s.findings.erase(lo, hi);
-    s.findings.insert(at, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    s.findings.Replace(lo, hi, std::move(fresh));
     Paint(s, static_cast<long>(from), static_cast<long>(to));
     ShowCaretFinding(s);
 }
@@ -234,7 +226,7 @@ void ScriptChecks::CheckWhole(EditorState &s)
     }
     LintReport report = LintScript(vocab, path, e->TextView(), files);
     s.names = std::move(report.names);
-    s.findings = std::move(report.findings);
+    s.findings.Assign(std::move(report.findings));
     s.linter = std::make_unique<LineLinter>(vocab, s.names);
     StyleIndicators(e);
     Paint(s, 0, e->TextLength());
@@ -251,7 +243,7 @@ void ScriptChecks::CheckNow(RichEdit *editor)
 
 void ScriptChecks::Clear(EditorState &s)
 {
-    s.findings.clear();
+    s.findings.Clear();
     s.linter.reset();
     Paint(s, 0, s.editor->TextLength());
     if (s.editor == CallHook(m_hooks.activeEditor))
@@ -296,6 +288,10 @@ void ScriptChecks::ActiveChanged()
     // one after the pause, as after typing.
     if (s && mGlobal::CheckScripts && s->linter && s->set != CallHook(m_hooks.commandSetOf, e))
         s->pause->start(kPauseMs);
+    // A check still waiting (a script just read) waits a whole pause from
+    // the moment its document shows, not from the moment its text arrived.
+    else if (s && s->pause->isActive())
+        s->pause->start(kPauseMs);
     UpdateProblems();
 }
 
@@ -330,16 +326,16 @@ void ScriptChecks::Paint(EditorState &s, long from, long to)
         e->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(from), to - from);
     }
     int current = -1;
-    auto it = std::lower_bound(s.findings.begin(), s.findings.end(), static_cast<std::size_t>(from),
-                               [](const LintFinding &f, std::size_t p) { return f.position < p; });
-    for (; it != s.findings.end() && it->position < static_cast<std::size_t>(to); ++it) {
-        const int indicator = it->severity == LintSeverity::Warning ? kWarningIndicator : kNoteIndicator;
+    for (std::size_t i = s.findings.LowerBound(static_cast<std::size_t>(from));
+         i < s.findings.size() && s.findings.PositionAt(i) < static_cast<std::size_t>(to); ++i) {
+        const LintFinding f = s.findings.At(i);
+        const int indicator = f.severity == LintSeverity::Warning ? kWarningIndicator : kNoteIndicator;
         if (indicator != current)
             e->SendScintilla(Sci::SCI_SETINDICATORCURRENT, static_cast<unsigned long>(current = indicator));
-        const long length = std::min(static_cast<long>(std::max<std::size_t>(it->length, 1)),
-                                     e->TextLength() - static_cast<long>(it->position));
+        const long length = std::min(static_cast<long>(std::max<std::size_t>(f.length, 1)),
+                                     e->TextLength() - static_cast<long>(f.position));
         if (length > 0)
-            e->SendScintilla(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(it->position), length);
+            e->SendScintilla(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(f.position), length);
     }
 }
 
@@ -348,7 +344,7 @@ std::vector<LintFinding> ScriptChecks::Findings(RichEdit *editor) const
     const EditorState *s = StateOf(editor);
     if (!s)
         return {};
-    std::vector<LintFinding> found = s->findings;
+    std::vector<LintFinding> found = s->findings.All();
     for (LintFinding &f : found) {
         f.line = editor->GetLineFromChar(static_cast<long>(f.position));
         f.column = f.position - static_cast<std::size_t>(editor->LineIndex(f.line));
@@ -363,13 +359,13 @@ std::optional<LintFinding> ScriptChecks::FindingAt(RichEdit *editor, long pos) c
         return std::nullopt;
     const std::size_t p = static_cast<std::size_t>(pos);
     // The last finding that begins at or before pos and reaches it.
-    auto it = std::upper_bound(s->findings.begin(), s->findings.end(), p,
-                               [](std::size_t q, const LintFinding &f) { return q < f.position; });
-    while (it != s->findings.begin()) {
-        --it;
-        if (it->position + std::max<std::size_t>(it->length, 1) >= p)
-            return *it;
-        if (p - it->position > 4096)
+    std::size_t i = s->findings.LowerBound(p + 1);
+    while (i > 0) {
+        --i;
+        const std::size_t at = s->findings.PositionAt(i);
+        if (at + std::max<std::size_t>(s->findings.At(i).length, 1) >= p)
+            return s->findings.At(i);
+        if (p - at > 4096)
             break;
     }
     return std::nullopt;
@@ -398,8 +394,9 @@ void ScriptChecks::UpdateProblems()
     std::vector<ProblemRow> rows;
     const EditorState *s = StateOf(CallHook(m_hooks.activeEditor));
     if (s && mGlobal::CheckScripts && !m_problems->isHidden()) {
-        rows.reserve(s->findings.size());
-        for (const LintFinding &f : s->findings)
+        const std::vector<LintFinding> all = s->findings.All();
+        rows.reserve(all.size());
+        for (const LintFinding &f : all)
             rows.push_back(RowOf(*s, f));
     }
     m_problems->SetRows(std::move(rows));
@@ -441,25 +438,26 @@ void ScriptChecks::GoToFinding(bool forward)
         CallHook(m_hooks.statusTip, QStringLiteral("No problems found"), true);
         return;
     }
+    const std::vector<LintFinding> all = s->findings.All();
     const std::size_t start = static_cast<std::size_t>(e->SelStart());
     const bool selected = e->SelLength() > 0;
     const LintFinding *to = nullptr;
     if (forward) {
-        for (const LintFinding &f : s->findings)
+        for (const LintFinding &f : all)
             if (f.position > start || (!selected && f.position == start)) {
                 to = &f;
                 break;
             }
         if (!to)
-            to = &s->findings.front();
+            to = &all.front();
     } else {
-        for (auto it = s->findings.rbegin(); it != s->findings.rend(); ++it)
+        for (auto it = all.rbegin(); it != all.rend(); ++it)
             if (it->position < start) {
                 to = &*it;
                 break;
             }
         if (!to)
-            to = &s->findings.back();
+            to = &all.back();
     }
     const LintFinding f = *to;
     e->SetSel(static_cast<long>(f.position), static_cast<long>(std::max<std::size_t>(f.length, 1)));

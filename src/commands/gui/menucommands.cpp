@@ -606,19 +606,8 @@ int MenuCommands::ReplaceAll()
     }
     const std::string &with = *held;
     const bool matchCase = m_replace->matchCase();
-    int count = 0;
-    long pos = 0;
     // One undo step for the whole replacement.
-    e->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
-    for (;;) {
-        const long found = e->Find(what, pos, -1, false, matchCase);
-        if (found < 0)
-            break;
-        e->SetSelText(with);
-        pos = found + static_cast<long>(with.size());
-        ++count;
-    }
-    e->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
+    const int count = e->ReplaceEach(what, with, matchCase);
     if (count > 0)
         CallHook(m_hooks.afterEdit);
     SetStatusBarTip(QStringLiteral("%1 occurrence(s) replaced").arg(count), true);

@@ -193,7 +193,11 @@ void RichEdit::SetText(std::string_view bytes)
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
     if (!bytes.empty()) {
-        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + 1));
+        // Room for the text and a gap about as big as the control would
+        // grow it by, so that reading the text in place
+        // (SCI_GETCHARACTERPOINTER) and the first edits do not move it all
+        // to a bigger buffer.
+        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + bytes.size() / 6 + 4096));
         SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.data());
     }
     SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
@@ -307,6 +311,24 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
     return found;
 }
 
+int RichEdit::ReplaceEach(std::string_view what, std::string_view with, bool matchCase)
+{
+    int count = 0;
+    long pos = 0;
+    SendScintilla(SCI_BEGINUNDOACTION);
+    for (long found; (found = Find(what, pos, -1, true, matchCase)) >= 0; ++count) {
+        SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(found));
+        SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(found + static_cast<long>(what.size())));
+        SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(with.size()), with.data());
+        pos = found + static_cast<long>(with.size());
+    }
+    SendScintilla(SCI_ENDUNDOACTION);
+    if (count > 0)
+        SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(pos));
+    flushContentChanged();
+    return count;
+}
+
 int RichEdit::GetLineFromChar(long pos) const
 {
     return static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos)));
@@ -359,8 +381,9 @@ Error RichEdit::LoadFile(const std::string &path)
     ReadResult r = ReadFileBytes(path);
     if (r.error)
         return r.error;
-    SetText(r.bytes);
+    // The encoding comes first: the control then lays out the text once.
     SetEncoding(DetectEncoding(r.bytes));
+    SetText(r.bytes);
     return {};
 }
 

@@ -43,6 +43,10 @@ public:
     // alphabet match their other case, which may take other bytes than the
     // query's; in Latin-1, ASCII letters only).
     long Find(std::string_view text, long start, long end = -1, bool noHighlight = false, bool matchCase = false);
+    // Replaces every match of `what` from the start by `with` as one undo
+    // step, the caret after the last; the text's handlers hear of the change
+    // once. Returns the number replaced.
+    int ReplaceEach(std::string_view what, std::string_view with, bool matchCase);
 
     int GetLineFromChar(long pos) const;
     int LineCount() const;               // EM_GETLINECOUNT

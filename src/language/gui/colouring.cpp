@@ -12,6 +12,7 @@
 #include "language/syntaxhilite.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace varkel {
 
@@ -32,8 +33,14 @@ CommentBlockSettings currentCommentSettings()
 
 Colouring::Colouring(QWidget *parent)
     : m_parent(parent)
+    , m_idleTimer(std::make_unique<QTimer>())
 {
+    m_idleTimer->setSingleShot(true);
+    m_idleTimer->setInterval(0);
+    QObject::connect(m_idleTimer.get(), &QTimer::timeout, [this] { hiLiteIdleSlice(); });
 }
+
+Colouring::~Colouring() = default;
 
 void Colouring::SetHooks(Hooks hooks)
 {
@@ -157,6 +164,113 @@ void Colouring::SyntaxHiLiteAll(RichEdit *control)
     SyntaxHiLite(control, control->TextView(), 0, false, false);
 }
 
+void Colouring::SyntaxHiLiteAllSoon(RichEdit *control)
+{
+    if (!control)
+        return;
+    m_passes.erase(control);
+    const GameDictionary &dict = DictionaryFor(CallHook(m_hooks.commandSetOf, control));
+    IdlePass pass;
+    pass.editor = control;
+    pass.serial = control->Log().Serial();
+    pass.set = dict.Set();
+    pass.colorStrings = mGlobal::ColorStringElements;
+    // The first piece is coloured as a whole pass is: the status bar tells
+    // of it and a selection collapses.
+    const long selStart = control->SelStart();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CallHook(m_hooks.statusTip, QStringLiteral("Parsing Keywords..."), false);
+    const bool more = hiLiteNextPiece(pass);
+    control->SetSelStart(selStart);
+    QApplication::restoreOverrideCursor();
+    if (!mGlobal::Loading)
+        CallHook(m_hooks.statusTip, QStringLiteral("Ready"), true);
+    if (more) {
+        m_idle[control] = std::move(pass);
+        m_idleTimer->start();
+    }
+}
+
+bool Colouring::HiLitePending(const RichEdit *control) const
+{
+    return m_idle.count(control) != 0;
+}
+
+void Colouring::FinishPendingHiLite()
+{
+    while (!m_idle.empty())
+        hiLiteIdleSlice();
+    m_idleTimer->stop();
+
+}
+
+bool Colouring::hiLiteNextPiece(IdlePass &pass)
+{
+    RichEdit *control = pass.editor;
+    const std::string_view text = control->TextView();
+    const std::size_t start = pass.next;
+    if (start >= text.size())
+        return false;
+    // A piece ends after a line feed. While every piece so far was
+    // line-local, a whole pass starts the piece's first line afresh, so the
+    // piece coloured alone takes the styles the whole pass gives it; after a
+    // piece that is not, only the whole rest coloured at once does.
+    std::size_t end = text.size();
+    if (text.size() - start > s_idlePieceSize) {
+        const std::size_t lf = text.find('\n', start + s_idlePieceSize - 1);
+        end = lf == std::string_view::npos ? text.size() : lf + 1;
+    }
+    const GameDictionary &dict = DictionaryFor(pass.set);
+    bool lineLocal = true;
+    std::string styles =
+        hiLiteStyles(text.substr(start, end - start), start, dict, pass.colorStrings, kUntouched, &lineLocal);
+    if (!lineLocal && end < text.size()) {
+        end = text.size();
+        styles = hiLiteStyles(text.substr(start), start, dict, pass.colorStrings, kUntouched, &lineLocal);
+    }
+    pass.lineLocal = pass.lineLocal && lineLocal;
+    const bool wasBusy = mGlobal::HiLiteBusy;
+    mGlobal::HiLiteBusy = true;
+    control->ApplyStyles(static_cast<long>(start), styles);
+    mGlobal::HiLiteBusy = wasBusy;
+    pass.next = end;
+    if (end < text.size())
+        return true;
+    // The pass is whole: colouring only the changed lines starts from here.
+    PassMark &mark = m_passes[control];
+    mark.editor = control;
+    mark.serial = pass.serial;
+    mark.set = pass.set;
+    mark.colorStrings = pass.colorStrings;
+    mark.lineLocal = pass.lineLocal;
+    return false;
+}
+
+void Colouring::hiLiteIdleSlice()
+{
+    // One piece of each pending pass per slice, so that input waits for
+    // one piece at most.
+    for (auto it = m_idle.begin(); it != m_idle.end();) {
+        IdlePass &pass = it->second;
+        RichEdit *control = pass.editor;
+        bool more = false;
+        if (!control) {
+        } else if (control->Log().Serial() != pass.serial || pass.colorStrings != mGlobal::ColorStringElements ||
+                   pass.set != DictionaryFor(CallHook(m_hooks.commandSetOf, control)).Set()) {
+            // The text or the way it is coloured changed under the pass: one
+            // whole pass now gives the right styles.
+            it = m_idle.erase(it);
+            SyntaxHiLite(control, control->TextView(), 0, true, false);
+            continue;
+        } else {
+            more = hiLiteNextPiece(pass);
+        }
+        it = more ? std::next(it) : m_idle.erase(it);
+    }
+    if (!m_idle.empty())
+        m_idleTimer->start();
+}
+
 void Colouring::SyntaxHiLiteEdited(RichEdit *control)
 {
     if (!control)
@@ -195,7 +309,9 @@ void Colouring::SyntaxHiLite(RichEdit *control, std::string_view text, long offs
     styles.emplace_back(offset, hiLiteStyles(text, static_cast<size_t>(offset), dict, mGlobal::ColorStringElements,
                                              kUntouched, whole ? &lineLocal : nullptr));
     if (whole) {
-        // A whole pass is where colouring only the changed lines starts from.
+        // A whole pass is where colouring only the changed lines starts
+        // from, and it ends a pass still under way in idle time.
+        m_idle.erase(control);
         PassMark &mark = m_passes[control];
         mark.editor = control;
         mark.serial = control->Log().Serial();

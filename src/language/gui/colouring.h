@@ -13,11 +13,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
+class QTimer;
 class QWidget;
 
 namespace varkel {
@@ -56,6 +58,7 @@ public:
 
     // Dialogs open over `parent`.
     explicit Colouring(QWidget *parent);
+    ~Colouring();
 
     void SetHooks(Hooks hooks);
     void SetPrompts(Prompts *prompts) { m_prompts = prompts; }
@@ -80,6 +83,17 @@ public:
     void SyntaxHiLite(RichEdit *control, std::string_view text, long offset, bool quiet, bool noDocument);
     // Colours the whole text of an editor (offset 0, not quiet).
     void SyntaxHiLiteAll(RichEdit *control);
+    // The same for a text just read: its start (the lines a window shows
+    // first) is coloured now, the rest a piece at a time while the program
+    // waits for input. The styles it ends with are those of SyntaxHiLiteAll;
+    // an edit before it ends makes it one whole pass.
+    void SyntaxHiLiteAllSoon(RichEdit *control);
+    // Whether a pass of SyntaxHiLiteAllSoon is still under way for control,
+    // and finishing every such pass now (tests, the benchmark).
+    bool HiLitePending(const RichEdit *control) const;
+    void FinishPendingHiLite();
+    // The bytes a piece of such a pass colours (tests make it small).
+    static inline std::size_t s_idlePieceSize = std::size_t(256) << 10;
     // After an edit (Undo, Redo, Cut, Delete, Paste...): colours the lines
     // changed since the editor's last pass when that gives the styles of a
     // whole pass, and the whole text otherwise.
@@ -118,6 +132,22 @@ private:
         bool lineLocal = false;
     };
     std::map<const RichEdit *, PassMark> m_passes;
+    // Whole passes that go on in idle time: where the next piece starts,
+    // the change the pass began at, and whether its pieces so far were
+    // line-local.
+    struct IdlePass {
+        QPointer<RichEdit> editor;
+        std::size_t next = 0;
+        std::uint64_t serial = 0;
+        std::string set;
+        bool colorStrings = false;
+        bool lineLocal = true;
+    };
+    std::map<const RichEdit *, IdlePass> m_idle;
+    std::unique_ptr<QTimer> m_idleTimer;
+    // Colours the next piece of a pass; false once the pass has ended.
+    bool hiLiteNextPiece(IdlePass &pass);
+    void hiLiteIdleSlice();
     void applyStyles(RichEdit *control, const std::vector<std::pair<long, std::string>> &styles,
                      bool collapseSelection, bool showStatus);
 };

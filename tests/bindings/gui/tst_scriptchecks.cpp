@@ -10,6 +10,7 @@
 #include "dialogs/gui/foptions.h"
 #include "documents/gui/fedit.h"
 #include "documents/gui/richedit.h"
+#include "support/corpus.h"
 #include "support/guitest.h"
 
 #include <QApplication>
@@ -22,6 +23,8 @@
 #include <QTableView>
 #include <QToolTip>
 #include <QTest>
+
+#include <random>
 
 using namespace varkel;
 using namespace varkel::test;
@@ -120,6 +123,72 @@ private slots:
         QCOMPARE(codes(checks, e), QStringList{"3:unclosed-quote"});
         QVERIFY(squiggle(e, e->LineIndex(2) + 7) != 0);
         QCOMPARE(squiggle(e, 7), 0);
+    }
+
+    // After many edits of a big script, each checked by its lines alone,
+    // the squiggles and the findings are those of a whole check of the
+    // result, and so is the Problems list after it.
+    void lineChecksAfterRandomEditsMatchAWholeCheck()
+    {
+        const auto all = test::CorpusScripts();
+        if (all.empty())
+            QSKIP("the corpus is not there");
+        std::string text;
+        for (size_t i = 0; i < all.size() && text.size() < 60000; i += 5)
+            text += test::FileBytes(all[i]) + "\r\n";
+        FrameFixture fx;
+        ScriptChecks &checks = fx.frame->checks();
+        RichEdit *e = open(fx, "big.cfg", QByteArray::fromStdString(text));
+        if (checks.Problems()->isHidden())
+            checks.ToggleProblemsList();
+        // Lines that define no names, so that the names of a whole check stay
+        // those the line checks use.
+        static const char *const kLines[] = {"fov 90\r\n", "zzqq 1\r\n", "echo \"open\r\n", "wait; wait\r\n",
+                                             "sensitivity 3.5\r\n"};
+        std::mt19937 rng(5);
+        const auto squiggles = [&] {
+            QList<long> runs;
+            for (const int indicator : {ScriptChecks::kWarningIndicator, ScriptChecks::kNoteIndicator})
+                for (long pos = 0; pos < e->TextLength();) {
+                    const long end = e->SendScintilla(Sci::SCI_INDICATOREND, static_cast<unsigned long>(indicator), pos);
+                    if (squiggle(e, pos, indicator))
+                        runs << indicator << pos << end;
+                    if (end <= pos)
+                        break;
+                    pos = end;
+                }
+            return runs;
+        };
+        const auto findings = [&] {
+            QStringList out;
+            for (const LintFinding &f : checks.Findings(e))
+                out << QStringLiteral("%1+%2 %3").arg(f.position).arg(f.length).arg(QString::fromStdString(f.message));
+            return out;
+        };
+        for (int round = 0; round < 6; ++round) {
+            for (int step = 0; step < 40; ++step) {
+                const int line = static_cast<int>(rng() % static_cast<unsigned>(e->LineCount()));
+                const long start = e->LineIndex(line);
+                const long next = line + 1 < e->LineCount() ? e->LineIndex(line + 1) : e->TextLength();
+                const std::string_view lineText = e->RangeView(start, next - start);
+                const bool ours = std::any_of(std::begin(kLines), std::end(kLines),
+                                              [&](const char *l) { return lineText == l; });
+                if (ours && rng() % 2) {
+                    e->SetSel(start, next - start);
+                    e->SetSelText("");
+                } else {
+                    e->SetSel(start, 0);
+                    e->SetSelText(kLines[rng() % std::size(kLines)]);
+                }
+            }
+            const QList<long> typed = squiggles();
+            const QStringList kept = findings();
+            QVERIFY(!kept.isEmpty());
+            checks.CheckNow(e);
+            QCOMPARE(kept, findings());
+            QCOMPARE(typed, squiggles());
+            QCOMPARE(checks.Problems()->RowCount(), kept.size());
+        }
     }
 
     void eachScriptIsCheckedWithItsOwnSet()

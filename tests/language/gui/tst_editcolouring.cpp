@@ -177,6 +177,96 @@ private slots:
         // to mean anything.
         QVERIFY2(lineLocal * 3 > edits, qPrintable(QStringLiteral("%1 of %2").arg(lineLocal).arg(edits)));
     }
+
+    // A script just read is coloured a piece at a time in idle time: once
+    // the pass ends, the styles are those of a whole pass, also when a
+    // string runs across lines (the rest is then coloured at once) and when
+    // the text changes before the pass ends; and an edit after it colours
+    // the changed lines as after a whole pass.
+    void idlePassGivesTheStylesOfAWholePass()
+    {
+        const auto scripts = sampleScripts();
+        if (scripts.empty())
+            QSKIP("the corpus is not there");
+        QTemporaryDir dir;
+        mGlobal::AppDir = QString(VARKEL_BINARY_DIR).toStdString();
+        mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
+        std::string joined;
+        for (const auto &path : scripts)
+            joined += test::FileBytes(path) + "\r\n";
+        std::string open = joined;
+        // A string left open runs on over more than a piece.
+        std::string runsOn = "echo \"runs on\r\n";
+        for (int i = 0; i < 400; ++i)
+            runsOn += "fov 90; sensitivity 2.5\r\n";
+        open.insert(open.find('\n', open.size() / 3) + 1, runsOn);
+        const size_t pieceBefore = Colouring::s_idlePieceSize;
+        const bool colorStringsBefore = mGlobal::ColorStringElements;
+        Colouring::s_idlePieceSize = 1024;
+        Colouring colouring(nullptr);
+        colouring.BuildDictionary("Q3");
+        RichEdit soon;
+        RichEdit whole;
+        const auto finish = [&] {
+            for (int slice = 0; slice < 100000 && colouring.HiLitePending(&soon); ++slice)
+                QCoreApplication::processEvents();
+            QVERIFY(!colouring.HiLitePending(&soon));
+        };
+        for (const std::string &text : {joined, open}) {
+            for (bool colorStrings : {false, true}) {
+                mGlobal::ColorStringElements = colorStrings;
+                soon.SetText(text);
+                whole.SetText(text);
+                colouring.SyntaxHiLiteAllSoon(&soon);
+                QVERIFY(colouring.HiLitePending(&soon));
+                finish();
+                colouring.SyntaxHiLiteAll(&whole);
+                QCOMPARE(stylesOf(&soon), stylesOf(&whole));
+                // The changed line alone after the pass.
+                for (RichEdit *e : {&soon, &whole}) {
+                    e->SetSel(e->LineIndex(e->LineCount() / 2), 0);
+                    e->SetSelText("bind x \"+attack\"\r\n");
+                }
+                colouring.SyntaxHiLiteEdited(&soon);
+                colouring.SyntaxHiLiteAll(&whole);
+                QCOMPARE(stylesOf(&soon), stylesOf(&whole));
+
+                // A change behind and one ahead of the pass while it goes on.
+                soon.SetText(text);
+                whole.SetText(text);
+                colouring.SyntaxHiLiteAllSoon(&soon);
+                QCoreApplication::processEvents();
+                QVERIFY(colouring.HiLitePending(&soon));
+                for (RichEdit *e : {&soon, &whole}) {
+                    e->SetSel(e->LineIndex(1), 0);
+                    e->SetSelText("fov 1.5 // wide\r\n");
+                    e->SetSel(e->LineIndex(e->LineCount() - 3), 0);
+                    e->SetSelText("alias +z \"fov 90\"\n");
+                }
+                finish();
+                colouring.SyntaxHiLiteAll(&whole);
+                QCOMPARE(stylesOf(&soon), stylesOf(&whole));
+            }
+        }
+
+        // The frame colours a script it opens this way.
+        {
+            FrameFixture fx;
+            fMain &f = *fx.frame;
+            f.colouring().SetAutoSyntax(1, false);
+            f.documents().OpenConfig(fx.write("big.cfg", QByteArray::fromStdString(open)));
+            RichEdit *e = f.documents().ActiveEditor();
+            QVERIFY(f.colouring().HiLitePending(e));
+            for (int slice = 0; slice < 100000 && f.colouring().HiLitePending(e); ++slice)
+                QCoreApplication::processEvents();
+            QVERIFY(!f.colouring().HiLitePending(e));
+            const QByteArray idle = stylesOf(e);
+            f.colouring().SyntaxHiLiteAll(e);
+            QCOMPARE(idle, stylesOf(e));
+        }
+        Colouring::s_idlePieceSize = pieceBefore;
+        mGlobal::ColorStringElements = colorStringsBefore;
+    }
 };
 
 QTEST_MAIN(TestEditColouring)
