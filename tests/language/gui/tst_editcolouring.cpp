@@ -41,6 +41,12 @@ std::vector<std::filesystem::path> sampleScripts()
     return sample;
 }
 
+// The shipped data beside the build and settings of the test's own.
+void useSettingsIn(const QTemporaryDir &dir)
+{
+    mGlobal::AppDir = QString(VARKEL_BINARY_DIR).toStdString();
+    mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
+}
 } // namespace
 
 class TestEditColouring : public QObject {
@@ -90,8 +96,7 @@ private slots:
         if (scripts.empty())
             QSKIP("the corpus is not there");
         QTemporaryDir dir;
-        mGlobal::AppDir = QString(VARKEL_BINARY_DIR).toStdString();
-        mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
+        useSettingsIn(dir);
         Colouring colouring(nullptr);
         RichEdit edited;
         RichEdit whole;
@@ -189,8 +194,7 @@ private slots:
         if (scripts.empty())
             QSKIP("the corpus is not there");
         QTemporaryDir dir;
-        mGlobal::AppDir = QString(VARKEL_BINARY_DIR).toStdString();
-        mGlobal::IniPath = dir.filePath("Varkel.ini").toStdString();
+        useSettingsIn(dir);
         std::string joined;
         for (const auto &path : scripts)
             joined += test::FileBytes(path) + "\r\n";
