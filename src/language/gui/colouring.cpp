@@ -168,6 +168,7 @@ void Colouring::SyntaxHiLiteAllSoon(RichEdit *control)
 {
     if (!control)
         return;
+    endIdlePass(control, false);
     m_passes.erase(control);
     const GameDictionary &dict = DictionaryFor(CallHook(m_hooks.commandSetOf, control));
     IdlePass pass;
@@ -186,6 +187,16 @@ void Colouring::SyntaxHiLiteAllSoon(RichEdit *control)
     if (!mGlobal::Loading)
         CallHook(m_hooks.statusTip, QStringLiteral("Ready"), true);
     if (more) {
+        // An edit before the pass ends waits for the rest to be coloured as
+        // the text still is: the styles it leaves untouched (the rest of the
+        // text after a string it leaves open) are then those a whole pass
+        // at the open gave, exactly as when the open coloured everything.
+        pass.beforeChange = QObject::connect(
+            control, &QsciScintillaBase::SCN_MODIFIED, control,
+            [this, control](int, int type, const char *, int, int, int, int, int, int, int) {
+                if (type & (QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE))
+                    endIdlePass(control, true);
+            });
         m_idle[control] = std::move(pass);
         m_idleTimer->start();
     }
@@ -246,6 +257,20 @@ bool Colouring::hiLiteNextPiece(IdlePass &pass)
     return false;
 }
 
+void Colouring::endIdlePass(const RichEdit *control, bool finish)
+{
+    const auto it = m_idle.find(control);
+    if (it == m_idle.end())
+        return;
+    IdlePass pass = std::move(it->second);
+    m_idle.erase(it);
+    QObject::disconnect(pass.beforeChange);
+    if (finish && pass.editor && pass.colorStrings == mGlobal::ColorStringElements &&
+        pass.set == DictionaryFor(CallHook(m_hooks.commandSetOf, pass.editor)).Set())
+        while (hiLiteNextPiece(pass)) {
+        }
+}
+
 void Colouring::hiLiteIdleSlice()
 {
     // One piece of each pending pass per slice, so that input waits for
@@ -259,12 +284,15 @@ void Colouring::hiLiteIdleSlice()
                    pass.set != DictionaryFor(CallHook(m_hooks.commandSetOf, control)).Set()) {
             // The text or the way it is coloured changed under the pass: one
             // whole pass now gives the right styles.
+            QObject::disconnect(pass.beforeChange);
             it = m_idle.erase(it);
             SyntaxHiLite(control, control->TextView(), 0, true, false);
             continue;
         } else {
             more = hiLiteNextPiece(pass);
         }
+        if (!more)
+            QObject::disconnect(pass.beforeChange);
         it = more ? std::next(it) : m_idle.erase(it);
     }
     if (!m_idle.empty())
@@ -311,7 +339,7 @@ void Colouring::SyntaxHiLite(RichEdit *control, std::string_view text, long offs
     if (whole) {
         // A whole pass is where colouring only the changed lines starts
         // from, and it ends a pass still under way in idle time.
-        m_idle.erase(control);
+        endIdlePass(control, false);
         PassMark &mark = m_passes[control];
         mark.editor = control;
         mark.serial = control->Log().Serial();

@@ -142,8 +142,12 @@ private:
         std::string set;
         bool colorStrings = false;
         bool lineLocal = true;
+        QMetaObject::Connection beforeChange; // finishes the pass before the text changes
     };
     std::map<const RichEdit *, IdlePass> m_idle;
+    // Ends the editor's pass under way, if any: colours the rest of the text
+    // as it still is (finish), or drops it.
+    void endIdlePass(const RichEdit *control, bool finish);
     std::unique_ptr<QTimer> m_idleTimer;
     // Colours the next piece of a pass; false once the pass has ended.
     bool hiLiteNextPiece(IdlePass &pass);

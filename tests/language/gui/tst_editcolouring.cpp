@@ -185,9 +185,10 @@ private slots:
 
     // A script just read is coloured a piece at a time in idle time: once
     // the pass ends, the styles are those of a whole pass, also when a
-    // string runs across lines (the rest is then coloured at once) and when
-    // the text changes before the pass ends; and an edit after it colours
-    // the changed lines as after a whole pass.
+    // string runs across lines (the rest is then coloured at once); an edit
+    // before the pass ends first lets it colour the rest of the text as it
+    // was; and an edit after it colours the changed lines as after a whole
+    // pass.
     void idlePassGivesTheStylesOfAWholePass()
     {
         const auto scripts = sampleScripts();
@@ -235,10 +236,12 @@ private slots:
                 colouring.SyntaxHiLiteAll(&whole);
                 QCOMPARE(stylesOf(&soon), stylesOf(&whole));
 
-                // A change behind and one ahead of the pass while it goes on.
+                // A change behind and one ahead of the pass while it goes
+                // on: as if the open had coloured everything at once.
                 soon.SetText(text);
                 whole.SetText(text);
                 colouring.SyntaxHiLiteAllSoon(&soon);
+                colouring.SyntaxHiLiteAll(&whole);
                 QCoreApplication::processEvents();
                 QVERIFY(colouring.HiLitePending(&soon));
                 for (RichEdit *e : {&soon, &whole}) {
@@ -246,11 +249,34 @@ private slots:
                     e->SetSelText("fov 1.5 // wide\r\n");
                     e->SetSel(e->LineIndex(e->LineCount() - 3), 0);
                     e->SetSelText("alias +z \"fov 90\"\n");
+                    colouring.SyntaxHiLiteEdited(e);
                 }
-                finish();
-                colouring.SyntaxHiLiteAll(&whole);
+                QVERIFY(!colouring.HiLitePending(&soon));
                 QCOMPARE(stylesOf(&soon), stylesOf(&whole));
             }
+        }
+
+        // An edit before the pass ends that leaves a string open to the
+        // end of the text: the pass stops there, and what follows keeps the
+        // styles the open gave it.
+        {
+            std::string quoted;
+            for (int i = 0; i < 200; ++i)
+                quoted += "bind x \"+attack\"\r\n";
+            quoted += "bind y +jump\r\n";
+            soon.SetText(quoted);
+            whole.SetText(quoted);
+            colouring.SyntaxHiLiteAllSoon(&soon);
+            colouring.SyntaxHiLiteAll(&whole);
+            QVERIFY(colouring.HiLitePending(&soon));
+            for (RichEdit *e : {&soon, &whole}) {
+                e->SetSel(e->LineIndex(e->LineCount() - 3), 0);
+                e->SetSelText("echo \"open\r\n");
+                colouring.SyntaxHiLiteEdited(e);
+            }
+            QVERIFY(!colouring.HiLitePending(&soon));
+            QCOMPARE(stylesOf(&soon), stylesOf(&whole));
+            QVERIFY(stylesOf(&soon).right(8).count('\0') < 8);
         }
 
         // The frame colours a script it opens this way.
