@@ -270,7 +270,8 @@ void RichEdit::SetSelText(std::string_view bytes)
     flushContentChanged();
 }
 
-long RichEdit::Find(std::string_view text, long start, long end, bool noHighlight, bool matchCase)
+long RichEdit::Find(std::string_view text, long start, long end, bool noHighlight, bool matchCase,
+                    long *matchedLength)
 {
     const long len = TextLength();
     if (end < 0 || end > len)
@@ -308,6 +309,8 @@ long RichEdit::Find(std::string_view text, long start, long end, bool noHighligh
     }
     if (found >= 0 && !noHighlight)
         SetSel(found, length);
+    if (matchedLength)
+        *matchedLength = found >= 0 ? length : 0;
     return found;
 }
 
@@ -316,9 +319,11 @@ int RichEdit::ReplaceEach(std::string_view what, std::string_view with, bool mat
     int count = 0;
     long pos = 0;
     SendScintilla(SCI_BEGINUNDOACTION);
-    for (long found; (found = Find(what, pos, -1, true, matchCase)) >= 0; ++count) {
+    long length = 0;
+    // A match without regard to case may take other bytes than the query.
+    for (long found; (found = Find(what, pos, -1, true, matchCase, &length)) >= 0; ++count) {
         SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(found));
-        SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(found + static_cast<long>(what.size())));
+        SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(found + length));
         SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(with.size()), with.data());
         pos = found + static_cast<long>(with.size());
     }

@@ -41,8 +41,10 @@ public:
     // match position or -1. Unless noHighlight, a match becomes the selection:
     // whole characters, as long as the text matched (in UTF-8, letters of any
     // alphabet match their other case, which may take other bytes than the
-    // query's; in Latin-1, ASCII letters only).
-    long Find(std::string_view text, long start, long end = -1, bool noHighlight = false, bool matchCase = false);
+    // query's; in Latin-1, ASCII letters only). matchedLength, when given,
+    // gets the length of the bytes matched.
+    long Find(std::string_view text, long start, long end = -1, bool noHighlight = false, bool matchCase = false,
+              long *matchedLength = nullptr);
     // Replaces every match of `what` from the start by `with` as one undo
     // step, the caret after the last; the text's handlers hear of the change
     // once. Returns the number replaced.

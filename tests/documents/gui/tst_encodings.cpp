@@ -310,6 +310,9 @@ private slots:
         QCOMPARE(e->SelLength(), 6L);
         QVERIFY(f.commands().ReplaceStep(true));
         QCOMPARE(bytesOf(e), QByteArray("bind x \"! \xE2\x82\xAC\"\r\nbind y \"say \xC3\xBC \xE2\x82\xAC\"\r\n"));
+        // So does Replace All, each match as long as it is.
+        QCOMPARE(f.commands().ReplaceAll(), 1);
+        QCOMPARE(bytesOf(e), QByteArray("bind x \"! \xE2\x82\xAC\"\r\nbind y \"! \xE2\x82\xAC\"\r\n"));
     }
 
     void statusPanelAndReopenCommands()
