@@ -80,13 +80,7 @@ bool measure(const char *label, const std::string &folder, const std::string &se
         return true;
 
     // Every line re-checked alone, with the names of the whole pass.
-    std::vector<std::size_t> starts{0};
-    for (std::size_t i = 0; i < script.size(); ++i) {
-        if (script[i] == '\r' && i + 1 < script.size() && script[i + 1] == '\n')
-            ++i;
-        if (script[i] == '\r' || script[i] == '\n')
-            starts.push_back(i + 1);
-    }
+    const std::vector<std::size_t> starts = LineStarts(script);
     std::vector<double> lineTimes;
     std::size_t lineFindings = 0;
     const auto [readMs3, linesMs] = bench::MedianPair(3, readOnly, [&] {

@@ -1,5 +1,7 @@
 #include "documents/encoding.h"
 
+#include "documents/unicodetext.h"
+
 namespace varkel {
 
 std::string_view EncodingName(Encoding encoding)
@@ -96,18 +98,6 @@ Encoding DetectEncoding(std::string_view bytes)
     return nonAscii && IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Latin1;
 }
 
-namespace {
-void appendLatin1AsUtf8(std::string &out, unsigned char c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-} // namespace
-
 std::string DocumentBytesToUtf8(std::string_view bytes, Encoding encoding)
 {
     std::string out;
@@ -124,7 +114,7 @@ std::string DocumentBytesToUtf8(std::string_view bytes, Encoding encoding)
             out.append(bytes.substr(i, n));
             i += n;
         } else {
-            appendLatin1AsUtf8(out, c);
+            AppendUtf8(out, c);
             ++i;
         }
     }
